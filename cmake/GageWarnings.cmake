@@ -1,0 +1,14 @@
+# Warnings are errors on every platform; the sanitizer and fuzz builds add their instrumentation.
+add_library(gage_options INTERFACE)
+target_compile_options(gage_options INTERFACE -Wall -Wextra -Wpedantic -Werror -Wshadow
+                                              -Wnon-virtual-dtor -Wimplicit-fallthrough)
+if(GAGE_SANITIZE OR GAGE_FUZZ)
+  target_compile_options(gage_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
+                                                -fno-sanitize-recover=undefined)
+  target_link_options(gage_options INTERFACE -fsanitize=address,undefined)
+endif()
+if(WIN32)
+  # The library must load on a bare Windows: no MinGW runtime DLLs.
+  target_link_options(gage_options INTERFACE -static -static-libgcc -static-libstdc++)
+  target_compile_definitions(gage_options INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+endif()

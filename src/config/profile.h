@@ -1,0 +1,60 @@
+#pragma once
+// Profile (INI) files with the private-profile rules the configuration files rely on: sections
+// and keys compared without regard to case, values cut to the reader's buffer, missing file,
+// section or key giving the default, enclosing quotes stripped. A file is parsed once and kept
+// until it changes on disk; every change replaces the whole file atomically (temporary file,
+// flush, rename), so a crash never leaves a half-written file.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace gage::profile {
+
+// Reads a value as GetPrivateProfileString does into a buffer of bufferSize characters
+// (value cut to bufferSize - 1). Returns the number of characters copied.
+std::size_t GetString(const std::string& path, std::string_view section, std::string_view key,
+                      std::string_view defaultValue, char* buffer, std::size_t bufferSize);
+
+// The same, returned as a string cut to bufferSize - 1 characters.
+std::string GetString(const std::string& path, std::string_view section, std::string_view key,
+                      std::string_view defaultValue = {}, std::size_t bufferSize = 256);
+
+// Reads an integer as GetPrivateProfileInt does: leading sign and decimal digits of the value,
+// 0 when there are none, defaultValue when the key is missing.
+int GetInt(const std::string& path, std::string_view section, std::string_view key,
+           int defaultValue);
+
+// Writes one key (creating file and section as needed). Returns false when the file could not
+// be written; the file on disk is then unchanged.
+bool WriteString(const std::string& path, std::string_view section, std::string_view key,
+                 std::string_view value);
+bool DeleteKey(const std::string& path, std::string_view section, std::string_view key);
+bool DeleteSection(const std::string& path, std::string_view section);
+
+// Collects many changes to one file and writes them in one atomic replacement, so that a save of
+// a whole configuration is one write. Nothing reaches the disk before Commit.
+class Batch {
+public:
+    explicit Batch(std::string path);
+    ~Batch();
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    void DeleteKey(std::string_view section, std::string_view key);
+    void DeleteSection(std::string_view section);
+    // Writes the file. When keepBackup is set the previous file is kept as path + ".bak".
+    bool Commit(bool keepBackup = false);
+
+private:
+    struct State;
+    std::string path_;
+    std::unique_ptr<State> state_;
+};
+
+// Forgets every cached file (tests that rewrite files within one clock tick).
+void ClearCache();
+
+}  // namespace gage::profile

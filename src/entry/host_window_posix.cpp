@@ -1,0 +1,10 @@
+#include "entry/host_window.h"
+
+namespace gage {
+
+bool SendAddString(WindowHandle, unsigned, const char*) { return false; }
+bool IsLiveWindow(WindowHandle) { return false; }
+void BringToForeground(WindowHandle) {}
+bool DialogsAvailable() { return false; }
+
+}  // namespace gage

@@ -1,0 +1,26 @@
+#include <windows.h>
+
+#include "entry/host_window.h"
+
+namespace gage {
+
+bool SendAddString(WindowHandle window, unsigned message, const char* text) {
+    if (window == nullptr || !::IsWindow(window)) {
+        return false;
+    }
+    const LRESULT result = ::SendMessageA(window, message, 0, reinterpret_cast<LPARAM>(text));
+    return result >= 0;  // CB_ERR and LB_ERR are -1, CB_ERRSPACE -2
+}
+
+bool IsLiveWindow(WindowHandle window) { return window != nullptr && ::IsWindow(window) != 0; }
+
+void BringToForeground(WindowHandle window) {
+    if (IsLiveWindow(window)) {
+        ::ShowWindow(window, SW_SHOW);
+        ::SetForegroundWindow(window);
+    }
+}
+
+bool DialogsAvailable() { return true; }
+
+}  // namespace gage

@@ -1,0 +1,110 @@
+#pragma once
+// The operations the gage server takes from the host's support libraries. Each is bound lazily
+// to the host's library (by name and ordinal) when the host has loaded it; otherwise a built-in
+// implementation with the same arguments and results stands in, so the library also works
+// stand-alone, in tests and on Linux.
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "support/window_handle.h"
+
+namespace gage {
+
+// Message-box style and result values, as the Windows message box uses them.
+inline constexpr unsigned MB_STYLE_OK = 0x0;
+inline constexpr unsigned MB_STYLE_OKCANCEL = 0x1;
+inline constexpr unsigned MB_STYLE_ABORTRETRYIGNORE = 0x2;
+inline constexpr unsigned MB_STYLE_YESNOCANCEL = 0x3;
+inline constexpr unsigned MB_STYLE_YESNO = 0x4;
+inline constexpr unsigned MB_STYLE_RETRYCANCEL = 0x5;
+inline constexpr unsigned MB_STYLE_ICONERROR = 0x10;
+inline constexpr unsigned MB_STYLE_ICONQUESTION = 0x20;
+inline constexpr unsigned MB_STYLE_ICONWARNING = 0x30;
+inline constexpr unsigned MB_STYLE_ICONINFORMATION = 0x40;
+inline constexpr unsigned MB_STYLE_DEFBUTTON2 = 0x100;
+inline constexpr unsigned MB_STYLE_DEFBUTTON3 = 0x200;
+
+inline constexpr int MB_RESULT_OK = 1;
+inline constexpr int MB_RESULT_CANCEL = 2;
+inline constexpr int MB_RESULT_ABORT = 3;
+inline constexpr int MB_RESULT_RETRY = 4;
+inline constexpr int MB_RESULT_IGNORE = 5;
+inline constexpr int MB_RESULT_YES = 6;
+inline constexpr int MB_RESULT_NO = 7;
+
+inline constexpr int kGenMessageBoxConstant = 18432;
+
+// Names of the application and the entry point, as traced and logged.
+inline constexpr const char* kApplicationName = "ZRNGSV32";
+inline constexpr const char* kEntryPointName = "ZRNGSV_INTERFACE";
+
+struct MessageBoxRequest {
+    WindowHandle owner;
+    std::string text;
+    std::string caption;
+    unsigned style;
+};
+
+// Answers a message box instead of showing it (tests, unattended runs).
+using MessageBoxHook = std::function<int(const MessageBoxRequest&)>;
+
+class Support {
+public:
+    // module is the library's own instance handle (HINSTANCE on Windows), used for its string
+    // table and dialogs; null stands for the running executable.
+    explicit Support(void* module = nullptr);
+    ~Support();
+    Support(const Support&) = delete;
+    Support& operator=(const Support&) = delete;
+
+    void* Module() const { return module_; }
+    void SetModule(void* module) { module_ = module; }
+
+    // The built-in implementations are used even when a host library is loaded (tests).
+    void UseBuiltInsOnly(bool builtInsOnly);
+    // Answers every message box through hook while it is set; an empty hook removes it.
+    void SetMessageBoxHook(MessageBoxHook hook);
+
+    // tqxLanguage
+    int LangLoadString(void* module, unsigned id, char* buffer, int bufferSize);
+    void LangTranslateDialog(WindowHandle dialog);
+    void LangBanner(WindowHandle banner);
+    // Loads a string into a std::string; empty when there is no such string.
+    std::string LoadString(unsigned id);
+
+    // tqxGenDlgs6
+    int GenMessageBox(WindowHandle owner, const char* text, const char* caption, unsigned style,
+                      int constant = kGenMessageBoxConstant, int reserved1 = 0, int reserved2 = 0,
+                      int reserved3 = 0);
+    void GenEditFilter(WindowHandle edit, int kind, int maxCharacters, int maxLength,
+                       double minimum, double maximum, int option1, int option2);
+    void* GenWaitCursor(int reserved);
+
+    // tqxHelp6
+    void HelpShow(WindowHandle owner, int contextId);
+
+    // tqxDBLib6
+    int DbSignificantDigits(double value);
+
+    // tqxMath6
+    double MathRound(double value, int places);
+
+    // tqxUtility6
+    void UtilGetPath(int reserved, const char* location, char* buffer, int bufferSize);
+    void UtilGetIdentity(char* first, char* second);  // two 64-character buffers
+    int UtilStartup();
+    void UtilLogError(const char* logPath, const char* application, const char* text);
+    void UtilTraceEntry(const char* application, const char* entry);
+
+private:
+    struct HostBindings;
+    void* module_;
+    bool builtInsOnly_ = false;
+    MessageBoxHook messageBoxHook_;
+    std::unique_ptr<HostBindings> host_;
+};
+
+}  // namespace gage

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Runs a Windows test program under Wine in a private prefix kept in the build folder, prepared
+# once and shared by the whole test run. Usage: wine-run.sh BUILD_DIR PROGRAM [ARGS...]
+set -euo pipefail
+build_dir=$1
+shift
+export WINEPREFIX="${build_dir}/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+
+wine_cmd=wine
+if command -v wine64 >/dev/null 2>&1; then
+  wine_cmd=wine64
+elif [ -x /usr/lib/wine/wine64 ]; then
+  wine_cmd=/usr/lib/wine/wine64
+fi
+case "$(od -An -tx2 -j $(( $(od -An -tu4 -j60 -N4 "$1") + 4 )) -N2 "$1" | tr -d ' ')" in
+  14c) wine_cmd=wine ;;  # a 32-bit program needs the 32-bit loader
+esac
+
+# Prepare the prefix once; concurrent test programs wait for the first to finish.
+exec 9>"${build_dir}/wineprefix.lock"
+flock 9
+if [ ! -f "${WINEPREFIX}/.prepared" ]; then
+  "$wine_cmd" wineboot -i >/dev/null 2>&1 || true
+  wineserver -w || true
+  touch "${WINEPREFIX}/.prepared"
+fi
+flock -u 9
+
+# Keep one wineserver alive between test programs instead of starting one for each.
+WINEPREFIX="$WINEPREFIX" wineserver -p 60 </dev/null >/dev/null 2>&1 || true
+
+# Wine's helper processes outlive the program and would hold CTest's output pipe open, so the
+# program writes to a file that is shown afterwards.
+output=$(mktemp)
+trap 'rm -f "$output"' EXIT
+status=0
+"$wine_cmd" "$@" </dev/null >"$output" 2>&1 || status=$?
+cat "$output"
+exit "$status"
