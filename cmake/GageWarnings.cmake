@@ -7,6 +7,15 @@ if(GAGE_SANITIZE OR GAGE_FUZZ)
                                                 -fno-sanitize-recover=undefined)
   target_link_options(gage_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(GAGE_FUZZ)
+  # Coverage feedback for libFuzzer from all our code; only the fuzz programs link its main.
+  target_compile_options(gage_options INTERFACE -fsanitize=fuzzer-no-link)
+  # clang leaves the sanitizer and coverage run-times to the executable, so a shared library
+  # of this build has undefined references that the loading program resolves.
+  if(NOT WIN32)
+    target_link_options(gage_options INTERFACE -Wl,-z,undefs)
+  endif()
+endif()
 if(WIN32)
   # The library must load on a bare Windows: no MinGW runtime DLLs.
   target_link_options(gage_options INTERFACE -static -static-libgcc -static-libstdc++)

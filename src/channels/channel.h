@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "channels/random_source.h"
 #include "config/connection_record.h"
 #include "config/gage_record.h"
 #include "config/server_settings.h"
@@ -19,12 +20,21 @@ struct NormalDeviateState {
     double Held = 0.0;
 };
 
+// Bits of the serial error-report mode (SetCommErrorReporting).
+inline constexpr int COMM_REPORT_OPEN_ERRORS = 1;  // negative codes: opening and settings
+inline constexpr int COMM_REPORT_LINE_ERRORS = 2;  // positive codes: line-error flags
+inline constexpr int COMM_REPORT_ALL = COMM_REPORT_OPEN_ERRORS | COMM_REPORT_LINE_ERRORS;
+
 // The state the channel layer needs, owned by the runtime.
 struct ChannelContext {
+    ChannelContext(Support& supportLibrary, const ServerSettings& serverSettings)
+        : support(supportLibrary), settings(serverSettings) {}
+
     Support& support;
     const ServerSettings& settings;
-    int commErrorReporting = 1;  // serial error message boxes on (1) or off (0)
+    int commErrorReporting = COMM_REPORT_ALL;  // serial error message boxes, by kind of code
     NormalDeviateState deviate;
+    RandomSource random;  // uniform 0..32767 behind NormalDeviate; fixed seed unless reseeded
 };
 
 // Purge bits of ChannelPurge.
@@ -54,7 +64,11 @@ int ChannelPrepare(ChannelContext& context, WindowHandle owner, ConnectionRecord
 
 // Appends one simulated reading ("%4.4f\r\n" of a normal deviate) to the receive buffer of the
 // gage's connection; returns the characters appended. The caller makes sure the buffer exists.
+// The decimal point is the user's decimal separator (ServerSettings), the one the record parser
+// reads numbers from gages with; the text never depends on the process locale.
 int SimulatedRead(ChannelContext& context, const GageRecord& gage, ConnectionTable& connections);
+// The same for a connection record directly.
+int SimulatedRead(ChannelContext& context, ConnectionRecord& record);
 // One draw from the standard normal distribution (polar method, one value held over).
 double NormalDeviate(ChannelContext& context);
 

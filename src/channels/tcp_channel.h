@@ -1,11 +1,27 @@
 #pragma once
 // TCP/IP connections to serial-to-network converters, over Windows Sockets or POSIX sockets.
+// Errors never reach the user as message boxes: their texts go to the log file.
 
 #include <cstdint>
+#include <string>
 
 #include "channels/channel.h"
 
 namespace gage {
+
+// Windows Sockets error codes, also used for the POSIX errors they correspond to.
+inline constexpr int TCP_ERR_INTERRUPTED = 10004;
+inline constexpr int TCP_ERR_WOULD_BLOCK = 10035;
+inline constexpr int TCP_ERR_NET_UNREACHABLE = 10051;
+inline constexpr int TCP_ERR_NOT_CONNECTED = 10057;
+inline constexpr int TCP_ERR_TIMED_OUT = 10060;
+inline constexpr int TCP_ERR_REFUSED = 10061;
+inline constexpr int TCP_ERR_VERSION = 10092;
+inline constexpr int TCP_ERR_HOST_NOT_FOUND = 11001;
+inline constexpr unsigned IDS_TCP_UNKNOWN_ERROR = 1066;
+
+inline constexpr int kTcpReceiveBufferBytes = 4096;  // SO_RCVBUF
+inline constexpr int kTcpReceiveTimeoutMs = 1;       // SO_RCVTIMEO
 
 // Starts the socket library (Windows Sockets 2.0); a failure is logged. Returns 1 on success.
 int TcpStartup(ChannelContext& context);
@@ -14,5 +30,32 @@ void TcpShutdown(ChannelContext& context, ConnectionTable& connections);
 // A dotted address or a host name to an IPv4 address in network byte order; kInaddrNone when
 // it cannot be resolved.
 std::uint32_t TcpResolveHost(const char* host);
+// Resolves name under the wait cursor into record.IpAddress (kInaddrNone when not found).
+// 1 found, 0 not.
+int TcpResolveHost(ChannelContext& context, ConnectionRecord& record, const char* name);
+// Settles TcpPort (low 16 bits of PortNumber) and IpAddress (the four octets when HostName is
+// empty, else the resolved name). 1 when the record is usable.
+int TcpSettleAddress(ChannelContext& context, ConnectionRecord& record);
+// Dotted text of an address in network byte order.
+std::string TcpAddressText(std::uint32_t address);
+
+// Closes any open socket, creates a new one and connects it. 1 connected, 0 not.
+int TcpOpen(ChannelContext& context, ConnectionRecord& record);
+// A new IPv4 stream socket with the receive-buffer, keep-alive and receive time-out options.
+int TcpCreateSocket(ChannelContext& context, ConnectionRecord& record);
+// Connects blocking (time-out 0) or within TcpConnectionTimeout seconds. 1 or 0.
+int TcpConnect(ChannelContext& context, ConnectionRecord& record);
+// Closes the socket, whether or not one was open. Always 1.
+int TcpClose(ConnectionRecord& record);
+// TcpClose on every TCP/IP row.
+void TcpCloseAll(ConnectionTable& connections);
+// Appends what arrives within about a millisecond, keeping at most 4096 unconsumed bytes.
+// Bytes received, 0 for none or failure.
+int TcpReceive(ChannelContext& context, ConnectionRecord& record);
+// Sends all bytes, continuing after partial sends. 1 when all were sent (also for length 0).
+int TcpSend(ChannelContext& context, ConnectionRecord& record, const std::uint8_t* bytes,
+            int length);
+// Appends the text of a sockets error (0: the last one) to the log file.
+void TcpReportError(ChannelContext& context, int code);
 
 }  // namespace gage

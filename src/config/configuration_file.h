@@ -33,7 +33,9 @@ struct ConfigurationTables {
 int LoadConfiguration(ConfigurationTables tables, WindowHandle window, const std::string& path,
                       const std::string& definitionsPath, const ConfigurationHooks& hooks);
 
-// Writes both tables to the file at path. Returns 1 for a non-empty path, 0 for an empty one.
+// Writes both tables to the file at path in one replacement, keeping the previous file as
+// path + ".bak". Returns 1 when written, 0 for an empty path or when the file could not be
+// written (it is then unchanged).
 int SaveConfiguration(const GageTable& gages, const ConnectionTable& connections,
                       const std::string& path);
 

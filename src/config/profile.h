@@ -26,8 +26,12 @@ std::string GetString(const std::string& path, std::string_view section, std::st
 int GetInt(const std::string& path, std::string_view section, std::string_view key,
            int defaultValue);
 
-// Writes one key (creating file and section as needed). Returns false when the file could not
-// be written; the file on disk is then unchanged.
+// Writes one key (creating file and section as needed); an empty value is kept as an empty
+// value, unlike DeleteKey. Returns false when the file could not be written (the file on disk is
+// then unchanged) and for names and values that would not read back as written: an empty section
+// or key, a key with '=' or starting with ';' or '[', a line break or NUL anywhere.
+// Deleting what is not there succeeds without touching the file. DeleteSection removes every
+// section of that name; DeleteKey removes the key together with any hidden duplicates of it.
 bool WriteString(const std::string& path, std::string_view section, std::string_view key,
                  std::string_view value);
 bool DeleteKey(const std::string& path, std::string_view section, std::string_view key);
@@ -36,7 +40,7 @@ bool DeleteSection(const std::string& path, std::string_view section);
 // Collects many changes to one file and writes them in one atomic replacement, so that a save of
 // a whole configuration is one write. Nothing reaches the disk before Commit.
 class Batch {
-public:
+  public:
     explicit Batch(std::string path);
     ~Batch();
     Batch(const Batch&) = delete;
@@ -45,10 +49,13 @@ public:
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void DeleteKey(std::string_view section, std::string_view key);
     void DeleteSection(std::string_view section);
-    // Writes the file. When keepBackup is set the previous file is kept as path + ".bak".
+    // Writes the file once, with every change in order (nothing when nothing changed). When
+    // keepBackup is set the previous file is first kept as path + ".bak"; if that fails, nothing
+    // is written. Returns false when the write failed or a change was refused (see WriteString;
+    // the other changes are still written).
     bool Commit(bool keepBackup = false);
 
-private:
+  private:
     struct State;
     std::string path_;
     std::unique_ptr<State> state_;

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "entry/commands.h"
+#include "entry/configuration_reload.h"
 #include "entry/engine_commands.h"
 #include "entry/host_window.h"
 #include "reading/reading_result.h"
@@ -102,7 +103,10 @@ std::intptr_t RunCommand(Runtime& runtime, WindowHandle window, std::int32_t ver
             if (!DialogsAvailable()) {
                 return ReportNoDialogs(runtime, code);
             }
-            return 0;
+            // The Gage Server Configuration dialog runs here, modally, and saves BRW_GAGE.CFG
+            // when it closes; the tables are then rebuilt from the file.
+            ReloadConfiguration(runtime, window);
+            return 1;
         case GSV_CMD_GAGE_NAME: {
             const GageRecord* gage = NthNamedGage(runtime.gages, ArgumentAsIndex(argument));
             return gage ? reinterpret_cast<std::intptr_t>(gage->Name.c_str()) : 0;

@@ -1,8 +1,23 @@
 #include "entry/configuration_hooks.h"
 
+#include "channels/tcp_channel.h"
+#include "entry/engine_commands.h"
+#include "reading/connection_opening.h"
+
 namespace gage {
 
-// Until the reading engine is in, loading opens nothing and sends nothing.
-ConfigurationHooks MakeConfigurationHooks(Runtime&) { return {}; }
+ConfigurationHooks MakeConfigurationHooks(Runtime& runtime) {
+    ConfigurationHooks hooks;
+    hooks.openConnection = [&runtime](WindowHandle window, int connectionIndex) {
+        ReadContext context = EngineContext(runtime);
+        return OpenGageConnection(context, window, connectionIndex);
+    };
+    hooks.sendGageInit = [&runtime](WindowHandle window, GageRecord& gage) {
+        ReadContext context = EngineContext(runtime);
+        SendGageInit(context, window, gage);
+    };
+    hooks.resolveHost = [](const char* host) { return TcpResolveHost(host); };
+    return hooks;
+}
 
 }  // namespace gage

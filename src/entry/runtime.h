@@ -26,7 +26,7 @@ public:
     ServerSettings settings;
     GageTable gages;
     ConnectionTable connections;
-    ChannelContext channels{support, settings, 1, {}};
+    ChannelContext channels{support, settings};
     ReadingResult readingResult{};
     double readValue = 0.0;  // command 11's answer, valid until the next command 11
     WindowHandle configDialog = nullptr;  // the configuration dialog while it is open

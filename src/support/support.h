@@ -11,7 +11,16 @@
 
 #include "support/window_handle.h"
 
+// <windows.h> maps LoadString to LoadStringA; Support::LoadString is a member of its own. Files
+// that include <windows.h> after this header still reach it through the LoadStringA alias below.
+#ifdef LoadString
+#undef LoadString
+#endif
+
 namespace gage {
+
+class HostBindings;
+enum class HostOperation : std::size_t;
 
 // Message-box style and result values, as the Windows message box uses them.
 inline constexpr unsigned MB_STYLE_OK = 0x0;
@@ -52,7 +61,7 @@ struct MessageBoxRequest {
 using MessageBoxHook = std::function<int(const MessageBoxRequest&)>;
 
 class Support {
-public:
+  public:
     // module is the library's own instance handle (HINSTANCE on Windows), used for its string
     // table and dialogs; null stands for the running executable.
     explicit Support(void* module = nullptr);
@@ -65,8 +74,18 @@ public:
 
     // The built-in implementations are used even when a host library is loaded (tests).
     void UseBuiltInsOnly(bool builtInsOnly);
-    // Answers every message box through hook while it is set; an empty hook removes it.
+    // Answers every message box through hook while it is set; an empty hook removes it. The hook
+    // answers before the host's library and before the built-in.
     void SetMessageBoxHook(MessageBoxHook hook);
+
+    // The log file of the built-in UtilLogError and UtilTraceEntry, and of message boxes answered
+    // without being shown; start-up sets it once the local directory is known. Until then, and
+    // when a caller passes no log path, it is the local directory's ZRNGSV32.LOG.
+    void SetLogPath(std::string path);
+    std::string LogPath();
+    // Whether every entry call is traced: ZRNGSV_TRACE was set (not empty, not "0") when this
+    // object was made.
+    bool TraceEnabled() const { return traceEnabled_; }
 
     // tqxLanguage
     int LangLoadString(void* module, unsigned id, char* buffer, int bufferSize);
@@ -74,6 +93,7 @@ public:
     void LangBanner(WindowHandle banner);
     // Loads a string into a std::string; empty when there is no such string.
     std::string LoadString(unsigned id);
+    std::string LoadStringA(unsigned id) { return LoadString(id); }
 
     // tqxGenDlgs6
     int GenMessageBox(WindowHandle owner, const char* text, const char* caption, unsigned style,
@@ -99,11 +119,17 @@ public:
     void UtilLogError(const char* logPath, const char* application, const char* text);
     void UtilTraceEntry(const char* application, const char* entry);
 
-private:
-    struct HostBindings;
+  private:
+    // The host's operation, or null when the built-in stands in.
+    template <typename Function>
+    Function Host(HostOperation operation);
+
     void* module_;
     bool builtInsOnly_ = false;
+    bool traceEnabled_ = false;
     MessageBoxHook messageBoxHook_;
+    std::string logPath_;
+    std::string defaultLogPath_;
     std::unique_ptr<HostBindings> host_;
 };
 

@@ -1,0 +1,254 @@
+#include "channels/tcp_channel.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+
+#include "channels/tcp_socket.h"
+#include "channels/user_signals.h"
+#include "config/ipv4_address.h"
+
+namespace gage {
+namespace {
+
+constexpr std::size_t kErrorTextSize = 128;
+
+tcp_socket::Native SocketOf(const ConnectionRecord& record) {
+    return record.Socket.get();
+}
+
+// A failed connect leaves no socket behind; the next open makes a new one.
+int FailConnect(ChannelContext& context, ConnectionRecord& record, int error, bool timed) {
+    TcpReportError(context, error);
+    if (timed) {
+        TcpReportError(context, TCP_ERR_NET_UNREACHABLE);
+    }
+    TcpClose(record);
+    return 0;
+}
+
+int ConnectBlocking(ChannelContext& context, ConnectionRecord& record) {
+    const int error = tcp_socket::Connect(SocketOf(record), record.IpAddress, record.TcpPort);
+    if (error != 0 && error != TCP_ERR_WOULD_BLOCK) {
+        return FailConnect(context, record, error, false);
+    }
+    return 1;
+}
+
+int ConnectTimed(ChannelContext& context, ConnectionRecord& record, double timeout) {
+    const tcp_socket::Native socket = SocketOf(record);
+    tcp_socket::SetNonBlocking(socket, true);
+    int error = tcp_socket::Connect(socket, record.IpAddress, record.TcpPort);
+    if (error == 0) {
+        tcp_socket::SetNonBlocking(socket, false);
+        return 1;
+    }
+    if (error == TCP_ERR_WOULD_BLOCK) {
+        const double whole = std::trunc(timeout);
+        const long seconds = static_cast<long>(whole);
+        const long microseconds = static_cast<long>(std::trunc((timeout - whole) * 1000000.0));
+        const int ready = tcp_socket::WaitWritable(socket, seconds, microseconds);
+        if (ready < 0) {
+            error = tcp_socket::LastError();
+            if (error == TCP_ERR_INTERRUPTED) {
+                error = TCP_ERR_TIMED_OUT;
+            }
+        } else if (ready == 0) {
+            error = TCP_ERR_TIMED_OUT;
+        } else if (!tcp_socket::PendingError(socket, error)) {
+            error = tcp_socket::LastError();
+        } else if (error == 0) {
+            tcp_socket::SetNonBlocking(socket, false);
+            return 1;
+        }
+    }
+    return FailConnect(context, record, error, true);
+}
+
+}  // namespace
+
+int TcpStartup(ChannelContext& context) {
+    bool versionOk = false;
+    const int error = tcp_socket::Startup(versionOk);
+    if (error != 0) {
+        TcpReportError(context, error);
+        return 0;
+    }
+    if (!versionOk) {
+        TcpReportError(context, TCP_ERR_VERSION);
+        tcp_socket::Cleanup();
+        return 0;
+    }
+    return 1;
+}
+
+void TcpShutdown(ChannelContext&, ConnectionTable& connections) {
+    TcpCloseAll(connections);
+    tcp_socket::Cleanup();
+}
+
+std::uint32_t TcpResolveHost(const char* host) {
+    return tcp_socket::LookUpHost(host);
+}
+
+int TcpResolveHost(ChannelContext&, ConnectionRecord& record, const char* name) {
+    const ScopedWaitCursor waiting;
+    record.IpAddress = tcp_socket::LookUpHost(name);
+    return record.IpAddress != kInaddrNone ? 1 : 0;
+}
+
+int TcpSettleAddress(ChannelContext& context, ConnectionRecord& record) {
+    record.TcpPort = static_cast<std::uint16_t>(record.PortNumber & 0xFFFF);
+    if (record.HostName.empty()) {
+        std::array<char, 64> dotted{};
+        std::snprintf(dotted.data(), dotted.size(), "%u.%u.%u.%u", record.BaudRate, record.DataBits,
+                      record.StopBits, record.Parity);
+        record.IpAddress = ParseIPv4Address(dotted.data());
+    } else {
+        TcpResolveHost(context, record, record.HostName.c_str());
+    }
+    return record.TcpPort >= 1 && record.IpAddress != kInaddrNone ? 1 : 0;
+}
+
+std::string TcpAddressText(std::uint32_t address) {
+    return tcp_socket::AddressText(address);
+}
+
+int TcpOpen(ChannelContext& context, ConnectionRecord& record) {
+    TcpClose(record);
+    if (TcpCreateSocket(context, record) == 0) {
+        return 0;
+    }
+    return TcpConnect(context, record);
+}
+
+int TcpCreateSocket(ChannelContext& context, ConnectionRecord& record) {
+    const tcp_socket::Native socket = tcp_socket::CreateStream();
+    if (socket == tcp_socket::kInvalid) {
+        TcpReportError(context, tcp_socket::LastError());
+        record.Socket.reset();
+        return 0;
+    }
+    record.Socket.reset(socket);
+    if (!tcp_socket::SetReceiveBuffer(socket, kTcpReceiveBufferBytes)) {
+        TcpReportError(context, tcp_socket::LastError());
+        TcpClose(record);
+        return 0;
+    }
+    if (!tcp_socket::SetKeepAlive(socket)) {
+        ExclamationBeep();
+    }
+    if (!tcp_socket::SetReceiveTimeout(socket, kTcpReceiveTimeoutMs)) {
+        ExclamationBeep();
+    }
+    return 1;
+}
+
+int TcpConnect(ChannelContext& context, ConnectionRecord& record) {
+    if (!record.Socket.is_open()) {
+        TcpReportError(context, TCP_ERR_NOT_CONNECTED);
+        return 0;
+    }
+    const double timeout = context.settings.TcpConnectionTimeout;
+    return timeout > 0.0 ? ConnectTimed(context, record, timeout)
+                         : ConnectBlocking(context, record);
+}
+
+int TcpClose(ConnectionRecord& record) {
+    record.Socket.reset();
+    return 1;
+}
+
+void TcpCloseAll(ConnectionTable& connections) {
+    for (ConnectionRecord& record : connections) {
+        if (record.Kind == KIND_TCPIP) {
+            TcpClose(record);
+        }
+    }
+}
+
+int TcpReceive(ChannelContext& context, ConnectionRecord& record) {
+    // Always the full block, so that any later appender (serial-sized or simulated) fits too.
+    if (!record.HasReceiveBuffer() && AllocateReceiveBuffer(record, kReceiveBufferSize) == 0) {
+        return 0;
+    }
+    if (!record.Socket.is_open()) {
+        return 0;  // nothing to receive from; opening is the business of the caller
+    }
+    const int held = std::clamp(record.RxCount, 0, kTcpAppendLimit);
+    const int room = kTcpAppendLimit - held;
+    if (room <= 0) {
+        return 0;
+    }
+    // Nothing arriving within the receive time-out is the normal state of an idle line, not
+    // an error worth a log line for every poll.
+    const int ready = tcp_socket::WaitReadable(SocketOf(record), kTcpReceiveTimeoutMs);
+    if (ready == 0) {
+        return 0;
+    }
+    if (ready < 0) {
+        TcpReportError(context, tcp_socket::LastError());
+        return 0;
+    }
+    const int received = tcp_socket::Receive(SocketOf(record), record.RxBuffer.get() + held, room);
+    if (received < 0) {
+        const int error = tcp_socket::LastError();
+        if (error != TCP_ERR_WOULD_BLOCK && error != TCP_ERR_TIMED_OUT) {
+            TcpReportError(context, error);
+        }
+        return 0;
+    }
+    const int count = std::min(received, room);
+    record.RxCount = held + count;
+    return count;
+}
+
+int TcpSend(ChannelContext& context, ConnectionRecord& record, const std::uint8_t* bytes,
+            int length) {
+    if (length <= 0 || bytes == nullptr) {
+        return 1;
+    }
+    if (!record.Socket.is_open()) {
+        TcpReportError(context, TCP_ERR_NOT_CONNECTED);
+        return 0;
+    }
+    int sent = 0;
+    while (sent < length) {
+        const int accepted = tcp_socket::Send(SocketOf(record), bytes + sent, length - sent);
+        if (accepted < 0) {
+            const int error = tcp_socket::LastError();
+            if (error == TCP_ERR_INTERRUPTED) {
+                continue;
+            }
+            TcpReportError(context, error);
+            return 0;
+        }
+        if (accepted == 0) {
+            TcpReportError(context, TCP_ERR_NOT_CONNECTED);
+            return 0;
+        }
+        sent += accepted;
+    }
+    return 1;
+}
+
+void TcpReportError(ChannelContext& context, int code) {
+    if (code == 0) {
+        code = tcp_socket::LastError();
+    }
+    std::string text =
+        code > 0 ? context.support.LoadString(static_cast<unsigned>(code)) : std::string();
+    if (text.empty()) {
+        text = context.support.LoadString(IDS_TCP_UNKNOWN_ERROR);
+    }
+    if (text.empty()) {
+        text = "Unknown Error";
+    }
+    if (text.size() >= kErrorTextSize) {
+        text.resize(kErrorTextSize - 1);
+    }
+    context.support.UtilLogError(context.settings.LogPath.c_str(), kApplicationName, text.c_str());
+}
+
+}  // namespace gage

@@ -1,0 +1,24 @@
+#pragma once
+// Numbers in the configuration files, read and written with "C" rules whatever the process
+// locale is (a plug-in must not switch its host's locale to read its own files).
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace gage {
+
+// Reads an integer as the C library's atol/atoi read it: leading blanks, an optional sign,
+// decimal digits, the rest ignored; no digits gives 0. Digits beyond 32 bits wrap, so every
+// value written as a 32-bit unsigned number reads back to the same bits.
+std::int32_t ReadCInteger(std::string_view text);
+
+// Reads a real as atof reads it in the "C" locale: leading blanks, an optional sign, then a
+// decimal or hexadecimal number with "." as the point, "inf" or "nan"; the rest is ignored and
+// no number gives 0.0. Overflow gives an infinity, underflow 0.0.
+double ReadCReal(std::string_view text);
+
+// Writes a real as "%.7g" writes it in the "C" locale (seven significant digits, period).
+std::string FormatCReal(double value);
+
+}  // namespace gage

@@ -1,0 +1,31 @@
+#pragma once
+// The GAGE_<n> lines of BRW_GAGE.CFG [GAGES], one gage each. Their layout depends on the file's
+// VERSION; the writer always writes layout 9:
+// "name",type,format,channel,id,serial,minimum,maximum,zero,gain,precision,flags,connection
+
+#include <string>
+#include <string_view>
+
+#include "config/gage_record.h"
+
+namespace gage {
+
+inline constexpr int kGageLineVersion = 9;
+inline constexpr int kFirstUnknownGageLineVersion = 10;  // and above: no gage is loaded
+
+enum class GageLineStatus {
+    Accepted,
+    TooFewFields,          // a field of the layout is missing
+    UnknownVersion,        // VERSION 10 or more
+    ConnectionOutOfRange,  // the connection index names no row 0 to 63
+};
+
+// Builds gage (from a fresh record) from a line of the given layout version; gage is only
+// changed when the line is accepted.
+GageLineStatus ParseGageLine(std::string_view line, int version, GageRecord& gage);
+
+// The layout-9 line that writes gage back. A serial number that holds a comma or begins with a
+// double quote is written in double quotes (without the quotes it held, which no reader keeps).
+std::string FormatGageLine(const GageRecord& gage);
+
+}  // namespace gage

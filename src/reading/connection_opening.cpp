@@ -1,0 +1,123 @@
+#include "reading/connection_opening.h"
+
+#include <algorithm>
+#include <string>
+
+#include "channels/comm_errors.h"
+#include "channels/serial_channel.h"
+#include "channels/tcp_channel.h"
+#include "config/definition_sections.h"
+#include "config/field_tokenizer.h"
+#include "config/profile.h"
+#include "reading/command_sender.h"
+
+namespace gage {
+
+namespace {
+
+constexpr std::size_t kInitValueSize = 128;  // room for 127 characters
+
+// Leading decimal digits (with blanks and a sign before them), as atoi reads them, clamped.
+int LeadingInteger(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long long value = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        value = std::min(value * 10 + (text[i] - '0'), 0x7FFFFFFFLL);
+        ++i;
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+int OpenTcp(ReadContext& context, WindowHandle owner, ConnectionRecord& record) {
+    if (!record.Socket.is_open() && !TcpOpen(context.channels, record)) {
+        record.Socket.reset();
+    }
+    EmptyReceiveBuffer(record);
+    if (!record.Socket.is_open()) {
+        return 0;
+    }
+    SendInterfaceInit(context, owner, record);
+    return 1;
+}
+
+int OpenSerial(ReadContext& context, WindowHandle owner, ConnectionRecord& record) {
+    if (record.PortHandle.is_open()) {
+        SerialPurge(context.channels, owner, record, PURGE_ALL);
+    } else if (SerialOpen(context.channels, owner, record)) {
+        SerialConfigure(context.channels, owner, record);
+    }
+    EmptyReceiveBuffer(record);
+    if (!record.PortHandle.is_open()) {
+        return 0;
+    }
+    SendInterfaceInit(context, owner, record);
+    return 1;
+}
+
+}  // namespace
+
+int OpenGageConnection(ReadContext& context, WindowHandle owner, int connectionIndex) {
+    ConnectionRecord* const record = GageConnection(context, connectionIndex);
+    if (record == nullptr) {
+        return 0;
+    }
+    const ScopedCommErrorReporting quiet(context.channels, 0);
+    if (record->Kind == KIND_TCPIP) {
+        if (record->IpAddress != kInaddrNone && record->TcpPort >= 1) {
+            return OpenTcp(context, owner, *record);
+        }
+    } else if (record->Kind == KIND_SERIAL) {
+        if (record->PortNumber >= 1) {
+            return OpenSerial(context, owner, *record);
+        }
+    }
+    return 1;
+}
+
+void SendInterfaceInit(ReadContext& context, WindowHandle owner, ConnectionRecord& record) {
+    const std::string section = InterfaceTypeSection(record.InterfaceType);
+    for (int n = 1; n <= kInterfaceInitStrings; ++n) {
+        const std::string value =
+            profile::GetString(context.settings.DefinitionsPath, section,
+                               "INIT" + std::to_string(n), {}, kInitValueSize);
+        if (value.empty()) {
+            continue;
+        }
+        FieldScanner fields(value);
+        const auto delay = fields.NextField(',');
+        const auto command = fields.RestField();
+        if (!delay || !command) {
+            continue;
+        }
+        DelayMilliseconds(context, LeadingInteger(*delay));
+        SendGageCommand(context, owner, nullptr, record, *command);
+    }
+}
+
+int SendGageInit(ReadContext& context, WindowHandle owner, const GageRecord& gage) {
+    ConnectionRecord* const record = GageConnection(context, gage.ConnectionIndex);
+    if (record == nullptr) {
+        return 1;
+    }
+    const ScopedCommErrorReporting quiet(context.channels, 0);
+    const bool open = record->Kind == KIND_TCPIP
+                          ? record->Socket.is_open()
+                          : record->Kind == KIND_SERIAL && record->PortNumber >= 1 &&
+                                record->PortHandle.is_open();
+    if (open && !gage.Format.GageInitCommand.empty()) {
+        DelayMilliseconds(context, context.settings.WaitTime);
+        SendGageCommand(context, owner, &gage, *record, gage.Format.GageInitCommand.view());
+        DelayMilliseconds(context, context.settings.WaitTime);
+    }
+    return 1;
+}
+
+}  // namespace gage

@@ -1,0 +1,100 @@
+// BRW_GAGE.CFG loading takes any file: the input is written as the configuration file and
+// loaded, saved and loaded again. Nothing may crash, hang or leave a row outside its limits.
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "config/configuration_file.h"
+#include "config/profile.h"
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+struct Files {
+    Files() {
+        directory = std::filesystem::temp_directory_path() /
+                    ("config_load_fuzz." + std::to_string(::getpid()));
+        std::filesystem::create_directories(directory);
+        configuration = (directory / "BRW_GAGE.CFG").string();
+        saved = (directory / "saved.cfg").string();
+        definitions = (directory / "BRW_GAGE.DEF").string();
+        std::ofstream(definitions) << "[TYPE1.1]\nDESCRIPTION=F\nRECEND=<13>\nVALUE1=1,1,0\n";
+    }
+    std::filesystem::path directory;
+    std::string configuration;
+    std::string saved;
+    std::string definitions;
+};
+
+void CheckTables(const gage::GageTable& gages, const gage::ConnectionTable& connections) {
+    for (const gage::GageRecord& gage : gages) {
+        Check(gage.ConnectionIndex >= 0 && gage.ConnectionIndex < gage::kConnectionCount);
+        Check(gage.Precision >= 0 && gage.Precision <= 15);
+        Check(gage.Gain != 0.0);
+    }
+    for (const gage::ConnectionRecord& row : connections) {
+        Check(row.BufferSize <= 1024);
+        Check(row.Kind == gage::KIND_SERIAL || row.Kind == gage::KIND_TCPIP);
+        if (row.Kind == gage::KIND_TCPIP) {
+            Check(row.TcpPort != 0 && row.IpAddress != gage::kInaddrNone);
+            Check(row.HostName.size() <= 253);
+        } else {
+            Check(row.PortNumber <= 64);
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const Files files;
+    {
+        std::ofstream out(files.configuration, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    // A file changed within the last seconds is read again on every lookup (its time stamp cannot
+    // tell a second change apart); dating it back keeps the run about the loader, not the disk.
+    std::filesystem::last_write_time(
+        files.configuration, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    gage::profile::ClearCache();
+
+    gage::GageTable gages;
+    gage::ConnectionTable connections;
+    int initialised = 0;
+    gage::ConfigurationHooks hooks;
+    hooks.sendGageInit = [&](gage::WindowHandle, gage::GageRecord&) { ++initialised; };
+    if (gage::LoadConfiguration({gages, connections}, nullptr, files.configuration,
+                                files.definitions, hooks) == 0) {
+        Check(gages.empty());
+        return 0;
+    }
+    Check(static_cast<std::size_t>(initialised) == gages.size());
+    CheckTables(gages, connections);
+
+    std::filesystem::remove(files.saved);
+    Check(gage::SaveConfiguration(gages, connections, files.saved) == 1);
+    gage::GageTable again;
+    gage::ConnectionTable connectionsAgain;
+    Check(gage::LoadConfiguration({again, connectionsAgain}, nullptr, files.saved,
+                                  files.definitions, {}) == 1);
+    CheckTables(again, connectionsAgain);
+    // Every named gage is written and read back (a free row is not).
+    std::size_t named = 0;
+    for (const gage::GageRecord& gage : gages) {
+        named += gage.IsNamed() ? 1 : 0;
+    }
+    Check(again.size() == named);
+    return 0;
+}

@@ -1,0 +1,78 @@
+// BRW_GAGE.DEF reading takes any file: the input is written as the definitions file (after a
+// section header when its first byte is even, so that most inputs reach the format keys) and
+// read as a runtime format, an editing form, lists and initialisation strings.
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "config/gage_format_file.h"
+#include "config/interface_type_file.h"
+#include "config/profile.h"
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+void CheckSpec(const gage::FieldSpec& spec) {
+    Check(spec.Defined <= 1);
+    Check(spec.Defined == 0 || spec.StartPosition >= 1);
+    Check(spec.Condition.size() < gage::kConditionSize);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const std::string path =
+        (std::filesystem::temp_directory_path() /
+         ("gage_format_load_fuzz." + std::to_string(::getpid()) + ".def"))
+            .string();
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        if (size > 0 && data[0] % 2 == 0) {
+            out << "[TYPE1.1]\n";
+        }
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+        out << "\n[TYPE1]\n";
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    // A file changed within the last seconds is read again on every lookup (its time stamp cannot
+    // tell a second change apart); dating it back keeps the run about the loader, not the disk.
+    std::filesystem::last_write_time(
+        path, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    gage::profile::ClearCache();
+
+    gage::GageRecord gage;
+    gage.InterfaceTypeNumber = 1;
+    gage.FormatNumber = 1;
+    Check(gage::LoadGageFormat(path, gage) == 1);
+    const gage::GageFormat& format = gage.Format;
+    Check(format.SeparatorLength <= 64 && format.RecordStartLength <= 64);
+    Check(format.RecordEndLength <= 64 && format.RequestSequenceLength <= 64);
+    Check(format.Scale == 0 || (format.Scale & (format.Scale - 1)) == 0);
+    for (const gage::FieldSpec* spec :
+         {&format.ChannelField, &format.CodeField, &format.LiteralField, &format.ValueAField,
+          &format.ValueBField, &format.ReadingField}) {
+        CheckSpec(*spec);
+    }
+
+    gage::GageFormat form;
+    gage::LoadGageFormatText(path, 1, 1, form);
+    Check(form.MeasReadCommand.size() <= 63);
+    for (const auto& item : gage::ReadInitStrings(path, 1)) {
+        Check(item.command.size() < 128);
+    }
+    Check(gage::ListGageFormats(path, 1).size() <= 100);
+    Check(gage::ListInterfaceTypes(path).size() <= 100);
+    return 0;
+}

@@ -1,0 +1,76 @@
+// Command texts of any content expand without reading past their end, and what is counted is
+// exactly what reaches the line: the bytes read back from the far end of a socket pair.
+
+#include <fuzzer/FuzzedDataProvider.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "channels/channel.h"
+#include "reading/command_sender.h"
+#include "reading/read_context.h"
+
+namespace {
+
+class InstantClock final : public gage::EngineClock {
+public:
+    std::uint32_t Now() override { return now_; }
+    void Sleep(std::uint32_t milliseconds) override { now_ += milliseconds; }
+    bool WaitReadable(const gage::ConnectionRecord&, std::uint32_t milliseconds) override {
+        now_ += milliseconds;
+        return false;
+    }
+
+private:
+    std::uint32_t now_ = 0;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider input(data, size);
+    gage::Support support;
+    support.UseBuiltInsOnly(true);
+    gage::ServerSettings settings;
+    gage::ConnectionTable connections;
+    gage::ChannelContext channels{support, settings};
+    InstantClock clock;
+    gage::ReadContext context{channels, connections, settings, support, clock};
+
+    gage::GageRecord gage;
+    gage.GageId = input.ConsumeIntegral<std::int32_t>();
+    gage.ChannelNumber = input.ConsumeIntegral<std::int32_t>();
+    gage.SerialNumber = input.ConsumeRandomLengthString(70);
+    const bool withGage = input.ConsumeBool();
+    const std::string text = input.ConsumeRemainingBytesAsString().substr(0, 512);
+
+    int pair[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, pair) != 0) {
+        return 0;
+    }
+    gage::ConnectionRecord& record = connections[0];
+    record.Kind = gage::KIND_TCPIP;
+    record.Socket.reset(pair[0]);
+    const int count =
+        gage::SendGageCommand(context, nullptr, withGage ? &gage : nullptr, record, text);
+    record.Socket.reset();
+    std::string received;
+    char chunk[4096];
+    for (;;) {
+        const ssize_t n = ::read(pair[1], chunk, sizeof chunk);
+        if (n <= 0) {
+            break;
+        }
+        received.append(chunk, static_cast<std::size_t>(n));
+    }
+    ::close(pair[1]);
+    // Every character sends at most the longest token text: 63 characters of serial number.
+    if (count < 0 || static_cast<std::size_t>(count) != received.size() ||
+        received.size() > text.size() * 63) {
+        std::abort();
+    }
+    return 0;
+}

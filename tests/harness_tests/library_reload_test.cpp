@@ -1,0 +1,61 @@
+// Loading and unloading the built library many times in one process: every load runs the whole
+// start-up (the configuration is read afresh), every unload the whole shutdown, and nothing is
+// left behind.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "loaded_library_fixture.h"
+#include "process_memory.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
+namespace gage::harness {
+namespace {
+
+constexpr std::int32_t kGageCount = 5;
+
+std::string ConfigurationWithGages(int count) {
+    std::string file = "[APPLICATION]\r\nNAME=ZRNGSV32\r\nVERSION=9\r\n[GAGES]\r\n";
+    for (int i = 1; i <= count; ++i) {
+        file += "GAGE_" + std::to_string(i) + "=\"RandomValue " + std::to_string(i) +
+                "\",1,1,0,0,,0,25,0,1,3,0,0\r\n";
+    }
+    return file;
+}
+
+class LibraryReloadTest : public LoadedLibraryTest {
+  protected:
+    // One load and unload with a configuration of gages gages, checked from outside.
+    void LoadAndUnload(int gages) {
+        LocalDir().WriteFile("BRW_GAGE.CFG", ConfigurationWithGages(gages));
+        ASSERT_TRUE(Load());
+        ASSERT_EQ(Call(kGageCount), gages) << "the load did not read the configuration afresh";
+        Unload();
+    }
+};
+
+TEST_F(LibraryReloadTest, AHundredLoadsEachStartAndStopWithoutLeaking) {
+    for (int i = 0; i < 5; ++i) {  // the loader's own first-time allocations
+        LoadAndUnload(i + 1);
+    }
+    const std::size_t before = ProcessMemoryInUse();
+    for (int i = 0; i < 100; ++i) {
+        LoadAndUnload(i % 7 + 1);
+        if (HasFatalFailure()) {
+            return;
+        }
+    }
+    const std::size_t after = ProcessMemoryInUse();
+    // A leak of even a few kilobytes per load would add up to far more than this.
+    EXPECT_LT(after, before + 1024 * 1024) << "before " << before << ", after " << after;
+#if defined(__SANITIZE_ADDRESS__)
+    EXPECT_EQ(__lsan_do_recoverable_leak_check(), 0);
+#endif
+}
+
+}  // namespace
+}  // namespace gage::harness

@@ -1,0 +1,74 @@
+#pragma once
+// Drives the built library from outside, as a host does. The fixture makes fresh shared and local
+// directories, lets a test write configuration files into them, points the library at them
+// (ZRNGSV_SHARED_DIR, ZRNGSV_LOCAL_DIR) and loads it, so no test touches a real user's files.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/environment.h"
+#include "host/library_loader.h"
+
+namespace gage::harness {
+
+// A fresh directory under the system's temporary directory, removed with its contents.
+class TemporaryDirectory {
+  public:
+    explicit TemporaryDirectory(std::string_view prefix);
+    ~TemporaryDirectory();
+    TemporaryDirectory(const TemporaryDirectory&) = delete;
+    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    // The path with a trailing separator, the form the library appends file names to.
+    std::string PathWithSeparator() const;
+    // Writes the bytes exactly as given (no line-end translation) and returns the file's path.
+    std::filesystem::path WriteFile(const std::string& name, std::string_view contents) const;
+    // The file's bytes; nothing when it does not exist.
+    std::optional<std::string> ReadFile(const std::string& name) const;
+
+  private:
+    std::filesystem::path path_;
+};
+
+// The library the build produced: its full path, or on Windows its file name (it is copied
+// beside the test program and found there, as a host finds it).
+const char* BuiltLibraryPath();
+
+class LoadedLibraryTest : public ::testing::Test {
+  protected:
+    void TearDown() override;
+
+    // The directory the library takes ZRN_SYS.INI and BRW_GAGE.DEF from.
+    const TemporaryDirectory& SharedDir() const { return shared_; }
+    // The directory the library takes BRW_GAGE.CFG from and writes its log to.
+    const TemporaryDirectory& LocalDir() const { return local_; }
+
+    // Loads the library (running its start-up) with the directories above; on failure records
+    // why and returns false. Use as ASSERT_TRUE(Load()).
+    [[nodiscard]] bool Load();
+    // Unloads the library (running its shutdown); nothing when it is not loaded.
+    void Unload();
+    bool IsLoaded() const { return library_.has_value(); }
+    const host::GageServerLibrary& Library() const;
+
+    // Calls the entry point with interface version 1.
+    std::intptr_t Call(std::int32_t command, const char* argument = nullptr) const;
+    // The gage names in host order (commands 5 and 4).
+    std::vector<std::string> GageNames() const;
+
+  private:
+    TemporaryDirectory shared_{"gage-shared"};
+    TemporaryDirectory local_{"gage-local"};
+    std::optional<host::ScopedEnvironmentValue> sharedVariable_;
+    std::optional<host::ScopedEnvironmentValue> localVariable_;
+    std::optional<host::GageServerLibrary> library_;  // last: unloaded before the rest goes
+};
+
+}  // namespace gage::harness

@@ -1,0 +1,155 @@
+// The gage simulator's own behaviour: the record template and the line it plays on.
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+
+#include "record_template.h"
+#include "simulator.h"
+
+namespace gagesim {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string Render(const std::string& text, double value, int channel = 1, int count = 1) {
+    RecordTemplate parsed;
+    std::string error;
+    EXPECT_TRUE(ParseRecordTemplate(text, parsed, error)) << error;
+    return RenderRecord(parsed, value, channel, count);
+}
+
+TEST(SimulatorTemplate, BuildsTextBinaryAndWideRecords) {
+    EXPECT_EQ(Render("<2>{sign}{abs:%08.3f}<13>", -12.5), std::string("\x02-0012.500\r"));
+    EXPECT_EQ(Render("{sep:,}{value:%.2f};{channel:%02d};{count}<10>", 3.14159, 7, 42),
+              "3,14;07;42\n");
+    EXPECT_EQ(Render("{sign: }{abs}", 1.0), " 1.0000");
+    EXPECT_EQ(Render("{int16le:100}", 2.56), std::string("\x00\x01", 2));
+    EXPECT_EQ(Render("{int32be}", -2.0), std::string("\xFF\xFF\xFF\xFE", 4));
+    EXPECT_EQ(Render("{wide}A<13>", 0.0), std::string("A\0\r\0", 4));
+    EXPECT_EQ(Render("<x> <300> <123>", 0.0), "<x> <300> {");
+
+    RecordTemplate parsed;
+    std::string error;
+    EXPECT_FALSE(ParseRecordTemplate("{value:%s}", parsed, error));
+    EXPECT_FALSE(ParseRecordTemplate("{value:%f %f}", parsed, error));
+    EXPECT_FALSE(ParseRecordTemplate("{nonsense}", parsed, error));
+    EXPECT_FALSE(ParseRecordTemplate("{value", parsed, error));
+}
+
+class SimulatorLine : public ::testing::Test {
+  protected:
+    void Start(SimulatorOptions options) {
+        simulator = std::make_unique<Simulator>(options);
+        std::string error;
+        ASSERT_TRUE(simulator->Start(error)) << error;
+        fd = ::open(simulator->DevicePath().c_str(), O_RDWR | O_NOCTTY);
+        ASSERT_GE(fd, 0);
+    }
+    void TearDown() override {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+    std::string ReadAtLeast(std::size_t n) {
+        std::string got;
+        const auto deadline = std::chrono::steady_clock::now() + 5s;
+        while (got.size() < n && std::chrono::steady_clock::now() < deadline) {
+            pollfd waiting{fd, POLLIN, 0};
+            if (::poll(&waiting, 1, 100) <= 0) {
+                continue;
+            }
+            char buffer[256];
+            const ssize_t k = ::read(fd, buffer, sizeof buffer);
+            if (k <= 0) {
+                break;
+            }
+            got.append(buffer, static_cast<std::size_t>(k));
+        }
+        return got;
+    }
+    std::unique_ptr<Simulator> simulator;
+    int fd = -1;
+};
+
+TEST_F(SimulatorLine, AnswersEachCommandWithTheNextValueAndChannel) {
+    SimulatorOptions options;
+    options.trigger = "?";
+    options.values = {1.0, 2.0};
+    options.channels = {3, 4};
+    options.recordTemplate = "{channel}:{value:%.1f};";
+    Start(options);
+    simulator->QueueReplies({"first;"});
+    ASSERT_EQ(::write(fd, "??x?", 4), 4);
+    ASSERT_TRUE(simulator->WaitForCommands(3, 5s));
+    EXPECT_EQ(ReadAtLeast(18), "first;3:1.0;4:2.0;");
+    EXPECT_TRUE(simulator->WaitForReceived("??x?", 1s));
+}
+
+TEST_F(SimulatorLine, PartialRecordsNoiseAndADroppedLine) {
+    SimulatorOptions options;
+    options.values = {5.0};
+    options.recordTemplate = "<2>{value:%.3f}<3>";
+    options.partialBytes = 4;
+    options.noiseBytes = 2;
+    Start(options);
+    simulator->SendRecords(2);
+    const std::string got = ReadAtLeast(12);
+    ASSERT_EQ(got.size(), 12u);
+    EXPECT_EQ(got.substr(2, 4),
+              "\x02"
+              "5.0");
+    EXPECT_EQ(got.substr(8, 4),
+              "\x02"
+              "5.0");
+
+    simulator->DropLine();
+    EXPECT_TRUE(simulator->LineDropped());
+    pollfd waiting{fd, POLLIN, 0};
+    ASSERT_EQ(::poll(&waiting, 1, 5000), 1);
+    EXPECT_NE(waiting.revents & POLLHUP, 0);
+}
+
+TEST(SimulatorTcp, DropsTheLineMidRecordWhenAsked) {
+    // Over TCP what was sent before the drop still arrives (a terminal's hang-up would discard
+    // unread input), so the cut is visible to the reader.
+    SimulatorOptions options;
+    options.transport = Transport::Tcp;
+    options.recordTemplate = "ABCDEFGH";
+    options.dropAfterBytes = 11;
+    options.trigger = "go";
+    Simulator simulator(options);
+    std::string error;
+    ASSERT_TRUE(simulator.Start(error)) << error;
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(simulator.Port());
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_TRUE(simulator.WaitForClient(5s));
+    ASSERT_EQ(::write(fd, "gogogo", 6), 6);
+    timeval limit{5, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    std::string got;
+    char buffer[64];
+    ssize_t n = 0;
+    while ((n = ::read(fd, buffer, sizeof buffer)) > 0) {
+        got.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    EXPECT_EQ(n, 0);  // the simulator closed the connection
+    EXPECT_EQ(got, "ABCDEFGHABC");
+    EXPECT_TRUE(simulator.LineDropped());
+}
+
+}  // namespace
+}  // namespace gagesim

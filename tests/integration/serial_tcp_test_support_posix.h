@@ -1,0 +1,104 @@
+#pragma once
+// Shared pieces of the channel integration tests: a runtime-free channel context whose message
+// boxes and log lines the test can see, and bounded waits for bytes to arrive.
+
+#include <poll.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "channels/channel.h"
+
+namespace gage::testing_support {
+
+// A private directory removed again at the end.
+class TempDirectory {
+  public:
+    // A short name: a serial prefix ("<dir>/com") must fit the 15 characters of COM_PREFIX.
+    TempDirectory() {
+        std::string pattern = "/tmp/XXXXXX";
+        path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+    }
+    ~TempDirectory() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempDirectory(const TempDirectory&) = delete;
+    TempDirectory& operator=(const TempDirectory&) = delete;
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+struct ChannelHarness {
+    ChannelHarness() {
+        support.UseBuiltInsOnly(true);
+        support.SetMessageBoxHook([this](const MessageBoxRequest& request) {
+            boxes.push_back(request);
+            if (answers.empty()) {
+                return MB_RESULT_IGNORE;
+            }
+            const int answer = answers.front();
+            answers.erase(answers.begin());
+            return answer;
+        });
+        settings.LogPath = directory.path() + "/ZRNGSV32.LOG";
+    }
+
+    // The texts of the log's lines, without their time stamps and application name.
+    std::vector<std::string> LogTexts() const {
+        std::vector<std::string> texts;
+        std::ifstream file(settings.LogPath);
+        std::string line;
+        while (std::getline(file, line)) {
+            const std::size_t at = line.find("ZRNGSV32: ");
+            texts.push_back(at == std::string::npos ? line : line.substr(at + 10));
+        }
+        return texts;
+    }
+
+    TempDirectory directory;
+    Support support;
+    ServerSettings settings;
+    ChannelContext context{support, settings};
+    std::vector<MessageBoxRequest> boxes;
+    std::vector<int> answers;
+};
+
+inline std::string Held(const ConnectionRecord& record) {
+    return {reinterpret_cast<const char*>(record.RxBuffer.get()),
+            static_cast<std::size_t>(record.RxCount)};
+}
+
+// Reads until at least want bytes are held or the time is up; waits on the handle in between.
+inline bool ReadUntilHeld(ChannelContext& context, ConnectionRecord& record, int want,
+                          std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (record.RxCount < want) {
+        if (ChannelRead(context, nullptr, record) < 0) {
+            return false;
+        }
+        if (record.RxCount >= want) {
+            break;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            return false;
+        }
+        pollfd waiting{
+            static_cast<int>(record.IsTcp() ? record.Socket.get() : record.PortHandle.get()),
+            POLLIN, 0};
+        ::poll(&waiting, 1, static_cast<int>(left.count()));
+    }
+    return true;
+}
+
+}  // namespace gage::testing_support

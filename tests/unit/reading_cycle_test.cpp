@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <string>
+
+#include "reading/read_cycle.h"
+#include "unit/reading_test_support.h"
+
+namespace gage {
+namespace {
+
+using testing_support::EngineFixture;
+using testing_support::SetBytes;
+using testing_support::Spec;
+
+const double kFailure = std::bit_cast<double>(kReadFailureValueBits);
+
+// Reads of simulated gages ("RandomValue" in the name): their serial port stays closed and the
+// simulated source fills the buffer, so the whole cycle runs without a device.
+class ReadCycleTest : public ::testing::Test {
+protected:
+    EngineFixture engine;
+    GageRecord gage;
+    ReadingResult result{};
+    ParseOutput output{result};
+
+    ReadCycleTest() {
+        gage.Name = "RandomValue 1";
+        gage.InterfaceTypeNumber = 1;
+        gage.Precision = -1;
+        gage.Format.ReadTimeout = 200;
+        SetBytes(gage.Format.RecordEnd, gage.Format.RecordEndLength, "<13><10>");
+        gage.Format.ValueAField = Spec(1, 1, 0);
+        engine.connections[0].PortNumber = 1;
+    }
+    int Read(unsigned options = 0) {
+        return ReadGage(engine.context, nullptr, gage, output, options);
+    }
+    std::string Held() { return std::string(engine.Held(0)); }
+};
+
+TEST_F(ReadCycleTest, SimulatedGageReadsWithItsPortClosed) {
+    ASSERT_EQ(Read(), 1);
+    EXPECT_LT(std::fabs(result.Value), 10.0);
+    EXPECT_EQ(result.Value, output.valueA);
+    EXPECT_EQ(Held(), "");
+    EXPECT_TRUE(engine.connections[0].HasReceiveBuffer());
+}
+
+TEST_F(ReadCycleTest, RefusedReadsLeaveTheResultAlone) {
+    result.Value = 42.0;
+    gage.InterfaceTypeNumber = 0;
+    EXPECT_EQ(Read(), 0);
+    gage.InterfaceTypeNumber = 1;
+    gage.Name = "Caliper";  // a real gage needs its port open
+    EXPECT_EQ(Read(), 0);
+    gage.Name = "RandomValue";
+    gage.ConnectionIndex = 64;
+    EXPECT_EQ(Read(), 0);
+    gage.ConnectionIndex = 0;
+    engine.connections[0].Kind = KIND_TCPIP;  // a TCP/IP connection needs its socket
+    EXPECT_EQ(Read(), 0);
+    EXPECT_EQ(result.Value, 42.0);
+    EXPECT_FALSE(engine.connections[0].HasReceiveBuffer());
+}
+
+TEST_F(ReadCycleTest, StopCommandMakesATwoCallRead) {
+    gage.Format.MeasStopCommand = "X";
+    gage.Format.CommandDelay = 5;
+    result.Value = 42.0;
+    EXPECT_EQ(Read(), 0);
+    EXPECT_EQ(gage.MeasurementStarted, 1);
+    EXPECT_EQ(result.Value, 42.0);  // untouched: no waiting
+    EXPECT_EQ(Held(), "");
+    ASSERT_EQ(Read(), 1);
+    EXPECT_EQ(gage.MeasurementStarted, 0);
+    EXPECT_EQ(Read(), 0);
+    EXPECT_EQ(gage.MeasurementStarted, 1);
+}
+
+TEST_F(ReadCycleTest, PollWithoutReadCommandLeavesTheStartedStateAlone) {
+    gage.Format.MeasStopCommand = "X";
+    gage.Flags = GAGE_FLAG_NO_READ_CMD;
+    ASSERT_EQ(Read(READ_OPT_POLL), 1);
+    EXPECT_EQ(gage.MeasurementStarted, 0);
+    gage.MeasurementStarted = 1;
+    ASSERT_EQ(Read(READ_OPT_POLL), 1);
+    EXPECT_EQ(gage.MeasurementStarted, 1);
+    // A poll of a gage without the flag goes through the commands.
+    gage.Flags = 0;
+    ASSERT_EQ(Read(READ_OPT_POLL), 1);
+    EXPECT_EQ(gage.MeasurementStarted, 0);
+}
+
+TEST_F(ReadCycleTest, TimeOutZeroIsOneAttempt) {
+    gage.Format.ReadTimeout = 0;
+    SetBytes(gage.Format.RecordEnd, gage.Format.RecordEndLength, "");  // never frames
+    EXPECT_EQ(Read(), 0);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(result.Value), kReadFailureValueBits);
+    // One fetch: one simulated line ("%4.4f\r\n") in the buffer.
+    const std::string held = Held();
+    ASSERT_GE(held.size(), 8u);
+    EXPECT_EQ(held.find("\r\n"), held.size() - 2);
+}
+
+TEST_F(ReadCycleTest, DeadlineSurvivesTheTickWrap) {
+    engine.clock.now = 0xFFFFFF00u;
+    engine.clock.stepPerNow = 1;
+    gage.Format.ReadTimeout = 1000;
+    gage.Format.ValueAField = Spec(1, 1, 0, "GT(\"100\")");  // never valid
+    EXPECT_EQ(Read(), 0);
+    EXPECT_EQ(result.Value, kFailure);
+    const std::uint32_t elapsed = TicksElapsed(0xFFFFFF00u, engine.clock.now);
+    EXPECT_GE(elapsed, 1000u);
+    EXPECT_LT(elapsed, 1100u);
+}
+
+TEST_F(ReadCycleTest, OtherChannelRecordsAreSkippedOrKept) {
+    SetBytes(gage.Format.Separator, gage.Format.SeparatorLength, ",");
+    gage.Format.ChannelField = Spec(1, 1, 0);
+    gage.Format.ValueAField = Spec(2, 1, 0);
+    gage.ChannelNumber = 3;
+    engine.clock.stepPerNow = 1;
+    gage.Format.ReadTimeout = 50;
+
+    engine.Hold(0, "5,1.0\r\n3,2.0\r\n");
+    ASSERT_EQ(Read(), 1);
+    EXPECT_EQ(result.Value, 2.0);
+    EXPECT_EQ(result.Channel, 3);
+
+    engine.connections[0].RxCount = 0;
+    engine.Hold(0, "5,1.0\r\n3,2.0\r\n");
+    EXPECT_EQ(Read(READ_OPT_CHANNEL_ONLY), 0);
+    EXPECT_EQ(result.Value, kFailure);
+    EXPECT_EQ(Held().substr(0, 7), "5,1.0\r\n");
+
+    engine.connections[0].RxCount = 0;
+    engine.Hold(0, "3,4.0\r\n5,1.0\r\n");
+    ASSERT_EQ(Read(READ_OPT_CHANNEL_ONLY), 1);
+    EXPECT_EQ(result.Value, 4.0);
+
+    gage.ChannelNumber = 0;  // any channel
+    engine.connections[0].RxCount = 0;
+    engine.Hold(0, "5,1.0\r\n");
+    ASSERT_EQ(Read(READ_OPT_CHANNEL_ONLY), 1);
+    EXPECT_EQ(result.Channel, 5);
+}
+
+TEST_F(ReadCycleTest, ClearBeforeEmptiesTheBuffer) {
+    engine.Hold(0, "1234.5\r\n");
+    gage.Format.Options = FMT_OPT_CLEAR_BEFORE;
+    ASSERT_EQ(Read(), 1);
+    EXPECT_NE(result.Value, 1234.5);
+    gage.Format.Options = 0;
+    engine.Hold(0, "1234.5\r\n");
+    ASSERT_EQ(Read(), 1);
+    EXPECT_EQ(result.Value, 1234.5);
+}
+
+TEST_F(ReadCycleTest, ClearAfterWaitsAQuietTimeAndEmptiesTheBuffer) {
+    engine.Hold(0, "1.5\r\n2.5\r\n3.5\r\n");
+    gage.Format.Options = FMT_OPT_CLEAR_AFTER;
+    gage.Format.ReadTimeout = 300;
+    const std::uint32_t start = engine.clock.now;
+    ASSERT_EQ(Read(), 1);
+    EXPECT_EQ(result.Value, 1.5);
+    EXPECT_EQ(Held(), "");
+    EXPECT_EQ(TicksElapsed(start, engine.clock.now), 300u);
+
+    gage.Format.ReadTimeout = 0;  // the quiet time is then WAITTIME
+    engine.settings.WaitTime = 77;
+    engine.Hold(0, "1.5\r\n2.5\r\n");
+    const std::uint32_t again = engine.clock.now;
+    ASSERT_EQ(Read(), 1);
+    EXPECT_EQ(TicksElapsed(again, engine.clock.now), 77u);
+    EXPECT_EQ(Held(), "");
+}
+
+TEST_F(ReadCycleTest, ParseWithRefillFetchesBetweenTwoParses) {
+    EXPECT_EQ(ParseWithRefill(engine.context, nullptr, gage, output, 0), 0);  // no buffer yet
+    AllocateReceiveBuffer(engine.connections[0]);
+    ASSERT_EQ(ParseWithRefill(engine.context, nullptr, gage, output, 0), 1);
+    EXPECT_EQ(Held(), "");
+    engine.Hold(0, "8.25\r\n");
+    ASSERT_EQ(ParseWithRefill(engine.context, nullptr, gage, output, 0), 1);
+    EXPECT_EQ(result.Value, 8.25);
+}
+
+}  // namespace
+}  // namespace gage

@@ -1,0 +1,103 @@
+#pragma once
+// Shared pieces of the reading engine's tests: a clock that passes time only when the engine
+// waits, and a context over a fresh set of tables.
+
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <string_view>
+
+#include "channels/channel.h"
+#include "channels/channel_wait.h"
+#include "config/byte_string.h"
+#include "reading/read_context.h"
+
+namespace gage::testing_support {
+
+// Time stands still until the engine sleeps or waits; then it jumps by the time asked for.
+// A hook sees every jump (to let a "device" answer at a given time).
+class FakeClock final : public EngineClock {
+public:
+    explicit FakeClock(std::uint32_t start = 1000) : now(start) {}
+
+    std::uint32_t Now() override {
+        ++nowCalls;
+        const std::uint32_t reading = now;
+        if (stepPerNow != 0) {
+            Advance(stepPerNow);
+        }
+        return reading;
+    }
+    void Sleep(std::uint32_t milliseconds) override {
+        slept += milliseconds;
+        Advance(milliseconds);
+    }
+    bool WaitReadable(const ConnectionRecord& record, std::uint32_t milliseconds) override {
+        ++waits;
+        if (ChannelWaitReadable(record, 0) == 1) {
+            return true;
+        }
+        waited += milliseconds;
+        Advance(milliseconds);
+        return false;
+    }
+    void Advance(std::uint32_t milliseconds) {
+        now += milliseconds;
+        if (onAdvance) {
+            onAdvance(now);
+        }
+    }
+
+    std::uint32_t now;
+    std::uint64_t slept = 0;
+    std::uint64_t waited = 0;
+    int waits = 0;
+    long long nowCalls = 0;
+    std::uint32_t stepPerNow = 0;  // time that passes with every reading of the clock
+    std::function<void(std::uint32_t)> onAdvance;
+};
+
+// Tables, settings and support of one test, with a context over them.
+struct EngineFixture {
+    Support support;
+    ServerSettings settings;
+    ConnectionTable connections;
+    ChannelContext channels{support, settings};
+    FakeClock clock;
+    ReadContext context{channels, connections, settings, support, clock};
+
+    // Puts bytes into connection index's receive buffer (allocating it).
+    void Hold(int index, std::string_view bytes) {
+        ConnectionRecord& record = connections[static_cast<std::size_t>(index)];
+        if (!record.HasReceiveBuffer()) {
+            AllocateReceiveBuffer(record);
+        }
+        std::memcpy(record.RxBuffer.get() + record.RxCount, bytes.data(), bytes.size());
+        record.RxCount += static_cast<std::int32_t>(bytes.size());
+    }
+    std::string_view Held(int index) {
+        const ConnectionRecord& record = connections[static_cast<std::size_t>(index)];
+        if (!record.HasReceiveBuffer()) {
+            return {};
+        }
+        return {reinterpret_cast<const char*>(record.RxBuffer.get()),
+                static_cast<std::size_t>(record.RxCount)};
+    }
+};
+
+// Sets an encoded byte string of a format from its file text ("<13><10>").
+inline void SetBytes(ByteString& bytes, std::uint16_t& length, std::string_view text) {
+    length = EncodeByteString(text, bytes);
+}
+
+inline FieldSpec Spec(int field, int start, int length, std::string_view condition = {}) {
+    FieldSpec spec;
+    spec.Defined = 1;
+    spec.FieldNumber = static_cast<std::uint16_t>(field);
+    spec.StartPosition = static_cast<std::uint16_t>(start);
+    spec.Length = static_cast<std::uint16_t>(length);
+    spec.Condition = condition;
+    return spec;
+}
+
+}  // namespace gage::testing_support

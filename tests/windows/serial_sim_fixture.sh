@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Puts the gage simulator behind a Windows COM port of the Wine prefix the Windows tests use:
+# a pseudo-terminal made by the native gagesim, linked as dosdevices/comN.
+#   serial_sim_fixture.sh start BUILD_DIR PORT GAGESIM [gagesim options...]
+#   serial_sim_fixture.sh stop BUILD_DIR PORT
+# Runs as a CTest fixture around the Windows test programs (see serial_sim_fixture.cmake).
+set -euo pipefail
+action=$1
+build_dir=$2
+port=$3
+shift 3
+here=$(cd "$(dirname "$0")" && pwd)
+prefix="${build_dir}/wineprefix"
+state="${build_dir}/serial-sim-com${port}"
+link="${prefix}/dosdevices/com${port}"
+
+stop() {
+  if [ -f "${state}.pid" ]; then
+    kill "$(cat "${state}.pid")" 2>/dev/null || true
+    rm -f "${state}.pid"
+  fi
+  rm -f "${link}"
+}
+
+case "$action" in
+  start)
+    gagesim=$1
+    shift
+    stop
+    if [ ! -x "$gagesim" ]; then
+      echo "no native gagesim at '${gagesim}': the Windows serial tests will be skipped"
+      exit 0
+    fi
+    # The prefix must exist (and be prepared once) before a link goes into it.
+    "${here}/wine-run.sh" "${build_dir}" cmd /c exit >/dev/null 2>&1 || true
+    mkdir -p "${prefix}/dosdevices"
+    rm -f "${state}.ready"
+    setsid "$gagesim" --pty --link "${link}" --pid-file "${state}.ready" "$@" \
+      >"${state}.log" 2>&1 </dev/null &
+    echo $! >"${state}.pid"
+    for _ in $(seq 1 100); do
+      [ -f "${state}.ready" ] && break
+      sleep 0.05
+    done
+    if [ ! -L "${link}" ]; then
+      echo "gagesim did not come up:"
+      cat "${state}.log"
+      stop
+      exit 1
+    fi
+    echo "gagesim on com${port} -> $(readlink "${link}")"
+    ;;
+  stop)
+    stop
+    ;;
+  *)
+    echo "usage: $0 start|stop BUILD_DIR PORT [GAGESIM options...]" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,189 @@
+// TCP/IP channels over Windows Sockets, against a listener of the test's own on 127.0.0.1.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <winsock2.h>
+
+#include <chrono>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "channels/tcp_channel.h"
+
+namespace gage {
+namespace {
+
+using namespace std::chrono_literals;
+
+class Listener {
+  public:
+    explicit Listener(int backlog = 4) {
+        socket_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
+        ::bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(socket_, backlog);
+        int size = sizeof address;
+        ::getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &size);
+        port_ = ::ntohs(address.sin_port);
+    }
+    ~Listener() {
+        CloseClient();
+        Close();
+    }
+    std::uint16_t port() const { return port_; }
+    bool Accept() {
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(socket_, &readable);
+        timeval timeout{5, 0};
+        if (::select(0, &readable, nullptr, nullptr, &timeout) != 1) {
+            return false;
+        }
+        CloseClient();
+        client_ = ::accept(socket_, nullptr, nullptr);
+        return client_ != INVALID_SOCKET;
+    }
+    void SendAll(const std::string& bytes) {
+        std::size_t sent = 0;
+        while (sent < bytes.size()) {
+            const int n =
+                ::send(client_, bytes.data() + sent, static_cast<int>(bytes.size() - sent), 0);
+            if (n <= 0) {
+                return;
+            }
+            sent += static_cast<std::size_t>(n);
+        }
+    }
+    std::string ReceiveSome() {
+        char buffer[256];
+        const int n = ::recv(client_, buffer, sizeof buffer, 0);
+        return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
+    }
+    void CloseClient() {
+        if (client_ != INVALID_SOCKET) {
+            ::closesocket(client_);
+            client_ = INVALID_SOCKET;
+        }
+    }
+    void Close() {
+        if (socket_ != INVALID_SOCKET) {
+            ::closesocket(socket_);
+            socket_ = INVALID_SOCKET;
+        }
+    }
+
+  private:
+    SOCKET socket_ = INVALID_SOCKET;
+    SOCKET client_ = INVALID_SOCKET;
+    std::uint16_t port_ = 0;
+};
+
+class TcpChannelWin32Test : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        support.UseBuiltInsOnly(true);
+        char directory[MAX_PATH] = {};
+        ::GetTempPathA(MAX_PATH, directory);
+        settings.LogPath = std::string(directory) + "gage-tcp-test-" +
+                           std::to_string(::GetCurrentProcessId()) + ".log";
+        ::DeleteFileA(settings.LogPath.c_str());
+        ASSERT_EQ(TcpStartup(context), 1);
+        record.Kind = KIND_TCPIP;
+        record.IpAddress = ::htonl(INADDR_LOOPBACK);
+    }
+    void TearDown() override {
+        ConnectionTable none;
+        TcpClose(record);
+        TcpShutdown(context, none);
+        ::DeleteFileA(settings.LogPath.c_str());
+    }
+
+    std::vector<std::string> LogTexts() const {
+        std::vector<std::string> texts;
+        std::ifstream file(settings.LogPath);
+        std::string line;
+        while (std::getline(file, line)) {
+            const std::size_t at = line.find("ZRNGSV32: ");
+            texts.push_back(at == std::string::npos ? line : line.substr(at + 10));
+        }
+        return texts;
+    }
+
+    bool ReceiveUntilHeld(int want) {
+        const auto deadline = std::chrono::steady_clock::now() + 5s;
+        while (record.RxCount < want) {
+            ChannelRead(context, nullptr, record);  // waits about a millisecond itself
+            if (std::chrono::steady_clock::now() > deadline) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    Support support;
+    ServerSettings settings;
+    ChannelContext context{support, settings};
+    ConnectionRecord record;
+};
+
+TEST_F(TcpChannelWin32Test, ConnectsBlockingAndTimedAndExchangesBytes) {
+    Listener listener;
+    record.TcpPort = listener.port();
+    for (const double timeout : {0.0, 0.5}) {
+        settings.TcpConnectionTimeout = timeout;
+        ASSERT_EQ(TcpOpen(context, record), 1) << timeout;
+        ASSERT_TRUE(listener.Accept());
+        const std::uint8_t command[] = {'M', '\r'};
+        EXPECT_EQ(ChannelWrite(context, nullptr, record, command, 2), 1);
+        EXPECT_EQ(listener.ReceiveSome(), "M\r");
+        listener.SendAll("+1.25\r\n");
+        ASSERT_TRUE(ReceiveUntilHeld(7));
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(record.RxBuffer.get()), 7),
+                  "+1.25\r\n");
+        EmptyReceiveBuffer(record);
+    }
+    EXPECT_EQ(ChannelRead(context, nullptr, record), 0);  // idle: nothing, and nothing logged
+    EXPECT_TRUE(LogTexts().empty());
+}
+
+TEST_F(TcpChannelWin32Test, ARefusedConnectIsLoggedWithTheSocketsTexts) {
+    std::uint16_t closedPort = 0;
+    {
+        Listener gone;
+        closedPort = gone.port();
+    }
+    record.TcpPort = closedPort;
+    settings.TcpConnectionTimeout = 2.0;
+    EXPECT_EQ(TcpOpen(context, record), 0);
+    EXPECT_FALSE(record.Socket.is_open());
+    const std::vector<std::string> texts = LogTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], "WSAECONNREFUSED: Connection refused");
+    EXPECT_EQ(texts[1], "WSAENETUNREACH: Network is unreachable");
+}
+
+TEST_F(TcpChannelWin32Test, HoldsAtMost4096BytesAndPurgeReconnects) {
+    Listener listener;
+    record.TcpPort = listener.port();
+    settings.TcpConnectionTimeout = 1.0;
+    ASSERT_EQ(TcpOpen(context, record), 1);
+    ASSERT_TRUE(listener.Accept());
+    listener.SendAll(std::string(5000, 'z'));
+    ASSERT_TRUE(ReceiveUntilHeld(kTcpAppendLimit));
+    EXPECT_EQ(record.RxCount, kTcpAppendLimit);
+    EXPECT_EQ(TcpReceive(context, record), 0);
+
+    EXPECT_EQ(ChannelPurge(context, nullptr, record, PURGE_ALL), 1);
+    ASSERT_TRUE(listener.Accept());
+    listener.CloseClient();  // the peer closes: nothing received, nothing logged
+    EXPECT_EQ(TcpReceive(context, record), 0);
+    const std::uint8_t none = 0;
+    EXPECT_EQ(TcpSend(context, record, &none, 0), 1);
+    EXPECT_TRUE(LogTexts().empty());
+}
+
+}  // namespace
+}  // namespace gage

@@ -1,0 +1,25 @@
+#pragma once
+// What every gagesrv command shares: where the library is, the directories it is to use, and
+// the exit status the command leaves behind.
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "host/library_loader.h"
+
+namespace gage::gagesrv {
+
+struct HostContext {
+    std::string libraryPath;  // empty: the platform's file name, found as a host finds it
+    std::string sharedDir;    // empty: leave ZRNGSV_SHARED_DIR as it is
+    std::string localDir;     // empty: leave ZRNGSV_LOCAL_DIR as it is
+    int exitStatus = 0;
+};
+
+// Points the library at the chosen directories and loads it. On failure, says why on err and
+// returns nothing.
+std::optional<host::GageServerLibrary> LoadGageServer(const HostContext& context,
+                                                      std::ostream& err);
+
+}  // namespace gage::gagesrv

@@ -1,0 +1,31 @@
+// gagesrv: a command-line host for the gage-server library. It loads the library exactly as a
+// host application does and drives it through its one entry point.
+
+#include <CLI/CLI.hpp>
+
+#include "gagesrv/host_context.h"
+#include "gagesrv/list_command.h"
+#include "gagesrv/probe_command.h"
+
+int main(int argc, char** argv) {
+    gage::gagesrv::HostContext context;
+    CLI::App app{"Command-line host for the gage server library", "gagesrv"};
+    app.add_option("--library", context.libraryPath,
+                   "The library to load (default: " + gage::host::DefaultLibraryFileName() +
+                       ", found as a host finds it)");
+    app.add_option("--shared-dir", context.sharedDir,
+                   "Directory with ZRN_SYS.INI and BRW_GAGE.DEF (sets ZRNGSV_SHARED_DIR)");
+    app.add_option("--local-dir", context.localDir,
+                   "Directory with BRW_GAGE.CFG and the log file (sets ZRNGSV_LOCAL_DIR)");
+    app.require_subcommand(1);
+
+    gage::gagesrv::AddProbeCommand(app, context);
+    gage::gagesrv::AddListCommand(app, context);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return app.exit(error);
+    }
+    return context.exitStatus;
+}
