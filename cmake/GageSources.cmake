@@ -1,4 +1,5 @@
-# Collects the sources of one folder: files named *_win32.* build only for Windows, *_posix.*
+# Collects the sources of one folder: files named *_win32.* (or *_win32_test.*) build only for
+# Windows, *_posix.* (or *_posix_test.*)
 # only elsewhere, so portable code never needs a platform #ifdef.
 function(gage_collect_sources out_var)
   set(result)
@@ -6,10 +7,10 @@ function(gage_collect_sources out_var)
     file(GLOB files CONFIGURE_DEPENDS "${dir}/*.cpp")
     foreach(f IN LISTS files)
       get_filename_component(name "${f}" NAME_WE)
-      if(name MATCHES "_win32$" AND NOT WIN32)
+      if(name MATCHES "_win32(_test)?$" AND NOT WIN32)
         continue()
       endif()
-      if(name MATCHES "_posix$" AND WIN32)
+      if(name MATCHES "_posix(_test)?$" AND WIN32)
         continue()
       endif()
       list(APPEND result "${f}")

@@ -17,7 +17,7 @@ namespace {
 
 // Time passes only when the parser waits (the request sequence's command delay).
 class InstantClock final : public gage::EngineClock {
-public:
+  public:
     std::uint32_t Now() override { return now_; }
     void Sleep(std::uint32_t milliseconds) override { now_ += milliseconds; }
     bool WaitReadable(const gage::ConnectionRecord&, std::uint32_t milliseconds) override {
@@ -25,7 +25,7 @@ public:
         return false;
     }
 
-private:
+  private:
     std::uint32_t now_ = 0xFFFFFF00u;
 };
 

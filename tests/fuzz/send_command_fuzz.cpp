@@ -16,7 +16,7 @@
 namespace {
 
 class InstantClock final : public gage::EngineClock {
-public:
+  public:
     std::uint32_t Now() override { return now_; }
     void Sleep(std::uint32_t milliseconds) override { now_ += milliseconds; }
     bool WaitReadable(const gage::ConnectionRecord&, std::uint32_t milliseconds) override {
@@ -24,7 +24,7 @@ public:
         return false;
     }
 
-private:
+  private:
     std::uint32_t now_ = 0;
 };
 

@@ -26,7 +26,7 @@ using testing_support::SocketPairLine;
 using testing_support::TempDirectory;
 
 class CommandLineTest : public ::testing::Test {
-protected:
+  protected:
     EngineFixture engine;
     GageRecord gage;
     ConnectionRecord& record = engine.connections[0];
@@ -66,7 +66,9 @@ TEST_F(CommandLineTest, EveryTokenAsSent) {
     EXPECT_EQ(Sent("[ch]"), "7");
     EXPECT_EQ(Sent("[XY]"), "[XY]");
     EXPECT_EQ(Sent("a[b"), "a");
-    EXPECT_EQ(Sent("[SNX][IDX][CHX]"), "SN-004265" "07");
+    EXPECT_EQ(Sent("[SNX][IDX][CHX]"),
+              "SN-004265"
+              "07");
     gage.SerialNumber = "";
     EXPECT_EQ(Sent("[SN]"), "");
 }
@@ -76,7 +78,7 @@ TEST_F(CommandLineTest, WithoutAGageOnlyGageTokensAreSilent) {
 }
 
 class InterfaceInitTest : public CommandLineTest {
-protected:
+  protected:
     TempDirectory directory;
     void WriteDefinitions(const std::string& text) {
         engine.settings.DefinitionsPath = directory.path() + "/BRW_GAGE.DEF";
@@ -128,7 +130,7 @@ TEST_F(InterfaceInitTest, GageInitGoesBetweenTwoWaits) {
 
 // Opening against the simulator: TCP/IP and a pseudo-terminal.
 class OpenConnectionTest : public ::testing::Test {
-protected:
+  protected:
     TempDirectory directory;
     EngineFixture engine;
     std::unique_ptr<gagesim::Simulator> simulator;

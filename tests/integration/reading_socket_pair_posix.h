@@ -14,7 +14,7 @@
 namespace gage::testing_support {
 
 class SocketPairLine {
-public:
+  public:
     explicit SocketPairLine(ConnectionRecord& record) {
         int ends[2] = {-1, -1};
         if (::socketpair(AF_UNIX, SOCK_STREAM, 0, ends) == 0) {
@@ -58,7 +58,7 @@ public:
         return text;
     }
 
-private:
+  private:
     int far_ = -1;
 };
 

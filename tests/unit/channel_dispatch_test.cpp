@@ -131,6 +131,7 @@ TEST_F(ChannelDispatchTest, TcpRecordsIgnoreLineSignalsAndCloseWithoutASocket) {
 }
 
 TEST_F(ChannelDispatchTest, TcpAddressesSettleFromOctetsOrName) {
+    ASSERT_EQ(TcpStartup(context), 1);  // names resolve only once the sockets layer is up
     ConnectionRecord record;
     record.Kind = KIND_TCPIP;
     record.PortNumber = 0x10000 + 4001;
@@ -151,6 +152,8 @@ TEST_F(ChannelDispatchTest, TcpAddressesSettleFromOctetsOrName) {
     EXPECT_EQ(TcpAddressText(record.IpAddress), "127.0.0.2");
     EXPECT_EQ(TcpResolveHost("127.0.0.3"), TcpResolveHost("127.0.0.3"));
     EXPECT_NE(TcpResolveHost("127.0.0.3"), kInaddrNone);
+    ConnectionTable none;
+    TcpShutdown(context, none);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ using testing_support::EngineFixture;
 // Counts and pauses of command texts; the bytes themselves are checked on a real socket in the
 // integration tests. A record of an unknown kind accepts every write and sends nothing.
 class CommandCountTest : public ::testing::Test {
-protected:
+  protected:
     EngineFixture engine;
     GageRecord gage;
     ConnectionRecord& record = engine.connections[0];

@@ -19,7 +19,7 @@ const double kFailure = std::bit_cast<double>(kReadFailureValueBits);
 // Reads of simulated gages ("RandomValue" in the name): their serial port stays closed and the
 // simulated source fills the buffer, so the whole cycle runs without a device.
 class ReadCycleTest : public ::testing::Test {
-protected:
+  protected:
     EngineFixture engine;
     GageRecord gage;
     ReadingResult result{};
@@ -42,8 +42,8 @@ protected:
 
 TEST_F(ReadCycleTest, SimulatedGageReadsWithItsPortClosed) {
     ASSERT_EQ(Read(), 1);
-    EXPECT_LT(std::fabs(result.Value), 10.0);
-    EXPECT_EQ(result.Value, output.valueA);
+    EXPECT_LT(std::fabs(ValueOf(result)), 10.0);
+    EXPECT_EQ(ValueOf(result), output.valueA);
     EXPECT_EQ(Held(), "");
     EXPECT_TRUE(engine.connections[0].HasReceiveBuffer());
 }
@@ -61,7 +61,7 @@ TEST_F(ReadCycleTest, RefusedReadsLeaveTheResultAlone) {
     gage.ConnectionIndex = 0;
     engine.connections[0].Kind = KIND_TCPIP;  // a TCP/IP connection needs its socket
     EXPECT_EQ(Read(), 0);
-    EXPECT_EQ(result.Value, 42.0);
+    EXPECT_EQ(ValueOf(result), 42.0);
     EXPECT_FALSE(engine.connections[0].HasReceiveBuffer());
 }
 
@@ -71,7 +71,7 @@ TEST_F(ReadCycleTest, StopCommandMakesATwoCallRead) {
     result.Value = 42.0;
     EXPECT_EQ(Read(), 0);
     EXPECT_EQ(gage.MeasurementStarted, 1);
-    EXPECT_EQ(result.Value, 42.0);  // untouched: no waiting
+    EXPECT_EQ(ValueOf(result), 42.0);  // untouched: no waiting
     EXPECT_EQ(Held(), "");
     ASSERT_EQ(Read(), 1);
     EXPECT_EQ(gage.MeasurementStarted, 0);
@@ -97,7 +97,7 @@ TEST_F(ReadCycleTest, TimeOutZeroIsOneAttempt) {
     gage.Format.ReadTimeout = 0;
     SetBytes(gage.Format.RecordEnd, gage.Format.RecordEndLength, "");  // never frames
     EXPECT_EQ(Read(), 0);
-    EXPECT_EQ(std::bit_cast<std::uint64_t>(result.Value), kReadFailureValueBits);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(ValueOf(result)), kReadFailureValueBits);
     // One fetch: one simulated line ("%4.4f\r\n") in the buffer.
     const std::string held = Held();
     ASSERT_GE(held.size(), 8u);
@@ -110,7 +110,7 @@ TEST_F(ReadCycleTest, DeadlineSurvivesTheTickWrap) {
     gage.Format.ReadTimeout = 1000;
     gage.Format.ValueAField = Spec(1, 1, 0, "GT(\"100\")");  // never valid
     EXPECT_EQ(Read(), 0);
-    EXPECT_EQ(result.Value, kFailure);
+    EXPECT_EQ(ValueOf(result), kFailure);
     const std::uint32_t elapsed = TicksElapsed(0xFFFFFF00u, engine.clock.now);
     EXPECT_GE(elapsed, 1000u);
     EXPECT_LT(elapsed, 1100u);
@@ -126,19 +126,19 @@ TEST_F(ReadCycleTest, OtherChannelRecordsAreSkippedOrKept) {
 
     engine.Hold(0, "5,1.0\r\n3,2.0\r\n");
     ASSERT_EQ(Read(), 1);
-    EXPECT_EQ(result.Value, 2.0);
+    EXPECT_EQ(ValueOf(result), 2.0);
     EXPECT_EQ(result.Channel, 3);
 
     engine.connections[0].RxCount = 0;
     engine.Hold(0, "5,1.0\r\n3,2.0\r\n");
     EXPECT_EQ(Read(READ_OPT_CHANNEL_ONLY), 0);
-    EXPECT_EQ(result.Value, kFailure);
+    EXPECT_EQ(ValueOf(result), kFailure);
     EXPECT_EQ(Held().substr(0, 7), "5,1.0\r\n");
 
     engine.connections[0].RxCount = 0;
     engine.Hold(0, "3,4.0\r\n5,1.0\r\n");
     ASSERT_EQ(Read(READ_OPT_CHANNEL_ONLY), 1);
-    EXPECT_EQ(result.Value, 4.0);
+    EXPECT_EQ(ValueOf(result), 4.0);
 
     gage.ChannelNumber = 0;  // any channel
     engine.connections[0].RxCount = 0;
@@ -151,11 +151,11 @@ TEST_F(ReadCycleTest, ClearBeforeEmptiesTheBuffer) {
     engine.Hold(0, "1234.5\r\n");
     gage.Format.Options = FMT_OPT_CLEAR_BEFORE;
     ASSERT_EQ(Read(), 1);
-    EXPECT_NE(result.Value, 1234.5);
+    EXPECT_NE(ValueOf(result), 1234.5);
     gage.Format.Options = 0;
     engine.Hold(0, "1234.5\r\n");
     ASSERT_EQ(Read(), 1);
-    EXPECT_EQ(result.Value, 1234.5);
+    EXPECT_EQ(ValueOf(result), 1234.5);
 }
 
 TEST_F(ReadCycleTest, ClearAfterWaitsAQuietTimeAndEmptiesTheBuffer) {
@@ -164,7 +164,7 @@ TEST_F(ReadCycleTest, ClearAfterWaitsAQuietTimeAndEmptiesTheBuffer) {
     gage.Format.ReadTimeout = 300;
     const std::uint32_t start = engine.clock.now;
     ASSERT_EQ(Read(), 1);
-    EXPECT_EQ(result.Value, 1.5);
+    EXPECT_EQ(ValueOf(result), 1.5);
     EXPECT_EQ(Held(), "");
     EXPECT_EQ(TicksElapsed(start, engine.clock.now), 300u);
 
@@ -184,7 +184,7 @@ TEST_F(ReadCycleTest, ParseWithRefillFetchesBetweenTwoParses) {
     EXPECT_EQ(Held(), "");
     engine.Hold(0, "8.25\r\n");
     ASSERT_EQ(ParseWithRefill(engine.context, nullptr, gage, output, 0), 1);
-    EXPECT_EQ(result.Value, 8.25);
+    EXPECT_EQ(ValueOf(result), 8.25);
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ using testing_support::Spec;
 // The read and port commands through the entry's dispatch, on simulated gages whose serial
 // ports stay closed.
 class EntryReadTest : public ::testing::Test {
-protected:
+  protected:
     Runtime runtime;
 
     GageRecord& AddGage(const char* name, int connection = 0) {
@@ -58,7 +58,7 @@ TEST_F(EntryReadTest, ReadReturnsTheResultBlockOfTheFirstMatch) {
     Hold(0, "2.5\r\n");
     const std::intptr_t address = Run(GSV_CMD_READ, "randomvalue a");
     ASSERT_EQ(address, reinterpret_cast<std::intptr_t>(&runtime.readingResult));
-    EXPECT_EQ(runtime.readingResult.Value, 2.5);
+    EXPECT_EQ(ValueOf(runtime.readingResult), 2.5);
     EXPECT_EQ(Run(GSV_CMD_READ, "RandomValue B"), 0);
     EXPECT_EQ(Run(GSV_CMD_READ, nullptr), 0);
 }
@@ -120,7 +120,7 @@ TEST_F(EntryReadTest, PollAndChannelOnlyFlags) {
     runtime.gages[0].Format.ReadTimeout = 100;
     Hold(0, "5,1.0\r\n3,2.0\r\n");
     ASSERT_NE(Run(0x00020008, "RandomValue Mux"), 0);  // any other high word: not channel only
-    EXPECT_EQ(runtime.readingResult.Value, 2.0);
+    EXPECT_EQ(ValueOf(runtime.readingResult), 2.0);
 }
 
 TEST_F(EntryReadTest, SubgroupCommandsGoToTheChosenGages) {

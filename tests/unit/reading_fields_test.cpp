@@ -120,9 +120,9 @@ TEST(ConditionTest, NumericOperatorsAndLiteralLists) {
 
 TEST(ConditionTest, WhatPasses) {
     EXPECT_TRUE(TestNumericCondition(1, "", '.'));
-    EXPECT_TRUE(TestNumericCondition(1, "EQ\"2\"", '.'));   // no parentheses
-    EXPECT_TRUE(TestNumericCondition(1, "EQ(\"2\"", '.'));  // no closing one
-    EXPECT_TRUE(TestNumericCondition(1, "EQ()", '.'));      // empty list
+    EXPECT_TRUE(TestNumericCondition(1, "EQ\"2\"", '.'));    // no parentheses
+    EXPECT_TRUE(TestNumericCondition(1, "EQ(\"2\"", '.'));   // no closing one
+    EXPECT_TRUE(TestNumericCondition(1, "EQ()", '.'));       // empty list
     EXPECT_TRUE(TestNumericCondition(1, "XX(\"2\")", '.'));  // unknown operator
     EXPECT_TRUE(TestNumericCondition(1, "E", '.'));
 }

@@ -15,7 +15,7 @@ using testing_support::SetBytes;
 using testing_support::Spec;
 
 class ParserTest : public ::testing::Test {
-protected:
+  protected:
     EngineFixture engine;
     GageRecord gage;
     ReadingResult result{};
@@ -45,18 +45,23 @@ TEST_F(ParserTest, EmptyBufferAnswersZeroAndClearsTheResult) {
     Format().ValueAField = Spec(1, 1, 0);
     result.Value = 7.0;
     EXPECT_EQ(Parse(), 0);
-    EXPECT_EQ(result.Value, 0.0);
+    EXPECT_EQ(ValueOf(result), 0.0);
 }
 
 TEST_F(ParserTest, LeadingBytesGoWithTheFirstRecordAndTheSecondStays) {
     Frame("<2>", "<13><10>", ",");
     Format().ValueAField = Spec(2, 1, 0);
-    Hold("xx\x02" "A,12.5\r\n\x02" "B,7.25\r\n");
+    Hold(
+        "xx\x02"
+        "A,12.5\r\n\x02"
+        "B,7.25\r\n");
     ASSERT_EQ(Parse(), 1);
-    EXPECT_EQ(result.Value, 12.5);
-    EXPECT_EQ(Held(), "\x02" "B,7.25\r\n");
+    EXPECT_EQ(ValueOf(result), 12.5);
+    EXPECT_EQ(Held(),
+              "\x02"
+              "B,7.25\r\n");
     ASSERT_EQ(Parse(), 1);
-    EXPECT_EQ(result.Value, 7.25);
+    EXPECT_EQ(ValueOf(result), 7.25);
     EXPECT_EQ(Held(), "");
 }
 
@@ -72,7 +77,7 @@ TEST_F(ParserTest, LengthFramedRecordIsFoundAgainAndWalksOnlyItsFirstField) {
     Format().ValueAField = Spec(1, 1, 0);
     Hold("12.5");
     ASSERT_EQ(Parse(), 1);
-    EXPECT_EQ(result.Value, 12.5);
+    EXPECT_EQ(ValueOf(result), 12.5);
     ASSERT_EQ(Parse(), 1);
     EXPECT_EQ(Held(), "12.5");
 
@@ -90,7 +95,7 @@ TEST_F(ParserTest, WrongLengthRecordIsConsumed) {
     EXPECT_EQ(Parse(), 0);
     EXPECT_EQ(Held(), "567\r");
     EXPECT_EQ(Parse(), 1);
-    EXPECT_EQ(result.Value, 567.0);
+    EXPECT_EQ(ValueOf(result), 567.0);
 }
 
 TEST_F(ParserTest, FormatDecimalCommaWithUserPoint) {
@@ -99,9 +104,9 @@ TEST_F(ParserTest, FormatDecimalCommaWithUserPoint) {
     Format().ValueAField = Spec(1, 1, 0);
     Hold(" 12,5\r- 3,25\r");
     ASSERT_EQ(Parse(), 1);
-    EXPECT_EQ(result.Value, 12.5);
+    EXPECT_EQ(ValueOf(result), 12.5);
     ASSERT_EQ(Parse(), 1);  // blanks between the sign and the digits go
-    EXPECT_EQ(result.Value, -3.25);
+    EXPECT_EQ(ValueOf(result), -3.25);
 }
 
 TEST_F(ParserTest, UserDecimalCommaReadsGageNumbersAndLiterals) {
@@ -110,12 +115,12 @@ TEST_F(ParserTest, UserDecimalCommaReadsGageNumbersAndLiterals) {
     Format().ValueAField = Spec(1, 1, 0, "GE(\"1.5\")");  // the literal reads as 1 here
     Hold("1.2\r");
     ASSERT_EQ(Parse(), 1);
-    EXPECT_EQ(result.Value, 1.2);
+    EXPECT_EQ(ValueOf(result), 1.2);
 
     engine.settings.DecimalSeparator = '.';
     Hold("1.2\r");
     EXPECT_EQ(Parse(), 0);
-    EXPECT_EQ(result.Value, 1.2);  // set whether or not the conditions passed
+    EXPECT_EQ(ValueOf(result), 1.2);  // set whether or not the conditions passed
 }
 
 TEST_F(ParserTest, LiteralOnlyFormatGivesOneForMatchingRecords) {
@@ -123,7 +128,7 @@ TEST_F(ParserTest, LiteralOnlyFormatGivesOneForMatchingRecords) {
     Format().LiteralField = Spec(1, 1, 0, "EQ(\"NRM\")");
     Hold("nrm\rNRMX\r");
     ASSERT_EQ(Parse(), 1);
-    EXPECT_EQ(result.Value, 1.0);
+    EXPECT_EQ(ValueOf(result), 1.0);
     EXPECT_STREQ(result.Literal, "nrm");
     EXPECT_EQ(Parse(), 0);
     EXPECT_STREQ(result.Literal, "NRMX");
@@ -139,7 +144,7 @@ TEST_F(ParserTest, EveryLiteralOfAConditionMustHold) {
     EXPECT_EQ(Parse(), 1);
     EXPECT_EQ(Parse(), 1);
     EXPECT_EQ(result.Channel, 3);
-    EXPECT_EQ(result.Value, 7.0);
+    EXPECT_EQ(ValueOf(result), 7.0);
 }
 
 TEST_F(ParserTest, FieldsTextsAndReadingNumber) {
@@ -154,7 +159,7 @@ TEST_F(ParserTest, FieldsTextsAndReadingNumber) {
     EXPECT_EQ(result.Channel, 7);
     EXPECT_STREQ(result.Code, "bad part");
     EXPECT_STREQ(result.Literal, "MAX");
-    EXPECT_EQ(result.Value, -15.0);
+    EXPECT_EQ(ValueOf(result), -15.0);
     EXPECT_EQ(result.ReadingNumber, 70000 & 0xFFFF);
     EXPECT_EQ(output.valueA, -15.0);
 }
@@ -175,19 +180,19 @@ TEST_F(ParserTest, CombinationCodes) {
     Frame("", "<13>", ",");
     Format().ValueAField = Spec(1, 1, 0);
     Format().ValueBField = Spec(2, 1, 0);
-    const std::pair<int, double> expected[] = {{0, 5}, {1, 5}, {2, 2}, {3, 3},
+    const std::pair<int, double> expected[] = {{0, 5},   {1, 5}, {2, 2}, {3, 3},
                                                {4, 3.5}, {5, 7}, {6, 5}, {15, 5}};
     for (const auto& [code, value] : expected) {
         Format().Options = static_cast<std::uint16_t>(code << 4 | FMT_OPT_CLEAR_AFTER);
         Hold("5,2\r");
         ASSERT_EQ(Parse(), 1) << code;
-        EXPECT_EQ(result.Value, value) << code;
+        EXPECT_EQ(ValueOf(result), value) << code;
         EXPECT_EQ(output.valueB, 2.0);
     }
     Format().ValueAField = FieldSpec{};
     Hold("5,2\r");
     ASSERT_EQ(Parse(), 1);
-    EXPECT_EQ(result.Value, 2.0);  // B alone
+    EXPECT_EQ(ValueOf(result), 2.0);  // B alone
 }
 
 TEST_F(ParserTest, GainZeroPrecisionAbsolute) {
@@ -199,7 +204,7 @@ TEST_F(ParserTest, GainZeroPrecisionAbsolute) {
     gage.Flags = GAGE_FLAG_ABSOLUTE;
     Hold("-0.26\r");
     ASSERT_EQ(Parse(), 1);
-    EXPECT_DOUBLE_EQ(result.Value, 1.5);
+    EXPECT_DOUBLE_EQ(ValueOf(result), 1.5);
 
     gage.Gain = 0.0;  // unscaled
     gage.Zero = 0.0;
@@ -207,12 +212,12 @@ TEST_F(ParserTest, GainZeroPrecisionAbsolute) {
     gage.Flags = 0;
     Hold("-0.26\r");
     ASSERT_EQ(Parse(), 1);
-    EXPECT_EQ(result.Value, -0.26);
+    EXPECT_EQ(ValueOf(result), -0.26);
 
     gage.Precision = 0;
     Hold("2.4\r");
     ASSERT_EQ(Parse(), 1);
-    EXPECT_EQ(result.Value, 2.0);
+    EXPECT_EQ(ValueOf(result), 2.0);
 }
 
 TEST_F(ParserTest, BinaryValuesInBothByteOrders) {
@@ -225,13 +230,13 @@ TEST_F(ParserTest, BinaryValuesInBothByteOrders) {
     Format().ValueAField = Spec(1, 1, 2);
     Hold("\x02\x10\x27");
     ASSERT_EQ(Parse(), 1);
-    EXPECT_EQ(result.Value, 1.52587890625);
+    EXPECT_EQ(ValueOf(result), 1.52587890625);
 
     Format().DataType = DATATYPE_BINARY_MSB_FIRST;
     engine.connections[0].RxCount = 0;
     Hold("\x02\x27\x10");
     ASSERT_EQ(Parse(), 1);
-    EXPECT_EQ(result.Value, 1.52587890625);
+    EXPECT_EQ(ValueOf(result), 1.52587890625);
 
     Format().DataType = DATATYPE_BINARY_LSB_FIRST;
     Format().BodyLength = 4;
@@ -239,27 +244,30 @@ TEST_F(ParserTest, BinaryValuesInBothByteOrders) {
     engine.connections[0].RxCount = 0;
     Hold("\x02\xFF\xFF\xFF\xFF");
     ASSERT_EQ(Parse(), 1);
-    EXPECT_EQ(result.Value, -1.0 / 65536.0 * 10.0);
+    EXPECT_EQ(ValueOf(result), -1.0 / 65536.0 * 10.0);
 
     Format().ValueAField = Spec(1, 1, 3);  // three bytes are never negative
     ASSERT_EQ(Parse(), 1);
-    EXPECT_EQ(result.Value, 16777215.0 / 65536.0 * 10.0);
+    EXPECT_EQ(ValueOf(result), 16777215.0 / 65536.0 * 10.0);
 
     Format().BodyLength = 5;
     Format().ValueAField = Spec(1, 1, 5);  // more than four bytes give 0
     engine.connections[0].RxCount = 0;
     Hold("\x02\x01\x01\x01\x01\x01");
     ASSERT_EQ(Parse(), 1);
-    EXPECT_EQ(result.Value, 0.0);
+    EXPECT_EQ(ValueOf(result), 0.0);
 }
 
 TEST_F(ParserTest, SixteenBitTextLosesItsZeroBytes) {
     Format().DataType = DATATYPE_ASCII16;
     Frame("", "<13>");
     Format().ValueAField = Spec(1, 1, 0);
-    Hold(std::string_view("1\0.\0" "5\0\r\0", 8));
+    Hold(
+        std::string_view("1\0.\0"
+                         "5\0\r\0",
+                         8));
     ASSERT_EQ(Parse(), 1);
-    EXPECT_EQ(result.Value, 1.5);
+    EXPECT_EQ(ValueOf(result), 1.5);
     EXPECT_EQ(Held(), "");
 }
 
@@ -278,9 +286,9 @@ TEST_F(ParserTest, RequestSequenceRecordIsConsumedAfterTheDelayAndIsNoReading) {
     Format().MeasReadCommand = "";
     Hold("3?\r");
     EXPECT_EQ(Parse(), 1);
-    EXPECT_EQ(result.Value, 2.0);
+    EXPECT_EQ(ValueOf(result), 2.0);
     EXPECT_EQ(Parse(), 1);
-    EXPECT_EQ(result.Value, 3.0);
+    EXPECT_EQ(ValueOf(result), 3.0);
     EXPECT_EQ(engine.clock.slept, 40u);
 }
 
@@ -319,7 +327,7 @@ TEST_F(ParserTest, MissingOrShortFieldsFailAndAreConsumed) {
     EXPECT_EQ(Parse(), 0);
     Hold("1234\r");
     EXPECT_EQ(Parse(), 1);
-    EXPECT_EQ(result.Value, 234.0);
+    EXPECT_EQ(ValueOf(result), 234.0);
 }
 
 TEST_F(ParserTest, OverflowGuardDropsTheOldestHalf) {

@@ -11,13 +11,22 @@
 #include "channels/channel_wait.h"
 #include "config/byte_string.h"
 #include "reading/read_context.h"
+#include "reading/reading_result.h"
+
+namespace gage {
+// The measured value by copy: the field is packed and unaligned, so it cannot be bound to a
+// reference (as test assertions would).
+inline double ValueOf(const ReadingResult& result) {
+    return result.Value;
+}
+}  // namespace gage
 
 namespace gage::testing_support {
 
 // Time stands still until the engine sleeps or waits; then it jumps by the time asked for.
 // A hook sees every jump (to let a "device" answer at a given time).
 class FakeClock final : public EngineClock {
-public:
+  public:
     explicit FakeClock(std::uint32_t start = 1000) : now(start) {}
 
     std::uint32_t Now() override {
