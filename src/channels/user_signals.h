@@ -16,7 +16,7 @@ class ScopedWaitCursor {
     ScopedWaitCursor& operator=(const ScopedWaitCursor&) = delete;
 
   private:
-    void* previous_ = nullptr;
+    [[maybe_unused]] void* previous_ = nullptr;
 };
 
 }  // namespace gage

@@ -1,40 +1,14 @@
 #include "reading/connection_opening.h"
 
-#include <algorithm>
-#include <string>
-
 #include "channels/comm_errors.h"
 #include "channels/serial_channel.h"
 #include "channels/tcp_channel.h"
-#include "config/definition_sections.h"
-#include "config/field_tokenizer.h"
-#include "config/profile.h"
+#include "config/interface_type_file.h"
 #include "reading/command_sender.h"
 
 namespace gage {
 
 namespace {
-
-constexpr std::size_t kInitValueSize = 128;  // room for 127 characters
-
-// Leading decimal digits (with blanks and a sign before them), as atoi reads them, clamped.
-int LeadingInteger(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    long long value = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        value = std::min(value * 10 + (text[i] - '0'), 0x7FFFFFFFLL);
-        ++i;
-    }
-    return static_cast<int>(negative ? -value : value);
-}
 
 int OpenTcp(ReadContext& context, WindowHandle owner, ConnectionRecord& record) {
     if (!record.Socket.is_open() && !TcpOpen(context.channels, record)) {
@@ -83,22 +57,10 @@ int OpenGageConnection(ReadContext& context, WindowHandle owner, int connectionI
 }
 
 void SendInterfaceInit(ReadContext& context, WindowHandle owner, ConnectionRecord& record) {
-    const std::string section = InterfaceTypeSection(record.InterfaceType);
-    for (int n = 1; n <= kInterfaceInitStrings; ++n) {
-        const std::string value =
-            profile::GetString(context.settings.DefinitionsPath, section,
-                               "INIT" + std::to_string(n), {}, kInitValueSize);
-        if (value.empty()) {
-            continue;
-        }
-        FieldScanner fields(value);
-        const auto delay = fields.NextField(',');
-        const auto command = fields.RestField();
-        if (!delay || !command) {
-            continue;
-        }
-        DelayMilliseconds(context, LeadingInteger(*delay));
-        SendGageCommand(context, owner, nullptr, record, *command);
+    for (const InitString& init :
+         ReadInitStrings(context.settings.DefinitionsPath, record.InterfaceType)) {
+        DelayMilliseconds(context, init.delay);
+        SendGageCommand(context, owner, nullptr, record, init.command);
     }
 }
 

@@ -9,8 +9,6 @@
 
 namespace gage {
 
-inline constexpr int kInterfaceInitStrings = 20;  // keys INIT1 to INIT20
-
 // Opens connection index (0..63): an open serial port is purged, a closed one opened and
 // configured; an open socket is kept, a closed one connected. The receive buffer is emptied and,
 // when the connection is open, the interface type's strings are sent. Returns 1 when the

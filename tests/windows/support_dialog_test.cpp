@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/support.h"
+#include "window_owner.h"
 
 namespace gage {
 namespace {
@@ -17,22 +18,6 @@ std::string Text(HWND window) {
     ::GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
     return text.data();
 }
-
-class WindowOwner {
-  public:
-    explicit WindowOwner(HWND window) : window_(window) {}
-    ~WindowOwner() {
-        if (window_ != nullptr) {
-            ::DestroyWindow(window_);
-        }
-    }
-    WindowOwner(const WindowOwner&) = delete;
-    WindowOwner& operator=(const WindowOwner&) = delete;
-    HWND get() const { return window_; }
-
-  private:
-    HWND window_;
-};
 
 class SupportDialogWin32Test : public ::testing::Test {
   protected:
