@@ -10,13 +10,13 @@
 
 namespace gage {
 
-// Parses a specification for use. Returns 1 and marks spec defined when it is accepted; 0 (spec
+// Parses a field spec for use. Returns 1 and marks spec defined when it is accepted; 0 (spec
 // unchanged) for an empty text, or for field number 0 when the format has a separator
 // (noSeparator false). A start position of 0 becomes 1; a condition of 24 or more characters is
 // dropped while the field stays defined.
 int ParseFieldSpec(std::string_view text, FieldSpec& spec, bool noSeparator);
 
-// Parses a specification for editing: the three numbers exactly as written and the condition,
+// Parses a field spec for editing: the three numbers exactly as written and the condition,
 // defined left at 0. An empty text leaves spec empty.
 void ParseFieldSpecText(std::string_view text, FieldSpec& spec);
 

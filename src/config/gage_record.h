@@ -33,7 +33,7 @@ inline constexpr std::size_t kConditionSize = 24;    // condition text, 23 chara
 using ByteString = std::array<std::uint8_t, kByteStringSize>;
 using CommandText = FixedString<kCommandTextSize>;
 
-// One field specification ("field,start,length[,OP(literals)]") in its loaded form.
+// One field spec ("field,start,length[,OP(literals)]") in its loaded form.
 struct FieldSpec {
     std::uint16_t Defined = 0;
     std::uint16_t FieldNumber = 0;

@@ -1,5 +1,5 @@
 #pragma once
-// The fields of one framed record: where each lies, whether it holds what its specification
+// The fields of one framed record: where each lies, whether it holds what its field spec
 // asks for, and its value as a number or as text.
 
 #include <cstddef>
@@ -21,7 +21,7 @@ struct FieldLocation {
 // length (0: to the end of the field). Empty when the location is missing or too short.
 std::string_view ValueText(const FieldLocation& location, const FieldSpec& spec);
 
-// Whether the field satisfies its specification: an undefined spec passes; a defined one needs a
+// Whether the field satisfies its field spec: an undefined spec passes; a defined one needs a
 // location long enough for its value text and, for numeric checks of ASCII data, a number there.
 bool CheckField(const FieldLocation& location, const FieldSpec& spec, bool numeric,
                 std::uint16_t dataType, char decimalSeparator);

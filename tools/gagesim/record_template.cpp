@@ -12,8 +12,10 @@ namespace {
 
 using Piece = RecordTemplate::Piece;
 
-bool ValidDoubleFormat(const std::string& format) {
-    // One conversion, of a floating kind, and nothing that would read another argument.
+// True when format holds exactly one conversion, whose flags and width come from flagChars and
+// whose kind is one of kinds, and nothing that would read another argument.
+bool HasSingleConversion(const std::string& format, std::string_view flagChars,
+                         std::string_view kinds) {
     int conversions = 0;
     for (std::size_t i = 0; i < format.size(); ++i) {
         if (format[i] != '%') {
@@ -24,12 +26,10 @@ bool ValidDoubleFormat(const std::string& format) {
             continue;
         }
         std::size_t j = i + 1;
-        while (j < format.size() &&
-               std::string_view("-+ #0123456789.").find(format[j]) != std::string_view::npos) {
+        while (j < format.size() && flagChars.find(format[j]) != std::string_view::npos) {
             ++j;
         }
-        if (j >= format.size() ||
-            std::string_view("fFeEgGaA").find(format[j]) == std::string_view::npos) {
+        if (j >= format.size() || kinds.find(format[j]) == std::string_view::npos) {
             return false;
         }
         ++conversions;
@@ -38,29 +38,12 @@ bool ValidDoubleFormat(const std::string& format) {
     return conversions == 1;
 }
 
+bool ValidDoubleFormat(const std::string& format) {
+    return HasSingleConversion(format, "-+ #0123456789.", "fFeEgGaA");
+}
+
 bool ValidIntFormat(const std::string& format) {
-    int conversions = 0;
-    for (std::size_t i = 0; i < format.size(); ++i) {
-        if (format[i] != '%') {
-            continue;
-        }
-        if (i + 1 < format.size() && format[i + 1] == '%') {
-            ++i;
-            continue;
-        }
-        std::size_t j = i + 1;
-        while (j < format.size() &&
-               std::string_view("-+ #0123456789").find(format[j]) != std::string_view::npos) {
-            ++j;
-        }
-        if (j >= format.size() ||
-            std::string_view("dixX").find(format[j]) == std::string_view::npos) {
-            return false;
-        }
-        ++conversions;
-        i = j;
-    }
-    return conversions == 1;
+    return HasSingleConversion(format, "-+ #0123456789", "dixX");
 }
 
 bool ParseField(std::string_view name, std::string_view argument, bool hasArgument,
