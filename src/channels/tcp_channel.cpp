@@ -89,12 +89,14 @@ void TcpShutdown(ChannelContext&, ConnectionTable& connections) {
 }
 
 std::uint32_t TcpResolveHost(const char* host) {
-    return tcp_socket::LookUpHost(host);
+    // A dotted address needs no resolver (nor a started socket library).
+    const std::uint32_t dotted = host != nullptr ? ParseIPv4Address(host) : kInaddrNone;
+    return dotted != kInaddrNone ? dotted : tcp_socket::LookUpHost(host);
 }
 
 int TcpResolveHost(ChannelContext&, ConnectionRecord& record, const char* name) {
     const ScopedWaitCursor waiting;
-    record.IpAddress = tcp_socket::LookUpHost(name);
+    record.IpAddress = TcpResolveHost(name);
     return record.IpAddress != kInaddrNone ? 1 : 0;
 }
 
