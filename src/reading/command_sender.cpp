@@ -5,6 +5,7 @@
 #include <string>
 
 #include "channels/channel.h"
+#include "config/c_number_text.h"
 
 namespace gage {
 
@@ -13,30 +14,6 @@ namespace {
 // The character at index, or the terminator a C string would show past its end.
 char CharAt(std::string_view text, std::size_t index) {
     return index < text.size() ? text[index] : '\0';
-}
-
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// The low 8 bits of the decimal number at the start of text (leading blanks and a sign allowed,
-// 0 when there is no digit), computed without overflow for any length of digits.
-std::uint8_t LowByteOfNumber(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && IsSpace(text[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    unsigned value = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        value = (value * 10u + static_cast<unsigned>(text[i] - '0')) & 0xFFu;
-        ++i;
-    }
-    return static_cast<std::uint8_t>(negative ? (0x100u - value) & 0xFFu : value);
 }
 
 int WriteBytes(ReadContext& context, WindowHandle owner, ConnectionRecord& record,
@@ -80,7 +57,8 @@ int SendAngleToken(ReadContext& context, WindowHandle owner, const GageRecord* g
                                 static_cast<std::uint8_t>(gage->ChannelNumber))
                     : 0;
     }
-    return WriteByte(context, owner, record, LowByteOfNumber(token));
+    // Read like atoi; the byte is its low 8 bits.
+    return WriteByte(context, owner, record, static_cast<std::uint8_t>(ReadCInteger(token)));
 }
 
 // One [token]: returns the bytes handed over.
