@@ -1,11 +1,16 @@
 // gagesrv: a command-line host for the gage-server library. It loads the library exactly as a
-// host application does and drives it through its one entry point.
+// host application does and drives it through its one entry point; only `check` and `monitor`
+// work on the configuration files and connections directly.
 
 #include <CLI/CLI.hpp>
 
+#include "gagesrv/check_command.h"
 #include "gagesrv/host_context.h"
 #include "gagesrv/list_command.h"
+#include "gagesrv/monitor_command.h"
+#include "gagesrv/port_commands.h"
 #include "gagesrv/probe_command.h"
+#include "gagesrv/read_command.h"
 
 int main(int argc, char** argv) {
     gage::gagesrv::HostContext context;
@@ -21,6 +26,10 @@ int main(int argc, char** argv) {
 
     gage::gagesrv::AddProbeCommand(app, context);
     gage::gagesrv::AddListCommand(app, context);
+    gage::gagesrv::AddReadCommand(app, context);
+    gage::gagesrv::AddPortCommands(app, context);
+    gage::gagesrv::AddMonitorCommand(app, context);
+    gage::gagesrv::AddCheckCommand(app, context);
 
     try {
         app.parse(argc, argv);

@@ -1,0 +1,179 @@
+#include "gagesrv_process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+namespace gage::cli_test {
+
+namespace {
+
+class Pipe {
+  public:
+    Pipe() {
+        if (::pipe2(fds_.data(), O_CLOEXEC) != 0) {
+            fds_ = {-1, -1};
+        }
+    }
+    ~Pipe() {
+        CloseRead();
+        CloseWrite();
+    }
+    Pipe(const Pipe&) = delete;
+    Pipe& operator=(const Pipe&) = delete;
+    bool ok() const { return fds_[0] >= 0; }
+    int read() const { return fds_[0]; }
+    int write() const { return fds_[1]; }
+    void CloseRead() { Close(fds_[0]); }
+    void CloseWrite() { Close(fds_[1]); }
+
+  private:
+    static void Close(int& fd) {
+        if (fd >= 0) {
+            ::close(fd);
+            fd = -1;
+        }
+    }
+    std::array<int, 2> fds_{};
+};
+
+}  // namespace
+
+ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& input, std::chrono::milliseconds timeout) {
+    ProcessResult result;
+    // A child that exits without reading its input must not take the test down with it.
+    ::signal(SIGPIPE, SIG_IGN);
+    Pipe in;
+    Pipe out;
+    Pipe err;
+    if (!in.ok() || !out.ok() || !err.ok()) {
+        result.err = "pipe failed";
+        return result;
+    }
+    std::vector<std::string> argvText{program};
+    argvText.insert(argvText.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& text : argvText) {
+        argv.push_back(text.data());
+    }
+    argv.push_back(nullptr);
+
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        result.err = "fork failed";
+        return result;
+    }
+    if (pid == 0) {
+        ::dup2(in.read(), STDIN_FILENO);
+        ::dup2(out.write(), STDOUT_FILENO);
+        ::dup2(err.write(), STDERR_FILENO);
+        ::execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    in.CloseRead();
+    out.CloseWrite();
+    err.CloseWrite();
+    ::fcntl(in.write(), F_SETFL, O_NONBLOCK);
+    std::size_t inputSent = 0;
+    if (input.empty()) {
+        in.CloseWrite();
+    }
+
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    bool outOpen = true;
+    bool errOpen = true;
+    while (outOpen || errOpen) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            ::kill(pid, SIGKILL);
+            result.timedOut = true;
+            break;
+        }
+        std::array<pollfd, 3> fds{
+            {{out.read(), POLLIN, 0}, {err.read(), POLLIN, 0}, {in.write(), POLLOUT, 0}}};
+        const nfds_t count = in.write() >= 0 ? 3 : 2;
+        if (::poll(fds.data(), count, static_cast<int>(left.count())) < 0) {
+            continue;
+        }
+        char buffer[4096];
+        if (fds[0].revents != 0) {
+            const ssize_t n = ::read(out.read(), buffer, sizeof buffer);
+            if (n > 0) {
+                result.out.append(buffer, static_cast<std::size_t>(n));
+            } else {
+                outOpen = false;
+                out.CloseRead();
+            }
+        }
+        if (fds[1].revents != 0) {
+            const ssize_t n = ::read(err.read(), buffer, sizeof buffer);
+            if (n > 0) {
+                result.err.append(buffer, static_cast<std::size_t>(n));
+            } else {
+                errOpen = false;
+                err.CloseRead();
+            }
+        }
+        if (count == 3 && fds[2].revents != 0) {
+            const ssize_t n =
+                (fds[2].revents & POLLOUT) != 0
+                    ? ::write(in.write(), input.data() + inputSent, input.size() - inputSent)
+                    : -1;
+            if (n > 0) {
+                inputSent += static_cast<std::size_t>(n);
+            }
+            if (n < 0 || inputSent == input.size()) {
+                in.CloseWrite();
+            }
+        }
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+ProcessResult RunGagesrv(const std::filesystem::path& configDir,
+                         const std::vector<std::string>& args, const std::string& input,
+                         std::chrono::milliseconds timeout) {
+    std::vector<std::string> all{"--shared-dir", configDir.string(), "--local-dir",
+                                 configDir.string()};
+    all.insert(all.end(), args.begin(), args.end());
+    return RunProcess(GAGESRV_PROGRAM, all, input, timeout);
+}
+
+ConfigDirectory::ConfigDirectory() {
+    static std::atomic<unsigned> counter{0};
+    path_ = std::filesystem::temp_directory_path() /
+            ("gagesrv-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+}
+
+ConfigDirectory::~ConfigDirectory() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+void ConfigDirectory::Write(const std::string& fileName, const std::string& text) const {
+    std::ofstream(path_ / fileName, std::ios::binary) << text;
+}
+
+std::string ConfigDirectory::Read(const std::string& fileName) const {
+    std::ifstream file(path_ / fileName, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+}  // namespace gage::cli_test

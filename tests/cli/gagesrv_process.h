@@ -1,0 +1,47 @@
+#pragma once
+// Runs the command-line host as a separate process, as a user or a script would, and collects
+// what it prints. The test program knows where the build put it (GAGESRV_PROGRAM).
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace gage::cli_test {
+
+struct ProcessResult {
+    int exitStatus = -1;    // the exit status, or -1 when the process did not exit normally
+    bool timedOut = false;  // killed because it outlived the time allowed
+    std::string out;
+    std::string err;
+};
+
+// Runs program with args, feeding input to its standard input (then closing it). A process that
+// outlives timeout is killed.
+ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& input = {},
+                         std::chrono::milliseconds timeout = std::chrono::seconds(60));
+
+// gagesrv with the given directories as its shared and local directories.
+ProcessResult RunGagesrv(const std::filesystem::path& configDir,
+                         const std::vector<std::string>& args, const std::string& input = {},
+                         std::chrono::milliseconds timeout = std::chrono::seconds(60));
+
+// A directory holding ZRN_SYS.INI, BRW_GAGE.DEF and BRW_GAGE.CFG for one test, removed with it.
+class ConfigDirectory {
+  public:
+    ConfigDirectory();
+    ~ConfigDirectory();
+    ConfigDirectory(const ConfigDirectory&) = delete;
+    ConfigDirectory& operator=(const ConfigDirectory&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    // Writes a file in the directory (text as given; the files are plain INI text).
+    void Write(const std::string& fileName, const std::string& text) const;
+    std::string Read(const std::string& fileName) const;
+
+  private:
+    std::filesystem::path path_;
+};
+
+}  // namespace gage::cli_test
