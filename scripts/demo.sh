@@ -1,35 +1,15 @@
 #!/usr/bin/env bash
 # The demo. On a Debian 12 machine (as root) it installs what the Linux build needs, builds the
-# Linux library and the command-line host, and has the host load the library on the example
-# configuration in examples/: two simulated gages. The library works on a temporary copy, so the
-# example files stay as they are.
+# Linux library, the command-line host gagesrv and the gage simulator, then runs
+# scripts/run-demo.sh: gages configured in examples/ (two RandomValue gages, a serial caliper on
+# a pseudo-terminal and a three-channel TCP/IP multiplexer on 127.0.0.1, both played by the
+# simulator) are read through the library's entry point. No hardware and no display needed.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 bash scripts/setup.sh --linux
 jobs=$(nproc 2>/dev/null || echo 2)
-echo "demo: building the library and the command-line host (preset linux)"
+echo "demo: building the library, gagesrv and the gage simulator (preset linux)"
 cmake --preset linux -Wno-dev >/dev/null
-cmake --build --preset linux -j "$jobs" --target tqxGageSrvr6 gagesrv
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp examples/ZRN_SYS.INI examples/BRW_GAGE.DEF examples/BRW_GAGE.CFG "$work"/
-gagesrv=build/linux/tools/gagesrv/gagesrv
-
-run() {
-  echo
-  echo "\$ gagesrv $*"
-  "$gagesrv" --shared-dir "$work" --local-dir "$work" "$@"
-}
-
-echo
-echo "demo: the configuration (copied from examples/ to $work)"
-sed 's/\r$//; s/^/    /' "$work/BRW_GAGE.CFG"
-run probe
-run list
-if [ -s "$work/ZRNGSV32.LOG" ]; then
-  echo
-  echo "demo: the library's log"
-  sed 's/\r$//; s/^/    /' "$work/ZRNGSV32.LOG"
-fi
+cmake --build --preset linux -j "$jobs" --target tqxGageSrvr6 gagesrv gagesim
+bash scripts/run-demo.sh build/linux

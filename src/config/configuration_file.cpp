@@ -4,6 +4,7 @@
 #include <new>
 #include <utility>
 
+#include "config/configuration_keys.h"
 #include "config/connection_line.h"
 #include "config/gage_format_file.h"
 #include "config/gage_line.h"
@@ -12,29 +13,13 @@
 namespace gage {
 namespace {
 
-constexpr std::string_view kApplicationSection = "APPLICATION";
-constexpr std::string_view kInterfacesSection = "INTERFACES";
-constexpr std::string_view kGagesSection = "GAGES";
-constexpr std::string_view kApplicationName = "ZRNGSV32";
-
-// Room for one line. Larger than the 256 characters of a plain profile read, so that a TCP/IP
-// line with a host name of full DNS length is read whole.
-constexpr std::size_t kLineRoom = 1024;
-
-std::string MuxKey(int index) {
-    return "MUX_" + std::to_string(index);
-}
-std::string GageKey(int number) {
-    return "GAGE_" + std::to_string(number);
-}
-
 void LoadConnections(const std::string& path, const ConfigurationHooks& hooks,
                      ConnectionTable& connections) {
     for (int index = 0; index < kConnectionCount; ++index) {
         ConnectionRecord& row = connections[static_cast<std::size_t>(index)];
         ClearConnection(row);
         const std::string line =
-            profile::GetString(path, kInterfacesSection, MuxKey(index), {}, kLineRoom);
+            profile::GetString(path, kInterfacesSection, MuxKey(index), {}, kConfigurationLineRoom);
         if (!line.empty()) {
             ParseConnectionLine(line, hooks.resolveHost, row);
         }
@@ -66,7 +51,7 @@ void LoadGages(const std::string& path, const std::string& definitionsPath, int 
     FormatCache formats(definitionsPath);
     for (int number = 1;; ++number) {
         const std::string line =
-            profile::GetString(path, kGagesSection, GageKey(number), {}, kLineRoom);
+            profile::GetString(path, kGagesSection, GageKey(number), {}, kConfigurationLineRoom);
         if (line.empty()) {
             break;
         }

@@ -10,20 +10,18 @@
 namespace gage {
 namespace {
 
-constexpr std::int32_t kMaxPrecision = 15;
-
-// The field positions of one layout (0-based); -1 where the layout has no such field.
-struct GageLineLayout {
-    std::size_t fieldCount;
-    int id, serial, minimum, maximum, zero, gain, precision, flags, connection;
-};
-
 constexpr GageLineLayout kLayout9{13, 4, 5, 6, 7, 8, 9, 10, 11, 12};
 constexpr GageLineLayout kLayout8{12, 4, 5, 6, 7, 8, 9, -1, 10, 11};
 constexpr GageLineLayout kLayout7{10, 4, 5, 6, 7, -1, -1, -1, 8, 9};
 constexpr GageLineLayout kLayoutOld{6, -1, -1, -1, -1, -1, -1, -1, 4, 5};
 
-const GageLineLayout& LayoutFor(int version) {
+bool NeedsQuotes(std::string_view serial) {
+    return serial.find(',') != std::string_view::npos || (!serial.empty() && serial[0] == '"');
+}
+
+}  // namespace
+
+const GageLineLayout& GageLineLayoutFor(int version) {
     if (version >= 9) {
         return kLayout9;
     }
@@ -33,17 +31,11 @@ const GageLineLayout& LayoutFor(int version) {
     return version == 7 ? kLayout7 : kLayoutOld;
 }
 
-bool NeedsQuotes(std::string_view serial) {
-    return serial.find(',') != std::string_view::npos || (!serial.empty() && serial[0] == '"');
-}
-
-}  // namespace
-
 GageLineStatus ParseGageLine(std::string_view line, int version, GageRecord& gage) {
     if (version >= kFirstUnknownGageLineVersion) {
         return GageLineStatus::UnknownVersion;
     }
-    const GageLineLayout& layout = LayoutFor(version);
+    const GageLineLayout& layout = GageLineLayoutFor(version);
     std::vector<std::string_view> fields;
     FieldScanner scanner(line);
     while (fields.size() < layout.fieldCount) {
@@ -89,7 +81,7 @@ GageLineStatus ParseGageLine(std::string_view line, int version, GageRecord& gag
         loaded.Gain = 1.0;
     }
     loaded.Precision =
-        layout.precision >= 0 ? std::clamp(integer(layout.precision), 0, kMaxPrecision) : 7;
+        layout.precision >= 0 ? std::clamp(integer(layout.precision), 0, kMaxGagePrecision) : 7;
     loaded.ConnectionIndex = connection;
     gage = std::move(loaded);
     return GageLineStatus::Accepted;

@@ -3,6 +3,8 @@
 // VERSION; the writer always writes layout 9:
 // "name",type,format,channel,id,serial,minimum,maximum,zero,gain,precision,flags,connection
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,6 +14,19 @@ namespace gage {
 
 inline constexpr int kGageLineVersion = 9;
 inline constexpr int kFirstUnknownGageLineVersion = 10;  // and above: no gage is loaded
+
+// Where the fields of one layout lie (0-based); -1 where the layout has no such field and the
+// gage takes that field's default.
+struct GageLineLayout {
+    std::size_t fieldCount;
+    int id, serial, minimum, maximum, zero, gain, precision, flags, connection;
+};
+
+// The layout of GAGE lines in a file of the given VERSION (10 and above: that of 9, though no
+// line of such a file is loaded).
+const GageLineLayout& GageLineLayoutFor(int version);
+
+inline constexpr std::int32_t kMaxGagePrecision = 15;
 
 enum class GageLineStatus {
     Accepted,

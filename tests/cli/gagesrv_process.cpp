@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <array>
-#include <atomic>
 #include <fstream>
 #include <sstream>
 #include <system_error>
@@ -153,11 +152,20 @@ ProcessResult RunGagesrv(const std::filesystem::path& configDir,
 }
 
 ConfigDirectory::ConfigDirectory() {
-    static std::atomic<unsigned> counter{0};
-    path_ = std::filesystem::temp_directory_path() /
-            ("gagesrv-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
+    // Short on purpose: serial devices are named <COM_PREFIX><port>, and COM_PREFIX holds at
+    // most 15 characters.
+    std::string pattern = "/tmp/gsXXXXXX";
+    if (::mkdtemp(pattern.data()) != nullptr) {
+        path_ = pattern;
+    }
+}
+
+std::string ConfigDirectory::ComPrefix() const {
+    return (path_ / "c").string();
+}
+
+std::string ConfigDirectory::SerialDevice(int port) const {
+    return ComPrefix() + std::to_string(port);
 }
 
 ConfigDirectory::~ConfigDirectory() {

@@ -39,6 +39,10 @@ class ConfigDirectory {
     // Writes a file in the directory (text as given; the files are plain INI text).
     void Write(const std::string& fileName, const std::string& text) const;
     std::string Read(const std::string& fileName) const;
+    // A COM_PREFIX under this directory, and the device path that names serial port `port`
+    // under it (where a simulator's terminal is to be linked).
+    std::string ComPrefix() const;
+    std::string SerialDevice(int port) const;
 
   private:
     std::filesystem::path path_;

@@ -94,6 +94,19 @@ TEST_F(SimulatorLine, AnswersEachCommandWithTheNextValueAndChannel) {
     EXPECT_TRUE(simulator->WaitForReceived("??x?", 1s));
 }
 
+TEST_F(SimulatorLine, AnAddressedTriggerIsAnsweredByItsChannelWithItsOwnCount) {
+    SimulatorOptions options;
+    options.trigger = "#{ch}?";
+    options.values = {1.0};
+    options.channels = {1, 2, 12};
+    options.recordTemplate = "{channel}/{count};";
+    Start(options);
+    // #03? addresses no channel of this multiplexer and is not answered.
+    ASSERT_EQ(::write(fd, "#02?#12?#03?#02?#01?", 20), 20);
+    ASSERT_TRUE(simulator->WaitForCommands(4, 5s));
+    EXPECT_EQ(ReadAtLeast(17), "2/1;12/1;2/2;1/1;");
+}
+
 TEST_F(SimulatorLine, PartialRecordsNoiseAndADroppedLine) {
     SimulatorOptions options;
     options.values = {5.0};

@@ -68,7 +68,9 @@ int main(int argc, char** argv) {
         ->delimiter(',');
     app.add_flag("--all-channels", options.allChannels,
                  "Send one record per channel on each trigger or tick");
-    app.add_option("--trigger", trigger, "Command that asks for a record (\\r \\n escapes)");
+    app.add_option("--trigger", trigger,
+                   "Command that asks for a record (\\r \\n escapes); {ch} in it addresses one "
+                   "channel as %02d");
     app.add_option("--interval", options.intervalMs, "Send a record every MS milliseconds");
     app.add_option("--noise", options.noiseBytes, "Random bytes before each record");
     app.add_option("--partial", options.partialBytes, "Send only the first N bytes of records");

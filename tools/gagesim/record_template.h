@@ -8,7 +8,7 @@
 //   {sign}         '+' or '-' by the value's sign; {sign: } gives ' ' or '-'
 //   {sep:C}        the decimal separator of the numbers that follow (default '.'); sends nothing
 //   {channel:FMT}  the channel number with a printf format for an int (default %d)
-//   {count:FMT}    the record's number, counted from 1 (default %d)
+//   {count:FMT}    the record's number on its channel, counted from 1 (default %d)
 //   {int16le:S} {int16be:S} {int32le:S} {int32be:S}
 //                  the value times S (default 1), rounded, as a binary integer, low or high
 //                  byte first

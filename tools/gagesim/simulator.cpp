@@ -12,7 +12,9 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <string_view>
 
 namespace gagesim {
 namespace {
@@ -212,7 +214,7 @@ int Simulator::LineFd() const {
     return options_.transport == Transport::Pty ? master_ : client_;
 }
 
-std::string Simulator::NextRecordLocked() {
+std::string Simulator::NextRecordLocked(int channel) {
     double value = 0.0;
     if (!options_.values.empty()) {
         value = options_.values[valueIndex_ % options_.values.size()];
@@ -222,10 +224,11 @@ std::string Simulator::NextRecordLocked() {
         value = walk_;
         walk_ += options_.walkStep * step(random_);
     }
-    const int channel = options_.channels[channelIndex_ % options_.channels.size()];
-    ++channelIndex_;
-    ++recordCount_;
-    std::string record = RenderRecord(template_, value, channel, recordCount_);
+    if (channel < 0) {
+        channel = options_.channels[channelIndex_ % options_.channels.size()];
+        ++channelIndex_;
+    }
+    std::string record = RenderRecord(template_, value, channel, ++recordCounts_[channel]);
     if (options_.partialBytes >= 0 &&
         record.size() > static_cast<std::size_t>(options_.partialBytes)) {
         record.resize(static_cast<std::size_t>(options_.partialBytes));
@@ -233,7 +236,7 @@ std::string Simulator::NextRecordLocked() {
     return record;
 }
 
-void Simulator::QueueRecordsLocked(int count) {
+void Simulator::QueueRecordsLocked(int count, int channel) {
     for (int i = 0; i < count && !dropped_; ++i) {
         std::string noise;
         std::uniform_int_distribution<int> byte(0, 255);
@@ -246,7 +249,7 @@ void Simulator::QueueRecordsLocked(int count) {
             record = std::move(replies_.front());
             replies_.pop_front();
         } else {
-            record = NextRecordLocked();
+            record = NextRecordLocked(channel);
         }
         if (options_.dropAfterBytes >= 0) {
             const long long left = options_.dropAfterBytes - recordBytesSent_;
@@ -313,15 +316,47 @@ void Simulator::ReadFromLine() {
     if (options_.trigger.empty()) {
         return;
     }
-    for (;;) {
-        const std::size_t at = received_.find(options_.trigger, matchFrom_);
-        if (at == std::string::npos) {
-            break;
-        }
-        matchFrom_ = at + options_.trigger.size();
+    std::size_t at = 0;
+    std::size_t length = 0;
+    int channel = -1;
+    while (FindTriggerLocked(matchFrom_, at, length, channel)) {
+        matchFrom_ = at + length;
         ++commands_;
-        QueueRecordsLocked(options_.allChannels ? static_cast<int>(options_.channels.size()) : 1);
+        if (channel >= 0) {
+            QueueRecordsLocked(1, channel);
+        } else {
+            QueueRecordsLocked(options_.allChannels ? static_cast<int>(options_.channels.size())
+                                                    : 1);
+        }
     }
+}
+
+bool Simulator::FindTriggerLocked(std::size_t from, std::size_t& at, std::size_t& length,
+                                  int& channel) const {
+    static constexpr std::string_view kChannelMark = "{ch}";
+    const std::size_t mark = options_.trigger.find(kChannelMark);
+    if (mark == std::string::npos) {
+        at = received_.find(options_.trigger, from);
+        length = options_.trigger.size();
+        channel = -1;
+        return at != std::string::npos;
+    }
+    // The earliest of the channels' own triggers.
+    bool found = false;
+    for (const int candidate : options_.channels) {
+        char number[16];
+        std::snprintf(number, sizeof number, "%02d", candidate);
+        std::string concrete = options_.trigger;
+        concrete.replace(mark, kChannelMark.size(), number);
+        const std::size_t where = received_.find(concrete, from);
+        if (where != std::string::npos && (!found || where < at)) {
+            found = true;
+            at = where;
+            length = concrete.size();
+            channel = candidate;
+        }
+    }
+    return found;
 }
 
 void Simulator::AcceptClient() {

@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <random>
@@ -37,8 +38,11 @@ struct SimulatorOptions {
     std::vector<int> channels{1};  // channel of each record in turn (a multiplexer)
     bool allChannels = false;      // each trigger or tick sends one record per channel
 
-    std::string trigger;  // a command that asks for a record; empty = none
-    int intervalMs = 0;   // send a record this often; 0 = no timer
+    // A command that asks for a record; empty = none. A trigger holding "{ch}" addresses one
+    // channel of a multiplexer: "#{ch}?\r" with channel 2 is "#02?\r", answered by a record of
+    // that channel alone.
+    std::string trigger;
+    int intervalMs = 0;  // send a record this often; 0 = no timer
 
     int noiseBytes = 0;             // random bytes sent before each record
     int partialBytes = -1;          // send only this many bytes of each record; -1 = whole
@@ -81,8 +85,13 @@ class Simulator {
   private:
     void Run();
     void Wake();
-    void QueueRecordsLocked(int count);
-    std::string NextRecordLocked();
+    // channel < 0: the channels in turn.
+    void QueueRecordsLocked(int count, int channel = -1);
+    std::string NextRecordLocked(int channel);
+    // The next trigger in what was received from `from` on: where it starts, its length and the
+    // channel it addresses (-1: not addressed). False when none is there yet.
+    bool FindTriggerLocked(std::size_t from, std::size_t& at, std::size_t& length,
+                           int& channel) const;
     void FlushLocked();
     void DropLocked();
     void ReadFromLine();
@@ -114,7 +123,7 @@ class Simulator {
     long long recordBytesSent_ = 0;
     bool dropped_ = false;
     bool clientSeen_ = false;
-    int recordCount_ = 0;
+    std::map<int, int> recordCounts_;  // records sent per channel
     std::size_t valueIndex_ = 0;
     std::size_t channelIndex_ = 0;
     double walk_ = 0.0;

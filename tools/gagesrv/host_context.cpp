@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "gagesrv/wait_indicator.h"
 #include "host/environment.h"
 #include "host/executable_directory.h"
 
@@ -52,7 +53,11 @@ std::optional<host::GageServerLibrary> LoadGageServer(const HostContext& context
     }
     const std::string path =
         context.libraryPath.empty() ? DefaultLibraryPath() : context.libraryPath;
+    // Loading opens every configured connection, which can take a while.
+    std::optional<WaitIndicator> waiting;
+    waiting.emplace("loading the gage server and opening its connections");
     host::GageServerLibrary library(path);
+    waiting.reset();
     if (!library.IsLoaded()) {
         err << "The gage server library could not be loaded: " << library.Error() << "\n";
         if (context.libraryPath.empty()) {

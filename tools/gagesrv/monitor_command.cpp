@@ -1,15 +1,120 @@
 #include "gagesrv/monitor_command.h"
 
 #include <iostream>
+#include <memory>
+#include <string>
+
+#include "channels/channel.h"
+#include "channels/tcp_channel.h"
+#include "entry/runtime.h"
+#include "gagesrv/monitor_connection.h"
+#include "gagesrv/monitor_session.h"
+#include "support/builtin_message_box.h"
 
 namespace gage::gagesrv {
 
-void AddMonitorCommand(CLI::App& app, HostContext& context) {
-    CLI::App* command = app.add_subcommand("monitor", "(being built)");
-    command->callback([&context] {
-        std::cerr << "gagesrv monitor is not built yet.\n";
-        context.exitStatus = 1;
+namespace {
+
+std::string OnOneLine(std::string text) {
+    for (char& c : text) {
+        if (c == '\r' || c == '\n') {
+            c = ' ';
+        }
+    }
+    return text;
+}
+
+// Nobody can click a box in a terminal session: its text goes to stderr (and the log) and it
+// is answered at once. A read error is answered with Abort, which makes the monitor start the
+// connection afresh; Retry would read the failing port again at once, for ever.
+void AnswerMessageBoxesInTerminal(Runtime& runtime, std::ostream& err) {
+    runtime.support.SetMessageBoxHook([&runtime, &err](const MessageBoxRequest& box) {
+        const bool abortRetryIgnore = (box.style & 0xFu) == MB_STYLE_ABORTRETRYIGNORE;
+        const int answer =
+            abortRetryIgnore ? MB_RESULT_ABORT : builtin::DefaultButtonAnswer(box.style);
+        err << box.caption << ": " << OnOneLine(box.text) << "\n";
+        const std::string line = builtin::DescribeUnshownMessageBox(box.caption, box.text, answer);
+        runtime.support.UtilLogError(runtime.support.LogPath().c_str(), kApplicationName,
+                                     line.c_str());
+        return answer;
     });
+}
+
+std::string Announcement(Runtime& runtime, const ConnectionRecord& record,
+                         const MonitorOptions& options) {
+    std::string text =
+        "Watching \"" + record.Name.str() + "\" (" + ConnectionSummary(runtime, record) + ") as " +
+        (options.view == MonitorView::Hex ? "hex" : "raw text") + "; lines typed are sent to it" +
+        (options.appendCrLf ? " with CR LF" : "") + ". Press Ctrl-C to stop";
+    if (options.bytes > 0) {
+        text += " (stops after " + std::to_string(options.bytes) + " bytes)";
+    }
+    return text + ".";
+}
+
+int RunMonitor(const HostContext& context, const MonitorOptions& options) {
+    // The runtime's support answers message boxes from here on, before anything can raise one.
+    const auto runtime = std::make_unique<Runtime>();
+    AnswerMessageBoxesInTerminal(*runtime, std::cerr);
+    if (!SettleMonitorSettings(context, *runtime, std::cerr)) {
+        return 1;
+    }
+    // As the library unloads: every connection closed, then sockets stopped.
+    struct Shutdown {
+        Runtime& runtime;
+        ~Shutdown() {
+            runtime.TearDown();
+            TcpShutdown(runtime.channels, runtime.connections);
+        }
+    } const shutdown{*runtime};
+
+    if (!LoadMonitorConfiguration(*runtime, std::cerr)) {
+        return 1;
+    }
+    ConnectionRecord* const record = FindConnection(runtime->connections, options.connection);
+    if (record == nullptr) {
+        std::cerr << "No connection \"" << options.connection << "\" is configured in "
+                  << runtime->settings.ConfigurationPath << ".\n";
+        const std::string list = ConfiguredConnectionList(*runtime);
+        std::cerr << (list.empty() ? "It configures no connections.\n"
+                                   : "Its connections (name or key):\n" + list);
+        return 1;
+    }
+    if (ChannelPrepare(runtime->channels, nullptr, *record) == 0) {
+        std::cerr << "The connection \"" << record->Name.str() << "\" ("
+                  << ConnectionSummary(*runtime, *record)
+                  << ") could not be opened: the port is absent or in use, the host does not "
+                     "answer, or its settings are incomplete.\n";
+        return 1;
+    }
+    std::cerr << Announcement(*runtime, *record, options) << std::endl;
+    const long long received = RunMonitorSession(*runtime, *record, options, std::cout, std::cerr);
+    std::cerr << "Stopped after " << received << (received == 1 ? " byte" : " bytes")
+              << " received.\n";
+    return 0;
+}
+
+}  // namespace
+
+void AddMonitorCommand(CLI::App& app, HostContext& context) {
+    CLI::App* command = app.add_subcommand(
+        "monitor",
+        "Watch the raw traffic of a connection and send it the lines typed, with the tokens of "
+        "command strings (ABC<13> sends 41 42 43 0D)");
+    const auto options = std::make_shared<MonitorOptions>();
+    command
+        ->add_option("CONNECTION", options->connection,
+                     "The connection's name (any case) or its key, such as MUX_0")
+        ->required();
+    command->add_flag_callback(
+        "--hex", [options] { options->view = MonitorView::Hex; },
+        "Show every byte as two hexadecimal digits instead of as text");
+    command->add_flag("--crlf", options->appendCrLf, "End every line sent with CR LF (<13><10>)");
+    command->add_option("--seconds", options->seconds, "Stop after this many seconds")
+        ->check(CLI::PositiveNumber);
+    command->add_option("--bytes", options->bytes, "Stop once this many bytes were received")
+        ->check(CLI::PositiveNumber);
+    command->callback([&context, options] { context.exitStatus = RunMonitor(context, *options); });
 }
 
 }  // namespace gage::gagesrv

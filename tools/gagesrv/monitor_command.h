@@ -1,5 +1,6 @@
 #pragma once
-// gagesrv monitor.
+// gagesrv monitor: watches the raw traffic of one configured connection in the terminal and
+// sends the lines typed to it, with the tokens of gage command strings.
 
 #include <CLI/CLI.hpp>
 

@@ -1,0 +1,24 @@
+#pragma once
+// Which BRW_GAGE.CFG and BRW_GAGE.DEF gagesrv check looks at: the files named on the command
+// line, or else the ones the library would use, found as start-up finds them.
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "gagesrv/host_context.h"
+
+namespace gage::gagesrv {
+
+struct CheckedFiles {
+    std::string configuration;  // BRW_GAGE.CFG
+    std::string definitions;    // BRW_GAGE.DEF
+};
+
+// The files to check; nothing (after saying why on err) when a named directory does not exist.
+std::optional<CheckedFiles> SettleCheckedFiles(const HostContext& context,
+                                               const std::string& configurationOption,
+                                               const std::string& definitionsOption,
+                                               std::ostream& err);
+
+}  // namespace gage::gagesrv
