@@ -7,7 +7,12 @@
 #   - every simulator answered exactly as many read commands as gagesrv made reads.
 # The gages: 10 on pseudo-terminals (serial ports through COM_PREFIX), 6 on TCP ports of
 # 127.0.0.1, and a 4-channel multiplexer on one more TCP port. Each answers the read command
-# "R<CR>" with a record that carries its running record count, read as the reading number.
+# ("R<CR>", on the multiplexer "R<channel as two digits><CR>") with a record that carries its
+# running record count (per channel), read as the reading number.
+# The run lasts the planned time: gagesrv is asked for minutes x 60000 / interval rounds and, if
+# it cannot keep that rate, is interrupted (it stops after the round in progress) a little after
+# the planned time; the report gives the rate achieved. A run still going at twice the planned
+# time plus a minute is killed and fails.
 #
 #   scripts/soak.sh [--minutes M] [--build-dir DIR] [--interval MS] [--keep]
 #     --minutes M      length of the run (default 10); fractions such as 0.5 work
@@ -122,7 +127,7 @@ for j in $(seq 0 $((tcp_gages - 1))); do
 done
 mux_row=$((pty_gages + tcp_gages))
 channel_list=$(seq -s, 1 "$mux_channels")
-start_sim "sim$mux_row" --tcp 0 --trigger 'R\r' --template "$mux_template" \
+start_sim "sim$mux_row" --tcp 0 --trigger 'R{ch}\r' --template "$mux_template" \
   --channels "$channel_list" --seed "$((mux_row + 1))"
 tcp_port=${sim_line#port }
 sims+=("sim$mux_row")
@@ -158,7 +163,7 @@ DATATYPE=0
 SDECIMAL=.
 SEPARATOR=,
 RECEND=<13><10>
-MEAS_READ=R<13>
+MEAS_READ=R[CH]<13>
 MEASTIMEOUT=1000
 CHANNEL=1,1,0
 READING=2,1,0
@@ -173,23 +178,39 @@ for n in $(seq 1 "$gage_count"); do
   names+=("G$n")
 done
 
-log "reading ${gage_count} gages, $rounds rounds, a round every $interval ms (about $minutes min)"
-# Bounded: twice the planned time plus a minute, so a hang cannot keep the run going for ever.
-limit=$(awk -v r="$rounds" -v i="$interval" 'BEGIN { print int(2 * r * i / 1000) + 60 }')
+now() { awk -v s="$started" -v n="$(date +%s.%N)" 'BEGIN { printf "%.1f", n - s }'; }
+
+planned_s=$(awk -v r="$rounds" -v i="$interval" 'BEGIN { print r * i / 1000 }')
+soft_limit=$(awk -v p="$planned_s" 'BEGIN { print int(p * 1.05) + 15 }')
+hard_limit=$(awk -v p="$planned_s" 'BEGIN { print int(p * 2) + 60 }')
+log "reading ${gage_count} gages: $rounds rounds, one every $interval ms (${planned_s} s planned)"
 started=$(date +%s.%N)
-timeout "$limit" "$gagesrv" --shared-dir "$work" --local-dir "$work" read "${names[@]}" \
-  --count "$rounds" --interval "$interval" --json >"$work/reads.jsonl" 2>"$work/gagesrv.err" &
+"$gagesrv" --shared-dir "$work" --local-dir "$work" read "${names[@]}" --count "$rounds" \
+  --interval "$interval" --json >"$work/reads.jsonl" 2>"$work/gagesrv.err" &
 gagesrv_pid=$!
 
-# Resident memory every few seconds: "<seconds since start> <VmRSS kB>".
+# Resident memory every two seconds: "<seconds since start> <VmRSS kB>". The loop wakes every
+# quarter second so that the end of the run is seen promptly.
 : >"$work/rss.txt"
-# Polled every quarter second so that the end of the run is seen promptly.
 tick=0
+stopped_at_limit=0
+killed=0
 while kill -0 "$gagesrv_pid" 2>/dev/null; do
   if [ $((tick % 8)) -eq 0 ]; then
     rss=$(awk '/^VmRSS:/ { print $2 }' "/proc/$gagesrv_pid/status" 2>/dev/null)
     if [ -n "$rss" ]; then
-      echo "$(awk -v s="$started" -v n="$(date +%s.%N)" 'BEGIN { printf "%.1f", n - s }') $rss" >>"$work/rss.txt"
+      echo "$(now) $rss" >>"$work/rss.txt"
+    fi
+    seconds=$(now)
+    seconds=${seconds%.*}
+    if [ "$stopped_at_limit" -eq 0 ] && [ "$seconds" -ge "$soft_limit" ]; then
+      log "planned time over; asking gagesrv to stop after the round in progress"
+      kill -INT "$gagesrv_pid" 2>/dev/null
+      stopped_at_limit=1
+    elif [ "$seconds" -ge "$hard_limit" ]; then
+      log "gagesrv still running at $hard_limit s; killing it"
+      kill -KILL "$gagesrv_pid" 2>/dev/null
+      killed=1
     fi
   fi
   tick=$((tick + 1))
@@ -198,7 +219,7 @@ done
 wait "$gagesrv_pid"
 gagesrv_status=$?
 gagesrv_pid=
-elapsed=$(awk -v s="$started" -v n="$(date +%s.%N)" 'BEGIN { printf "%.1f", n - s }')
+elapsed=$(now)
 
 # The simulators report their command counts on stderr when they stop.
 for pid in "${sim_pids[@]}"; do
@@ -214,24 +235,17 @@ failed=0
 status_of() { if "$@"; then echo 0; else echo 1; fi; }
 check() {  # check <name> <0 passed | 1 failed> <details>
   if [ "$2" -eq 0 ]; then
-    printf '  %-26s passed  %s\n' "$1" "$3"
+    printf '  %-28s passed  %s\n' "$1" "$3"
   else
-    printf '  %-26s FAILED  %s\n' "$1" "$3"
+    printf '  %-28s FAILED  %s\n' "$1" "$3"
     failed=1
   fi
 }
 
-echo
-echo "=== Soak report (${minutes} min planned, ${elapsed} s run, work folder $work)"
-if [ "$gagesrv_status" -eq 0 ]; then
-  check "gagesrv exit status" 0 "0"
-else
-  check "gagesrv exit status" 1 "$gagesrv_status$([ "$gagesrv_status" -eq 124 ] && echo ' (stopped by the time limit)'): $(head -c 300 "$work/gagesrv.err")"
-fi
-
-# Per gage: reads, failures, reading-number breaks. The multiplexer shares one record count over
-# its channels, so each of its gages sees every fourth number.
-awk -v mux_first=$((mux_row + 1)) -v mux_channels="$mux_channels" -v expected_rounds="$rounds" '
+# Per gage: "<gage> <reads> <good> <failures> <breaks> <first reading> <last reading>", then
+# "TOTAL <lines> <failures> <breaks> <rounds seen>". A break is a reading number that is not the
+# one after the gage's previous reading (16-bit, so it wraps after 65535).
+awk '
   function field(name,   m) {
     if (match($0, "\"" name "\":(\"[^\"]*\"|[^,}]*)")) {
       m = substr($0, RSTART + length(name) + 3, RLENGTH - length(name) - 3)
@@ -242,15 +256,14 @@ awk -v mux_first=$((mux_row + 1)) -v mux_channels="$mux_channels" -v expected_ro
   }
   /^\{/ {
     gage = field("gage")
-    ok = field("ok")
+    round = field("round") + 0
+    if (round > rounds) rounds = round
     lines++
     reads[gage]++
-    if (ok != "true") { failures[gage]++; total_failures++; next }
+    if (field("ok") != "true") { failures[gage]++; total_failures++; next }
     number = field("reading") + 0
-    n = substr(gage, 2) + 0
-    stride = (n >= mux_first) ? mux_channels : 1
     if (gage in last) {
-      if (number != (last[gage] + stride) % 65536) {
+      if (number != (last[gage] + 1) % 65536) {
         breaks[gage]++
         total_breaks++
         if (shown < 10) { printf "    %s: reading %d after %d\n", gage, number, last[gage] > "/dev/stderr"; shown++ }
@@ -263,45 +276,76 @@ awk -v mux_first=$((mux_row + 1)) -v mux_channels="$mux_channels" -v expected_ro
   }
   END {
     for (g in reads) {
-      printf "%s %d %d %d %d %d\n", g, reads[g], good[g] + 0, failures[g] + 0, breaks[g] + 0, (g in last) ? last[g] : -1 > "/dev/stdout"
+      printf "%s %d %d %d %d %d %d\n", g, reads[g], good[g] + 0, failures[g] + 0, breaks[g] + 0, (g in first) ? first[g] : -1, (g in last) ? last[g] : -1
     }
-    printf "TOTAL %d %d %d\n", lines, total_failures + 0, total_breaks + 0 > "/dev/stdout"
+    printf "TOTAL %d %d %d %d\n", lines + 0, total_failures + 0, total_breaks + 0, rounds + 0
   }' "$work/reads.jsonl" >"$work/per_gage.txt" 2>"$work/breaks.txt"
 
-read -r _ total_lines total_failures total_breaks < <(grep '^TOTAL ' "$work/per_gage.txt")
-expected_lines=$((rounds * gage_count))
-reads_per_s=$(awk -v n="$total_lines" -v e="$elapsed" 'BEGIN { printf "%.1f", (e > 0 ? n / e : 0) }')
-check "every read reported" "$(status_of [ "$total_lines" -eq "$expected_lines" ])" \
-  "$total_lines of $expected_lines reads ($reads_per_s reads/s, $(awk -v n="$total_lines" -v g="$gage_count" -v e="$elapsed" 'BEGIN { printf "%.2f", (e > 0 ? n / g / e : 0) }') rounds/s)"
-check "no failed read" "$(status_of [ "$total_failures" -eq 0 ])" "$total_failures failed"
-check "reading numbers consecutive" "$(status_of [ "$total_breaks" -eq 0 ])" \
-  "$total_breaks breaks$([ -s "$work/breaks.txt" ] && printf '\n%s' "$(cat "$work/breaks.txt")")"
+read -r _ total_lines total_failures total_breaks rounds_done < <(grep '^TOTAL ' "$work/per_gage.txt")
+# gage_figure <gage> <column>: one figure of the per-gage table (0 for a gage never read).
+gage_figure() {
+  awk -v g="$1" -v c="$2" '$1 == g { print $c; found = 1 } END { if (!found) print 0 }' "$work/per_gage.txt"
+}
 
-# Each simulator must have answered one read command per read of its gages, and its last record
-# number must be the last reading number gagesrv saw.
+echo
+echo "=== Soak report: $gage_count gages, ${planned_s} s planned, ${elapsed} s run (work folder $work)"
+if [ "$killed" -eq 1 ]; then
+  check "gagesrv finished" 1 "killed at the hard limit of $hard_limit s"
+elif [ "$gagesrv_status" -eq 0 ]; then
+  check "gagesrv finished" 0 "exit status 0 after all $rounds rounds"
+elif [ "$stopped_at_limit" -eq 1 ] && grep -q '^Interrupted' "$work/gagesrv.err" &&
+  [ "$total_failures" -eq 0 ]; then
+  check "gagesrv finished" 0 "stopped at the planned time after $rounds_done of $rounds rounds"
+else
+  check "gagesrv finished" 1 "exit status $gagesrv_status: $(head -c 300 "$work/gagesrv.err")"
+fi
+
+expected_lines=$((rounds_done * gage_count))
+missing=""
+for name in "${names[@]}"; do
+  [ "$(gage_figure "$name" 2)" -eq "$rounds_done" ] || missing+=" $name"
+done
+check "every read reported" "$(status_of [ "$total_lines" -eq "$expected_lines" -a -z "$missing" ])" \
+  "$total_lines reads in $rounds_done rounds${missing:+; short of reads:$missing}"
+check "no failed read" "$(status_of [ "$total_failures" -eq 0 ])" "$total_failures failed"
+bad_start=""
+for name in "${names[@]}"; do
+  [ "$(gage_figure "$name" 6)" -eq 1 ] || bad_start+=" $name"
+done
+breaks_shown=""
+if [ -s "$work/breaks.txt" ]; then
+  breaks_shown=$'\n'$(cat "$work/breaks.txt")
+fi
+check "reading numbers consecutive" "$(status_of [ "$total_breaks" -eq 0 -a -z "$bad_start" ])" \
+  "$total_breaks breaks${bad_start:+; not starting at 1:$bad_start}$breaks_shown"
+
+# Each simulator must have answered one read command per read of its gages, and the last reading
+# number of each gage must be its number of reads (records are counted per channel).
 mismatches=""
 for row in $(seq 0 $((${#sims[@]} - 1))); do
   sim=${sims[$row]}
   commands=$(sed -n 's/^gagesim: \([0-9]*\) commands.*/\1/p' "$work/$sim.err" | tail -n 1)
   if [ "$row" -eq "$mux_row" ]; then
-    made=0
-    last_seen=0
-    for c in $(seq 1 "$mux_channels"); do
-      n=$((mux_row + c))
-      read -r _ r _ _ _ l < <(grep "^G$n " "$work/per_gage.txt" || echo "G$n 0 0 0 0 0")
-      made=$((made + r))
-      [ "$l" -gt "$last_seen" ] && last_seen=$l
-    done
+    first_gage=$((mux_row + 1))
+    last_gage=$((mux_row + mux_channels))
   else
-    n=$((row + 1))
-    read -r _ made _ _ _ last_seen < <(grep "^G$n " "$work/per_gage.txt" || echo "G$n 0 0 0 0 0")
+    first_gage=$((row + 1))
+    last_gage=$first_gage
   fi
-  if [ "${commands:-x}" != "$made" ] || [ "$last_seen" -ne $((made % 65536)) ]; then
-    mismatches+=" $sim(commands ${commands:-?}, reads $made, last reading $last_seen)"
+  made=0
+  for n in $(seq "$first_gage" "$last_gage"); do
+    reads=$(gage_figure "G$n" 2)
+    made=$((made + reads))
+    if [ "$(gage_figure "G$n" 7)" -ne $((reads % 65536)) ]; then
+      mismatches+=" G$n(reads $reads, last reading $(gage_figure "G$n" 7))"
+    fi
+  done
+  if [ "${commands:-x}" != "$made" ]; then
+    mismatches+=" $sim(commands ${commands:-?}, reads $made)"
   fi
 done
 check "simulator command counts" "$(status_of [ -z "$mismatches" ])" \
-  "${mismatches:-each simulator answered exactly the reads made}"
+  "${mismatches:-each simulator answered exactly the reads made of it}"
 
 # Memory: the largest sample of the first window against the largest of the last window; the
 # window is a minute, or a third of the run when the run is shorter than three minutes.
@@ -318,6 +362,10 @@ read -r samples rss_start rss_end rss_max first_max last_max < <(awk -v e="$elap
 allowed=$((first_max + (first_max / 20 > 512 ? first_max / 20 : 512)))
 check "memory not growing" "$(status_of [ "$samples" -ge 2 -a "$last_max" -le "$allowed" ])" \
   "VmRSS start $rss_start kB, end $rss_end kB, max $rss_max kB; first window max $first_max kB, last window max $last_max kB ($samples samples)"
+
+rate=$(awk -v n="$total_lines" -v r="$rounds_done" -v e="$elapsed" -v i="$interval" \
+  'BEGIN { if (e > 0) printf "%.1f reads/s, %.2f rounds/s (planned %.2f rounds/s)", n / e, r / e, 1000 / i }')
+printf '  %-28s         %s\n' "rate achieved" "$rate"
 
 echo
 if [ "$failed" -ne 0 ]; then

@@ -1,6 +1,8 @@
 #include "channels/serial_channel.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "channels/comm_errors.h"
 #include "channels/serial_port.h"
@@ -9,6 +11,8 @@ namespace gage {
 namespace {
 
 constexpr const char* kReadErrorText = "Error Reading Communication Port";
+// Longest wait at close for written bytes to leave the port.
+constexpr std::chrono::milliseconds kCloseDrainLimit{1000};
 
 serial_port::Native Port(const ConnectionRecord& record) {
     return record.PortHandle.get();
@@ -88,10 +92,19 @@ int SerialClose(ConnectionRecord& record) {
         return 0;
     }
     const serial_port::Native port = Port(record);
+    // What was written must still reach the device (a host often closes right after a subgroup
+    // command), so the output is given time to go out before anything is discarded; bounded,
+    // since flow control can hold it back for ever.
+    const auto deadline = std::chrono::steady_clock::now() + kCloseDrainLimit;
+    while (serial_port::QueuedOutput(port) > 0 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
     serial_port::SetModemLine(port, serial_port::ModemLine::Dtr, false);
     serial_port::SetModemLine(port, serial_port::ModemLine::Rts, false);
     serial_port::PurgeInput(port);
-    serial_port::PurgeOutput(port);
+    if (serial_port::QueuedOutput(port) > 0) {
+        serial_port::PurgeOutput(port);
+    }
     serial_port::Release(port);
     record.PortHandle.reset();
     return 1;

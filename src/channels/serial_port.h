@@ -49,6 +49,8 @@ int TakeLineErrors(Native port);
 // Discards the input and/or output queue; false on failure.
 bool PurgeInput(Native port);
 bool PurgeOutput(Native port);
+// Bytes written but not yet sent on the line (0 when unknown).
+int QueuedOutput(Native port);
 void SetModemLine(Native port, ModemLine line, bool on);
 void SetTransmission(Native port, Transmission state);
 

@@ -250,6 +250,10 @@ bool PurgeInput(Native port) {
 bool PurgeOutput(Native port) {
     return ::tcflush(Fd(port), TCOFLUSH) == 0;
 }
+int QueuedOutput(Native port) {
+    int queued = 0;
+    return ::ioctl(Fd(port), TIOCOUTQ, &queued) == 0 ? queued : 0;
+}
 
 void SetModemLine(Native port, ModemLine line, bool on) {
     int bits = line == ModemLine::Dtr ? TIOCM_DTR : TIOCM_RTS;

@@ -143,6 +143,12 @@ bool PurgeInput(Native port) {
 bool PurgeOutput(Native port) {
     return ::PurgeComm(Handle(port), PURGE_TXCLEAR) != 0;
 }
+int QueuedOutput(Native port) {
+    DWORD errors = 0;
+    COMSTAT status{};
+    return ::ClearCommError(Handle(port), &errors, &status) ? static_cast<int>(status.cbOutQue)
+                                                            : 0;
+}
 
 void SetModemLine(Native port, ModemLine line, bool on) {
     const DWORD function = line == ModemLine::Dtr ? (on ? SETDTR : CLRDTR) : (on ? SETRTS : CLRRTS);

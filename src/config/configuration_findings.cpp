@@ -1,5 +1,6 @@
 #include "config/configuration_findings.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <filesystem>
@@ -742,6 +743,11 @@ ConfigurationCheck CheckConfiguration(const std::string& path, const std::string
                                       const HostResolver& resolveHost) {
     ConfigurationCheck check;
     Checker(path, definitionsPath, resolveHost, check).Run();
+    // In file order; findings about a whole file come first.
+    std::stable_sort(check.findings.begin(), check.findings.end(),
+                     [](const ConfigurationFinding& a, const ConfigurationFinding& b) {
+                         return a.line < b.line;
+                     });
     if (!check.error.empty()) {
         check.findings.clear();
         check.connectionsLoaded = 0;

@@ -115,10 +115,11 @@ double FieldValue(const FieldLocation& location, const FieldSpec& spec, const Ga
         case DATATYPE_ASCII:
         case DATATYPE_ASCII16:
             return AsciiValue(text, format, userSeparator);
+        // A binary value is as many bytes as its length says; without a length it is 0.
         case DATATYPE_BINARY_LSB_FIRST:
-            return BinaryValue(text, format, true);
+            return spec.Length == 0 ? 0.0 : BinaryValue(text, format, true);
         case DATATYPE_BINARY_MSB_FIRST:
-            return BinaryValue(text, format, false);
+            return spec.Length == 0 ? 0.0 : BinaryValue(text, format, false);
         default:
             return 0.0;
     }

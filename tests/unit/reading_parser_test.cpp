@@ -256,6 +256,13 @@ TEST_F(ParserTest, BinaryValuesInBothByteOrders) {
     Hold("\x02\x01\x01\x01\x01\x01");
     ASSERT_EQ(Parse(), 1);
     EXPECT_EQ(ValueOf(result), 0.0);
+
+    Format().BodyLength = 2;
+    Format().ValueAField = Spec(1, 1, 0);  // a binary value needs its length
+    engine.connections[0].RxCount = 0;
+    Hold("\x02\x10\x27");
+    ASSERT_EQ(Parse(), 1);
+    EXPECT_EQ(ValueOf(result), 0.0);
 }
 
 TEST_F(ParserTest, SixteenBitTextLosesItsZeroBytes) {

@@ -55,7 +55,8 @@ std::string VisibleText(const std::string& text) {
     std::string out;
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
+        // The texts are printed in double quotes, so a quote inside is shown as a token too.
+        if (byte < 0x20 || byte == 0x7F || c == '"') {
             out += "<" + std::to_string(byte) + ">";
         } else {
             out += c;

@@ -24,7 +24,7 @@ std::string ShortestNumber(double value);
 // A JSON string literal. Bytes above 127 are taken as Latin-1, as the library's texts are
 // single-byte; control bytes are escaped.
 std::string JsonString(const std::string& text);
-// Text with control bytes shown as the <n> tokens users type.
+// Text with control bytes and double quotes shown as the <n> tokens users type.
 std::string VisibleText(const std::string& text);
 
 }  // namespace gage::gagesrv
