@@ -47,7 +47,8 @@ class Pipe {
 }  // namespace
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& input, std::chrono::milliseconds timeout) {
+                         const std::string& input, std::chrono::milliseconds timeout,
+                         const std::string& interruptOn) {
     ProcessResult result;
     // A child that exits without reading its input must not take the test down with it.
     ::signal(SIGPIPE, SIG_IGN);
@@ -88,6 +89,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     }
 
     const auto deadline = std::chrono::steady_clock::now() + timeout;
+    bool interrupted = false;
     bool outOpen = true;
     bool errOpen = true;
     while (outOpen || errOpen) {
@@ -109,6 +111,11 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
             const ssize_t n = ::read(out.read(), buffer, sizeof buffer);
             if (n > 0) {
                 result.out.append(buffer, static_cast<std::size_t>(n));
+                if (!interrupted && !interruptOn.empty() &&
+                    result.out.find(interruptOn) != std::string::npos) {
+                    ::kill(pid, SIGINT);
+                    interrupted = true;
+                }
             } else {
                 outOpen = false;
                 out.CloseRead();
@@ -144,11 +151,11 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
 
 ProcessResult RunGagesrv(const std::filesystem::path& configDir,
                          const std::vector<std::string>& args, const std::string& input,
-                         std::chrono::milliseconds timeout) {
+                         std::chrono::milliseconds timeout, const std::string& interruptOn) {
     std::vector<std::string> all{"--shared-dir", configDir.string(), "--local-dir",
                                  configDir.string()};
     all.insert(all.end(), args.begin(), args.end());
-    return RunProcess(GAGESRV_PROGRAM, all, input, timeout);
+    return RunProcess(GAGESRV_PROGRAM, all, input, timeout, interruptOn);
 }
 
 ConfigDirectory::ConfigDirectory() {

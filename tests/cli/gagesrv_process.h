@@ -17,15 +17,18 @@ struct ProcessResult {
 };
 
 // Runs program with args, feeding input to its standard input (then closing it). A process that
-// outlives timeout is killed.
+// outlives timeout is killed. With interruptOn, the process gets SIGINT (as from Ctrl-C) once
+// its standard output holds that text.
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::string& input = {},
-                         std::chrono::milliseconds timeout = std::chrono::seconds(60));
+                         std::chrono::milliseconds timeout = std::chrono::seconds(60),
+                         const std::string& interruptOn = {});
 
 // gagesrv with the given directories as its shared and local directories.
 ProcessResult RunGagesrv(const std::filesystem::path& configDir,
                          const std::vector<std::string>& args, const std::string& input = {},
-                         std::chrono::milliseconds timeout = std::chrono::seconds(60));
+                         std::chrono::milliseconds timeout = std::chrono::seconds(60),
+                         const std::string& interruptOn = {});
 
 // A directory holding ZRN_SYS.INI, BRW_GAGE.DEF and BRW_GAGE.CFG for one test, removed with it.
 class ConfigDirectory {

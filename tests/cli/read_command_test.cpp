@@ -139,6 +139,18 @@ TEST_F(ReadCommandTest, UnknownOrOverlongNamesAreRefusedBeforeAnyRead) {
     EXPECT_NE(RunGagesrv(dir.path(), {"read", "Caliper", "--count", "-1"}).exitStatus, 0);
 }
 
+TEST_F(ReadCommandTest, CountZeroReadsUntilInterruptedThenStopsInOrder) {
+    const ProcessResult result =
+        RunGagesrv(dir.path(), {"read", "Caliper", "--count", "0", "--interval", "20", "--json"},
+                   {}, std::chrono::seconds(60), "\"round\":3,");
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_NE(result.err.find("Interrupted."), std::string::npos) << result.err;
+    // The read under way when Ctrl-C came was finished and printed whole.
+    EXPECT_EQ(result.out.back(), '\n');
+    EXPECT_NE(result.out.find("\"round\":3,\"ok\":true"), std::string::npos);
+}
+
 TEST_F(ReadCommandTest, SubgroupCommandsReachOneGageOrAll) {
     ProcessResult one = RunGagesrv(dir.path(), {"subgroup-start", "CALIPER"});
     EXPECT_EQ(one.exitStatus, 0) << one.err;
