@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pty.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -48,7 +49,7 @@ class Pipe {
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::string& input, std::chrono::milliseconds timeout,
-                         const std::string& interruptOn) {
+                         const TerminalUse& terminal) {
     ProcessResult result;
     // A child that exits without reading its input must not take the test down with it.
     ::signal(SIGPIPE, SIG_IGN);
@@ -58,6 +59,18 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     if (!in.ok() || !out.ok() || !err.ok()) {
         result.err = "pipe failed";
         return result;
+    }
+    // A terminal for standard error: what is written to its slave side is read from the master
+    // in place of the error pipe.
+    int terminalMaster = -1;
+    int terminalSlave = -1;
+    if (terminal.stderrOnTerminal) {
+        if (::openpty(&terminalMaster, &terminalSlave, nullptr, nullptr, nullptr) != 0) {
+            result.err = "openpty failed";
+            return result;
+        }
+        ::fcntl(terminalMaster, F_SETFD, FD_CLOEXEC);
+        ::fcntl(terminalSlave, F_SETFD, FD_CLOEXEC);
     }
     std::vector<std::string> argvText{program};
     argvText.insert(argvText.end(), args.begin(), args.end());
@@ -75,13 +88,17 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     if (pid == 0) {
         ::dup2(in.read(), STDIN_FILENO);
         ::dup2(out.write(), STDOUT_FILENO);
-        ::dup2(err.write(), STDERR_FILENO);
+        ::dup2(terminal.stderrOnTerminal ? terminalSlave : err.write(), STDERR_FILENO);
         ::execv(program.c_str(), argv.data());
         _exit(127);
     }
     in.CloseRead();
     out.CloseWrite();
     err.CloseWrite();
+    if (terminal.stderrOnTerminal) {
+        ::close(terminalSlave);
+    }
+    const int errorSource = terminal.stderrOnTerminal ? terminalMaster : err.read();
     ::fcntl(in.write(), F_SETFL, O_NONBLOCK);
     std::size_t inputSent = 0;
     if (input.empty()) {
@@ -100,8 +117,9 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
             result.timedOut = true;
             break;
         }
-        std::array<pollfd, 3> fds{
-            {{out.read(), POLLIN, 0}, {err.read(), POLLIN, 0}, {in.write(), POLLOUT, 0}}};
+        std::array<pollfd, 3> fds{{{out.read(), POLLIN, 0},
+                                   {errOpen ? errorSource : -1, POLLIN, 0},
+                                   {in.write(), POLLOUT, 0}}};
         const nfds_t count = in.write() >= 0 ? 3 : 2;
         if (::poll(fds.data(), count, static_cast<int>(left.count())) < 0) {
             continue;
@@ -111,8 +129,8 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
             const ssize_t n = ::read(out.read(), buffer, sizeof buffer);
             if (n > 0) {
                 result.out.append(buffer, static_cast<std::size_t>(n));
-                if (!interrupted && !interruptOn.empty() &&
-                    result.out.find(interruptOn) != std::string::npos) {
+                if (!interrupted && !terminal.interruptOn.empty() &&
+                    result.out.find(terminal.interruptOn) != std::string::npos) {
                     ::kill(pid, SIGINT);
                     interrupted = true;
                 }
@@ -122,12 +140,12 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
             }
         }
         if (fds[1].revents != 0) {
-            const ssize_t n = ::read(err.read(), buffer, sizeof buffer);
+            // A terminal's master reports EIO once the last slave holder has gone.
+            const ssize_t n = ::read(errorSource, buffer, sizeof buffer);
             if (n > 0) {
                 result.err.append(buffer, static_cast<std::size_t>(n));
             } else {
                 errOpen = false;
-                err.CloseRead();
             }
         }
         if (count == 3 && fds[2].revents != 0) {
@@ -145,17 +163,20 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     }
     int status = 0;
     ::waitpid(pid, &status, 0);
+    if (terminalMaster >= 0) {
+        ::close(terminalMaster);
+    }
     result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
 }
 
 ProcessResult RunGagesrv(const std::filesystem::path& configDir,
                          const std::vector<std::string>& args, const std::string& input,
-                         std::chrono::milliseconds timeout, const std::string& interruptOn) {
+                         std::chrono::milliseconds timeout, const TerminalUse& terminal) {
     std::vector<std::string> all{"--shared-dir", configDir.string(), "--local-dir",
                                  configDir.string()};
     all.insert(all.end(), args.begin(), args.end());
-    return RunProcess(GAGESRV_PROGRAM, all, input, timeout, interruptOn);
+    return RunProcess(GAGESRV_PROGRAM, all, input, timeout, terminal);
 }
 
 ConfigDirectory::ConfigDirectory() {

@@ -16,19 +16,26 @@ struct ProcessResult {
     std::string err;
 };
 
+// What a user at a terminal does besides typing the input.
+struct TerminalUse {
+    // The process gets SIGINT (as from Ctrl-C) once its standard output holds this text.
+    std::string interruptOn;
+    // Standard error goes to a pseudo-terminal, as when gagesrv runs in a terminal window.
+    bool stderrOnTerminal = false;
+};
+
 // Runs program with args, feeding input to its standard input (then closing it). A process that
-// outlives timeout is killed. With interruptOn, the process gets SIGINT (as from Ctrl-C) once
-// its standard output holds that text.
+// outlives timeout is killed.
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::string& input = {},
                          std::chrono::milliseconds timeout = std::chrono::seconds(60),
-                         const std::string& interruptOn = {});
+                         const TerminalUse& terminal = {});
 
 // gagesrv with the given directories as its shared and local directories.
 ProcessResult RunGagesrv(const std::filesystem::path& configDir,
                          const std::vector<std::string>& args, const std::string& input = {},
                          std::chrono::milliseconds timeout = std::chrono::seconds(60),
-                         const std::string& interruptOn = {});
+                         const TerminalUse& terminal = {});
 
 // A directory holding ZRN_SYS.INI, BRW_GAGE.DEF and BRW_GAGE.CFG for one test, removed with it.
 class ConfigDirectory {

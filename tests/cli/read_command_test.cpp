@@ -142,13 +142,25 @@ TEST_F(ReadCommandTest, UnknownOrOverlongNamesAreRefusedBeforeAnyRead) {
 TEST_F(ReadCommandTest, CountZeroReadsUntilInterruptedThenStopsInOrder) {
     const ProcessResult result =
         RunGagesrv(dir.path(), {"read", "Caliper", "--count", "0", "--interval", "20", "--json"},
-                   {}, std::chrono::seconds(60), "\"round\":3,");
+                   {}, std::chrono::seconds(60), {.interruptOn = "\"round\":3,"});
     EXPECT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitStatus, 1);
     EXPECT_NE(result.err.find("Interrupted."), std::string::npos) << result.err;
     // The read under way when Ctrl-C came was finished and printed whole.
     EXPECT_EQ(result.out.back(), '\n');
     EXPECT_NE(result.out.find("\"round\":3,\"ok\":true"), std::string::npos);
+}
+
+TEST_F(ReadCommandTest, ATerminalSeesWhichGageIsAwaitedAndScriptsDoNot) {
+    caliper->QueueReplies({"garbage\r\n"});  // the first read waits out its time-out
+    const ProcessResult atTerminal =
+        RunGagesrv(dir.path(), {"read", "Caliper"}, {}, std::chrono::seconds(60),
+                   {.interruptOn = {}, .stderrOnTerminal = true});
+    EXPECT_NE(atTerminal.err.find("waiting for Caliper ..."), std::string::npos) << atTerminal.err;
+    caliper->QueueReplies({"garbage\r\n"});
+    const ProcessResult piped = RunGagesrv(dir.path(), {"read", "Caliper"});
+    EXPECT_EQ(piped.err.find("waiting"), std::string::npos) << piped.err;
+    EXPECT_NE(piped.err.find("Caliper: no reading"), std::string::npos) << piped.err;
 }
 
 TEST_F(ReadCommandTest, SubgroupCommandsReachOneGageOrAll) {
