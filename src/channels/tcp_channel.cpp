@@ -141,6 +141,11 @@ int TcpCreateSocket(ChannelContext& context, ConnectionRecord& record) {
     if (!tcp_socket::SetKeepAlive(socket)) {
         ExclamationBeep();
     }
+    // Commands go out a byte per write; held back for acknowledgements, every byte after the
+    // first would wait for the converter's delayed acknowledgement (tens of milliseconds each).
+    if (!tcp_socket::SetNoDelay(socket)) {
+        ExclamationBeep();
+    }
     if (!tcp_socket::SetReceiveTimeout(socket, kTcpReceiveTimeoutMs)) {
         ExclamationBeep();
     }

@@ -24,6 +24,8 @@ Native CreateStream();
 void Close(Native socket);
 bool SetReceiveBuffer(Native socket, int bytes);
 bool SetKeepAlive(Native socket);
+// Sends each write at once instead of holding small writes back for the peer's acknowledgement.
+bool SetNoDelay(Native socket);
 bool SetReceiveTimeout(Native socket, int milliseconds);
 bool SetNonBlocking(Native socket, bool on);
 // Starts or makes a connection: 0 connected, else the error (would-block while in progress).

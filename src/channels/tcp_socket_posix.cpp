@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/select.h>
 #include <sys/socket.h>
@@ -149,6 +150,10 @@ bool SetReceiveBuffer(Native socket, int bytes) {
 
 bool SetKeepAlive(Native socket) {
     return SetInt(socket, SOL_SOCKET, SO_KEEPALIVE, 1);
+}
+
+bool SetNoDelay(Native socket) {
+    return SetInt(socket, IPPROTO_TCP, TCP_NODELAY, 1);
 }
 
 bool SetReceiveTimeout(Native socket, int milliseconds) {

@@ -56,6 +56,12 @@ bool SetKeepAlive(Native socket) {
                         sizeof on) == 0;
 }
 
+bool SetNoDelay(Native socket) {
+    const BOOL on = TRUE;
+    return ::setsockopt(Sock(socket), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on),
+                        sizeof on) == 0;
+}
+
 bool SetReceiveTimeout(Native socket, int milliseconds) {
     const DWORD timeout = static_cast<DWORD>(milliseconds);
     return ::setsockopt(Sock(socket), SOL_SOCKET, SO_RCVTIMEO,

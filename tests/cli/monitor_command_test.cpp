@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -189,6 +190,32 @@ TEST_F(MonitorCommandTest, EndOfInputStopsSendingButNotWatching) {
     EXPECT_EQ(result.out, "");
     EXPECT_GE(elapsed, 500ms);
     EXPECT_NE(result.err.find("Stopped after 0 bytes"), std::string::npos) << result.err;
+}
+
+// The device vanishes under the monitor: the read error is answered as a user would (Abort), the
+// port is opened afresh, and watching goes on once a device is there again.
+TEST_F(MonitorCommandTest, ReadErrorReopensTheConnection) {
+    WriteConnections(1);
+    auto first = StartSerialSimulator("unused", "");
+    auto run = std::async(std::launch::async, [this] {
+        return Monitor({"--bytes", "7", "Bench Port"}, "?\n");
+    });
+    ASSERT_TRUE(first->WaitForReceived("?", 10s));  // the monitor watches
+    first->DropLine();
+
+    gagesim::SimulatorOptions options;
+    options.linkPath = ports_.path() + "/c3";
+    options.recordTemplate = "again<13><10>";
+    options.intervalMs = 100;
+    const auto second = std::make_unique<gagesim::Simulator>(options);
+    std::string error;
+    ASSERT_TRUE(second->Start(error)) << error;
+
+    const ProcessResult result = run.get();
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_NE(result.err.find("Error Reading Communication Port"), std::string::npos) << result.err;
+    EXPECT_EQ(result.out.substr(0, 7), "again\r\n");
 }
 
 TEST_F(MonitorCommandTest, UnknownConnectionIsAnError) {

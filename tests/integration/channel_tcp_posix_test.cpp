@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -76,8 +77,13 @@ TEST_F(TcpChannelTest, BlockingAndTimedConnectsReachTheGage) {
         ASSERT_TRUE(ReadUntilHeld(context, record, 8));
         EXPECT_EQ(Held(record), "-0.250\r\n");
         EmptyReceiveBuffer(record);
-        // The connected socket is back in blocking mode.
-        EXPECT_EQ(::fcntl(static_cast<int>(record.Socket.get()), F_GETFL) & O_NONBLOCK, 0);
+        // The connected socket is back in blocking mode, and sends small writes at once.
+        const int fd = static_cast<int>(record.Socket.get());
+        EXPECT_EQ(::fcntl(fd, F_GETFL) & O_NONBLOCK, 0);
+        int noDelay = 0;
+        socklen_t size = sizeof noDelay;
+        ASSERT_EQ(::getsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &noDelay, &size), 0);
+        EXPECT_NE(noDelay, 0);
     }
     EXPECT_EQ(simulator->CommandCount(), 2);
     EXPECT_TRUE(LogTexts().empty());

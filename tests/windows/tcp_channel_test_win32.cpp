@@ -136,6 +136,12 @@ TEST_F(TcpChannelWin32Test, ConnectsBlockingAndTimedAndExchangesBytes) {
         settings.TcpConnectionTimeout = timeout;
         ASSERT_EQ(TcpOpen(context, record), 1) << timeout;
         ASSERT_TRUE(listener.Accept());
+        BOOL noDelay = FALSE;
+        int size = sizeof noDelay;
+        ASSERT_EQ(::getsockopt(static_cast<SOCKET>(record.Socket.get()), IPPROTO_TCP, TCP_NODELAY,
+                               reinterpret_cast<char*>(&noDelay), &size),
+                  0);
+        EXPECT_TRUE(noDelay);  // small writes go out at once
         const std::uint8_t command[] = {'M', '\r'};
         EXPECT_EQ(ChannelWrite(context, nullptr, record, command, 2), 1);
         EXPECT_EQ(listener.ReceiveSome(), "M\r");
