@@ -32,6 +32,7 @@
 #include <string>
 #include <vector>
 
+#include "helpers/temporary_directory.h"
 #include "host/environment.h"
 #include "host/library_loader.h"
 #include "simulator.h"
@@ -91,26 +92,6 @@ std::vector<UniqueFd> FillAcceptQueue(std::uint16_t port, bool& full) {
     }
     return fillers;
 }
-
-class TemporaryDirectory {
-  public:
-    TemporaryDirectory() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "gsbenchXXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern;
-        }
-    }
-    ~TemporaryDirectory() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TemporaryDirectory(const TemporaryDirectory&) = delete;
-    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
 
 void WriteFile(const std::filesystem::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
@@ -177,7 +158,7 @@ void BM_StartupUnaccepted(benchmark::State& state) {
         return;
     }
 
-    const TemporaryDirectory directory;
+    const gage::test::TemporaryDirectory directory;
     WriteConfiguration(directory.path(), timeoutSeconds, listener.Port(), connections);
     const std::string dir = directory.path().string() + "/";
     const gage::host::ScopedEnvironmentValue shared(gage::host::kSharedDirVariable, dir);

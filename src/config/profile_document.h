@@ -52,6 +52,9 @@ class ProfileDocument {
 
     std::string Serialize() const;
 
+    // Every section in file order; the first holds the lines before the first header.
+    const std::vector<ProfileSection>& Sections() const { return sections_; }
+
   private:
     ProfileSection* FirstSection(std::string_view lowerName);
     const ProfileSection* FirstSection(std::string_view lowerName) const;

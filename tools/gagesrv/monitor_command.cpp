@@ -1,8 +1,10 @@
 #include "gagesrv/monitor_command.h"
 
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "channels/channel.h"
 #include "channels/tcp_channel.h"
@@ -15,13 +17,20 @@ namespace gage::gagesrv {
 
 namespace {
 
-std::string OnOneLine(std::string text) {
-    for (char& c : text) {
-        if (c == '\r' || c == '\n') {
-            c = ' ';
+// A run of line breaks becomes one space.
+std::string OnOneLine(std::string_view text) {
+    std::string line;
+    bool inBreak = false;
+    for (const char c : text) {
+        const bool lineBreak = c == '\r' || c == '\n';
+        if (!lineBreak) {
+            line += c;
+        } else if (!inBreak) {
+            line += ' ';
         }
+        inBreak = lineBreak;
     }
-    return text;
+    return line;
 }
 
 // Nobody can click a box in a terminal session: its text goes to stderr (and the log) and it
@@ -50,6 +59,20 @@ std::string Announcement(Runtime& runtime, const ConnectionRecord& record,
         text += " (stops after " + std::to_string(options.bytes) + " bytes)";
     }
     return text + ".";
+}
+
+// Limits given on the command line: a number above 0.
+CLI::Validator AboveZero() {
+    return CLI::Validator(
+        [](const std::string& text) -> std::string {
+            char* end = nullptr;
+            const double value = std::strtod(text.c_str(), &end);
+            if (text.empty() || end != text.c_str() + text.size() || !(value > 0.0)) {
+                return "must be a number above 0, not " + text;
+            }
+            return {};
+        },
+        "ABOVE 0");
 }
 
 int RunMonitor(const HostContext& context, const MonitorOptions& options) {
@@ -111,9 +134,9 @@ void AddMonitorCommand(CLI::App& app, HostContext& context) {
         "Show every byte as two hexadecimal digits instead of as text");
     command->add_flag("--crlf", options->appendCrLf, "End every line sent with CR LF (<13><10>)");
     command->add_option("--seconds", options->seconds, "Stop after this many seconds")
-        ->check(CLI::PositiveNumber);
+        ->check(AboveZero());
     command->add_option("--bytes", options->bytes, "Stop once this many bytes were received")
-        ->check(CLI::PositiveNumber);
+        ->check(AboveZero());
     command->callback([&context, options] { context.exitStatus = RunMonitor(context, *options); });
 }
 
