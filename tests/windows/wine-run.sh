@@ -23,9 +23,19 @@ esac
 exec 9>"${build_dir}/wineprefix.lock"
 flock 9
 if [ ! -f "${WINEPREFIX}/.prepared" ]; then
-  "$wine_cmd" wineboot -i >/dev/null 2>&1 || true
-  wineserver -w || true
-  touch "${WINEPREFIX}/.prepared"
+  # wineboot now and then gives up on a busy machine; a prefix without its registry is no prefix.
+  for _ in 1 2 3; do
+    "$wine_cmd" wineboot -i >/dev/null 2>&1 || true
+    wineserver -w || true
+    if [ -f "${WINEPREFIX}/system.reg" ]; then
+      touch "${WINEPREFIX}/.prepared"
+      break
+    fi
+  done
+  if [ ! -f "${WINEPREFIX}/.prepared" ]; then
+    echo "wine-run.sh: could not prepare the Wine prefix ${WINEPREFIX}" >&2
+    exit 1
+  fi
 fi
 flock -u 9
 

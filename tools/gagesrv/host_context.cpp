@@ -45,10 +45,14 @@ std::string DefaultLibraryPath() {
 
 }  // namespace
 
+bool ApplyDirectoryOptions(const HostContext& context, std::ostream& err) {
+    return PointAt(host::kSharedDirVariable, context.sharedDir, err) &&
+           PointAt(host::kLocalDirVariable, context.localDir, err);
+}
+
 std::optional<host::GageServerLibrary> LoadGageServer(const HostContext& context,
                                                       std::ostream& err) {
-    if (!PointAt(host::kSharedDirVariable, context.sharedDir, err) ||
-        !PointAt(host::kLocalDirVariable, context.localDir, err)) {
+    if (!ApplyDirectoryOptions(context, err)) {
         return std::nullopt;
     }
     const std::string path =

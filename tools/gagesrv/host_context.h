@@ -17,6 +17,11 @@ struct HostContext {
     int exitStatus = 0;
 };
 
+// Sets ZRNGSV_SHARED_DIR and ZRNGSV_LOCAL_DIR from --shared-dir and --local-dir, where given (the
+// library and the modules' path lookup read them). False, with the reason on err, when a given
+// directory does not exist.
+bool ApplyDirectoryOptions(const HostContext& context, std::ostream& err);
+
 // Points the library at the chosen directories and loads it. On failure, says why on err and
 // returns nothing.
 std::optional<host::GageServerLibrary> LoadGageServer(const HostContext& context,

@@ -19,23 +19,6 @@ namespace {
 
 constexpr std::string_view kKeyPrefix = "MUX_";
 
-// The built-in path lookup takes the directories from the environment; each is given whole and
-// ends in a separator, since file names are appended to it as they stand.
-bool PointAt(const char* variable, const std::string& dir, std::ostream& err) {
-    if (dir.empty()) {
-        return true;
-    }
-    std::error_code error;
-    if (!std::filesystem::is_directory(dir, error)) {
-        err << "The directory " << dir << " does not exist.\n";
-        return false;
-    }
-    const std::filesystem::path full = std::filesystem::absolute(dir, error);
-    host::SetEnvironmentValue(variable,
-                              ((error ? std::filesystem::path(dir) : full) / "").string());
-    return true;
-}
-
 bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
     if (text.size() < prefix.size()) {
         return false;
@@ -67,8 +50,7 @@ int KeyIndex(std::string_view name) {
 }  // namespace
 
 bool SettleMonitorSettings(const HostContext& context, Runtime& runtime, std::ostream& err) {
-    if (!PointAt(host::kSharedDirVariable, context.sharedDir, err) ||
-        !PointAt(host::kLocalDirVariable, context.localDir, err)) {
+    if (!ApplyDirectoryOptions(context, err)) {
         return false;
     }
     SettleServerSettings(runtime.settings, SupportStartupQueries(runtime.support));
