@@ -146,8 +146,7 @@ bool PurgeOutput(Native port) {
 int QueuedOutput(Native port) {
     DWORD errors = 0;
     COMSTAT status{};
-    return ::ClearCommError(Handle(port), &errors, &status) ? static_cast<int>(status.cbOutQue)
-                                                            : 0;
+    return ::ClearCommError(Handle(port), &errors, &status) ? static_cast<int>(status.cbOutQue) : 0;
 }
 
 void SetModemLine(Native port, ModemLine line, bool on) {

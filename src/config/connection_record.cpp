@@ -26,7 +26,9 @@ void EmptyReceiveBuffer(ConnectionRecord& record) {
     }
 }
 
-void ClearConnection(ConnectionRecord& record) { record = ConnectionRecord{}; }
+void ClearConnection(ConnectionRecord& record) {
+    record = ConnectionRecord{};
+}
 
 void ConsumeReceivedBytes(ConnectionRecord& record, int count) {
     if (!record.RxBuffer || count <= 0) {

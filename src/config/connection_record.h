@@ -27,17 +27,17 @@ struct ConnectionRecord {
     std::uint16_t InterfaceType = 0;
     OwnedPort PortHandle;  // serial only; invalid = closed
     std::int32_t Kind = KIND_SERIAL;
-    std::int32_t PortNumber = 0;  // COM port number or TCP port; above 0 = configured
-    std::uint32_t BaudRate = 0;   // TCP/IP: first octet of the address
-    std::uint32_t DataBits = 0;   // TCP/IP: second octet
-    std::uint32_t StopBits = 0;   // 1 one, 2 two, 3 one and a half; TCP/IP: third octet
-    std::uint32_t Parity = 0;     // 1 none, 2 odd, 3 even, 4 mark, 5 space; TCP/IP: fourth octet
+    std::int32_t PortNumber = 0;    // COM port number or TCP port; above 0 = configured
+    std::uint32_t BaudRate = 0;     // TCP/IP: first octet of the address
+    std::uint32_t DataBits = 0;     // TCP/IP: second octet
+    std::uint32_t StopBits = 0;     // 1 one, 2 two, 3 one and a half; TCP/IP: third octet
+    std::uint32_t Parity = 0;       // 1 none, 2 odd, 3 even, 4 mark, 5 space; TCP/IP: fourth octet
     std::uint32_t FlowControl = 0;  // 1 none, 2 XON/XOFF, 3 CTS/RTS, 4 RTS off/DTR on
     std::int32_t BufferSize = 0;    // serial driver queues, at most 1024
     FixedString<kHostNameSize> HostName;
-    std::uint16_t TcpPort = 0;               // host byte order
-    std::uint32_t IpAddress = 0;             // network byte order; kInaddrNone = unresolved
-    OwnedSocket Socket;                      // TCP/IP only; invalid = closed
+    std::uint16_t TcpPort = 0;                 // host byte order
+    std::uint32_t IpAddress = 0;               // network byte order; kInaddrNone = unresolved
+    OwnedSocket Socket;                        // TCP/IP only; invalid = closed
     std::unique_ptr<std::uint8_t[]> RxBuffer;  // kReceiveBufferSize bytes once allocated
     std::int32_t RxCount = 0;                  // bytes held; 0 whenever there is no buffer
 

@@ -100,7 +100,7 @@ struct GageRecord {
     double Maximum = 0.0;
     double Zero = 0.0;
     double Gain = 1.0;
-    std::int32_t Precision = 7;  // digits right of the decimal point, 0 to 15
+    std::int32_t Precision = 7;           // digits right of the decimal point, 0 to 15
     std::int32_t MeasurementStarted = 0;  // runtime only: a start command awaits its stop
 
     bool IsNamed() const { return !Name.empty(); }

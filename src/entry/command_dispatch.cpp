@@ -64,10 +64,9 @@ std::intptr_t FillControl(Runtime& runtime, WindowHandle window, unsigned messag
 }
 
 std::intptr_t ReportNoDialogs(Runtime& runtime, int command) {
-    const std::string text = "Command " + std::to_string(command) +
-                             ": dialogs are available only in the Windows build";
-    runtime.support.UtilLogError(runtime.settings.LogPath.c_str(), kApplicationName,
-                                 text.c_str());
+    const std::string text =
+        "Command " + std::to_string(command) + ": dialogs are available only in the Windows build";
+    runtime.support.UtilLogError(runtime.settings.LogPath.c_str(), kApplicationName, text.c_str());
     return 0;
 }
 

@@ -18,10 +18,9 @@ extern "C" {
 // window: the host window (dialog owner, or the combo/list box of commands 6 and 7);
 // version: must be 1; command: low word the command, high word 1 for a channel-only read;
 // argument: usually a gage name, for command 4 an index in the pointer's place.
-using ZrngsvInterfaceFunction = std::intptr_t(GAGE_STDCALL*)(HWND__* window,
-                                                               std::int32_t version,
-                                                               std::int32_t command,
-                                                               const char* argument);
+using ZrngsvInterfaceFunction = std::intptr_t(GAGE_STDCALL*)(HWND__* window, std::int32_t version,
+                                                             std::int32_t command,
+                                                             const char* argument);
 }
 
 inline constexpr const char* kGageServerEntryName = "ZRNGSV_INTERFACE";

@@ -2,9 +2,15 @@
 
 namespace gage {
 
-bool SendAddString(WindowHandle, unsigned, const char*) { return false; }
-bool IsLiveWindow(WindowHandle) { return false; }
+bool SendAddString(WindowHandle, unsigned, const char*) {
+    return false;
+}
+bool IsLiveWindow(WindowHandle) {
+    return false;
+}
 void BringToForeground(WindowHandle) {}
-bool DialogsAvailable() { return false; }
+bool DialogsAvailable() {
+    return false;
+}
 
 }  // namespace gage

@@ -12,7 +12,9 @@ bool SendAddString(WindowHandle window, unsigned message, const char* text) {
     return result >= 0;  // CB_ERR and LB_ERR are -1, CB_ERRSPACE -2
 }
 
-bool IsLiveWindow(WindowHandle window) { return window != nullptr && ::IsWindow(window) != 0; }
+bool IsLiveWindow(WindowHandle window) {
+    return window != nullptr && ::IsWindow(window) != 0;
+}
 
 void BringToForeground(WindowHandle window) {
     if (IsLiveWindow(window)) {
@@ -21,6 +23,8 @@ void BringToForeground(WindowHandle window) {
     }
 }
 
-bool DialogsAvailable() { return true; }
+bool DialogsAvailable() {
+    return true;
+}
 
 }  // namespace gage

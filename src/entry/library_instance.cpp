@@ -29,14 +29,16 @@ void StopLibrary() {
     g_runtime.reset();
 }
 
-Runtime* LibraryRuntime() { return g_runtime ? &*g_runtime : nullptr; }
+Runtime* LibraryRuntime() {
+    return g_runtime ? &*g_runtime : nullptr;
+}
 
 }  // namespace gage
 
 extern "C" GAGE_EXPORT std::intptr_t GAGE_STDCALL ZRNGSV_INTERFACE(HWND__* window,
-                                                                    std::int32_t version,
-                                                                    std::int32_t command,
-                                                                    const char* argument) {
+                                                                   std::int32_t version,
+                                                                   std::int32_t command,
+                                                                   const char* argument) {
     gage::Runtime* runtime = gage::LibraryRuntime();
     if (runtime == nullptr) {
         return 0;

@@ -4,7 +4,11 @@
 
 namespace {
 
-__attribute__((constructor)) void OnLibraryLoad() { gage::StartLibrary(nullptr); }
-__attribute__((destructor)) void OnLibraryUnload() { gage::StopLibrary(); }
+__attribute__((constructor)) void OnLibraryLoad() {
+    gage::StartLibrary(nullptr);
+}
+__attribute__((destructor)) void OnLibraryUnload() {
+    gage::StopLibrary();
+}
 
 }  // namespace

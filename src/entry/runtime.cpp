@@ -4,7 +4,9 @@ namespace gage {
 
 Runtime::Runtime(void* module) : support(module) {}
 
-Runtime::~Runtime() { TearDown(); }
+Runtime::~Runtime() {
+    TearDown();
+}
 
 void Runtime::TearDown() {
     for (ConnectionRecord& connection : connections) {

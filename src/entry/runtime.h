@@ -16,7 +16,7 @@
 namespace gage {
 
 class Runtime {
-public:
+  public:
     explicit Runtime(void* module = nullptr);
     ~Runtime();
     Runtime(const Runtime&) = delete;
@@ -28,7 +28,7 @@ public:
     ConnectionTable connections;
     ChannelContext channels{support, settings};
     ReadingResult readingResult{};
-    double readValue = 0.0;  // command 11's answer, valid until the next command 11
+    double readValue = 0.0;               // command 11's answer, valid until the next command 11
     WindowHandle configDialog = nullptr;  // the configuration dialog while it is open
 
     // Closes every connection, frees the receive buffers and empties the gage table.

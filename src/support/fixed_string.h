@@ -46,7 +46,7 @@ template <std::size_t N>
 class FixedString {
     static_assert(N >= 1);
 
-public:
+  public:
     FixedString() { chars_.fill('\0'); }
     FixedString(std::string_view text) { assign(text); }  // NOLINT: implicit by design
 
@@ -81,7 +81,7 @@ public:
     }
     friend bool operator==(const FixedString& a, std::string_view b) { return a.view() == b; }
 
-private:
+  private:
     std::array<char, N> chars_{};
 };
 

@@ -15,7 +15,7 @@ void CloseNativeSocket(std::intptr_t socket) noexcept;
 
 template <void (*Close)(std::intptr_t) noexcept>
 class UniqueNativeHandle {
-public:
+  public:
     using Native = std::intptr_t;
     static constexpr Native kInvalid = -1;  // INVALID_HANDLE_VALUE, INVALID_SOCKET and -1 alike
 
@@ -43,7 +43,7 @@ public:
         }
     }
 
-private:
+  private:
     Native value_ = kInvalid;
 };
 

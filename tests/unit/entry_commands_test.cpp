@@ -12,7 +12,7 @@ GageRecord NamedGage(const char* name) {
 }
 
 class EntryCommandsTest : public ::testing::Test {
-protected:
+  protected:
     Runtime runtime;
     std::intptr_t Run(std::int32_t command, const char* argument = nullptr,
                       std::int32_t version = 1) {
@@ -61,7 +61,9 @@ TEST_F(EntryCommandsTest, ExistsIgnoresCaseAndRejectsNullOrEmpty) {
     EXPECT_EQ(Run(GSV_CMD_GAGE_EXISTS, nullptr), 0);
 }
 
-TEST_F(EntryCommandsTest, NotConfiguringWithoutDialog) { EXPECT_EQ(Run(GSV_CMD_IS_CONFIGURING), 0); }
+TEST_F(EntryCommandsTest, NotConfiguringWithoutDialog) {
+    EXPECT_EQ(Run(GSV_CMD_IS_CONFIGURING), 0);
+}
 
 }  // namespace
 }  // namespace gage
