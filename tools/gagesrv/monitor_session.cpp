@@ -8,7 +8,7 @@
 #include "channels/channel.h"
 #include "entry/engine_commands.h"
 #include "gagesrv/monitor_input.h"
-#include "gagesrv/monitor_stop.h"
+#include "gagesrv/stop_requests.h"
 #include "reading/command_sender.h"
 
 namespace gage::gagesrv {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "gagesrv/gage_names.h"
-#include "gagesrv/interrupt.h"
 #include "gagesrv/reading_output.h"
+#include "gagesrv/stop_requests.h"
 #include "gagesrv/wait_indicator.h"
 
 namespace gage::gagesrv {
@@ -28,9 +28,9 @@ struct ReadRequest {
     bool json = false;
 };
 
-// Waits until the next round is due, waking early for an interrupt.
-void WaitForRound(std::chrono::steady_clock::time_point due) {
-    while (!Interrupted()) {
+// Waits until the next round is due, waking early for a stop request.
+void WaitForRound(std::chrono::steady_clock::time_point due, const StopRequests& stop) {
+    while (!stop.Requested()) {
         const auto now = std::chrono::steady_clock::now();
         if (now >= due) {
             return;
@@ -50,7 +50,7 @@ int RunRead(const HostContext& context, const ReadRequest& request) {
             return 1;
         }
     }
-    CatchInterrupts();
+    const StopRequests stop;
     const std::int32_t command =
         (request.poll ? kPollCommand : kReadCommand) | (request.channelOnly ? kChannelOnlyFlag : 0);
     const auto interval = std::chrono::milliseconds(request.intervalMs);
@@ -59,9 +59,9 @@ int RunRead(const HostContext& context, const ReadRequest& request) {
     for (long long round = 1; request.count == 0 || round <= request.count; ++round) {
         if (round > 1) {
             due += interval;
-            WaitForRound(due);
+            WaitForRound(due, stop);
         }
-        if (Interrupted()) {
+        if (stop.Requested()) {
             break;
         }
         for (const std::string& name : request.names) {
@@ -93,7 +93,7 @@ int RunRead(const HostContext& context, const ReadRequest& request) {
             std::cout.flush();
         }
     }
-    if (Interrupted()) {
+    if (stop.Requested()) {
         std::cerr << "Interrupted.\n";
         return 1;
     }

@@ -1,6 +1,7 @@
 #pragma once
-// Ctrl-C (and a polite kill) asks gagesrv monitor to stop: the poll loop sees the request, closes
-// the connection and exits normally instead of being torn down mid-read.
+// Ctrl-C (and a polite kill) asks a long-running command to stop: it finishes the call into the
+// library or the poll under way, closes what it opened and exits normally instead of being torn
+// down mid-read.
 
 namespace gage::gagesrv {
 

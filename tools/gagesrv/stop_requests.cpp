@@ -1,4 +1,4 @@
-#include "gagesrv/monitor_stop.h"
+#include "gagesrv/stop_requests.h"
 
 #include <atomic>
 #include <csignal>
