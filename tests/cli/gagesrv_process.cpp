@@ -8,8 +8,6 @@
 #include <unistd.h>
 
 #include <array>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
 namespace gage::cli_test {
@@ -177,39 +175,6 @@ ProcessResult RunGagesrv(const std::filesystem::path& configDir,
                                  configDir.string()};
     all.insert(all.end(), args.begin(), args.end());
     return RunProcess(GAGESRV_PROGRAM, all, input, timeout, terminal);
-}
-
-ConfigDirectory::ConfigDirectory() {
-    // Short on purpose: serial devices are named <COM_PREFIX><port>, and COM_PREFIX holds at
-    // most 15 characters.
-    std::string pattern = "/tmp/gsXXXXXX";
-    if (::mkdtemp(pattern.data()) != nullptr) {
-        path_ = pattern;
-    }
-}
-
-std::string ConfigDirectory::ComPrefix() const {
-    return (path_ / "c").string();
-}
-
-std::string ConfigDirectory::SerialDevice(int port) const {
-    return ComPrefix() + std::to_string(port);
-}
-
-ConfigDirectory::~ConfigDirectory() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
-void ConfigDirectory::Write(const std::string& fileName, const std::string& text) const {
-    std::ofstream(path_ / fileName, std::ios::binary) << text;
-}
-
-std::string ConfigDirectory::Read(const std::string& fileName) const {
-    std::ifstream file(path_ / fileName, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
 }
 
 }  // namespace gage::cli_test

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "helpers/temporary_directory.h"
+
 namespace gage::cli_test {
 
 struct ProcessResult {
@@ -38,24 +40,15 @@ ProcessResult RunGagesrv(const std::filesystem::path& configDir,
                          const TerminalUse& terminal = {});
 
 // A directory holding ZRN_SYS.INI, BRW_GAGE.DEF and BRW_GAGE.CFG for one test, removed with it.
-class ConfigDirectory {
+// Short on purpose: serial devices are named <COM_PREFIX><port>, and COM_PREFIX holds at most 15
+// characters.
+class ConfigDirectory : public test::TemporaryDirectory {
   public:
-    ConfigDirectory();
-    ~ConfigDirectory();
-    ConfigDirectory(const ConfigDirectory&) = delete;
-    ConfigDirectory& operator=(const ConfigDirectory&) = delete;
+    ConfigDirectory() : test::TemporaryDirectory("/tmp", "gs") {}
 
-    const std::filesystem::path& path() const { return path_; }
-    // Writes a file in the directory (text as given; the files are plain INI text).
-    void Write(const std::string& fileName, const std::string& text) const;
-    std::string Read(const std::string& fileName) const;
     // A COM_PREFIX under this directory, and the device path that names serial port `port`
     // under it (where a simulator's terminal is to be linked).
-    std::string ComPrefix() const;
-    std::string SerialDevice(int port) const;
-
-  private:
-    std::filesystem::path path_;
+    std::string ComPrefix() const { return File("c"); }
+    std::string SerialDevice(int port) const { return ComPrefix() + std::to_string(port); }
 };
-
 }  // namespace gage::cli_test

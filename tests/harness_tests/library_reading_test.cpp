@@ -32,8 +32,8 @@ class LibraryReadingTest : public LoadedLibraryTest {
   protected:
     void SetUp() override {
         LoadedLibraryTest::SetUp();
-        LocalDir().WriteFile("BRW_GAGE.CFG", kConfiguration);
-        SharedDir().WriteFile("BRW_GAGE.DEF", kDefinitions);
+        LocalDir().Write("BRW_GAGE.CFG", kConfiguration);
+        SharedDir().Write("BRW_GAGE.DEF", kDefinitions);
         ASSERT_TRUE(Load());
     }
 

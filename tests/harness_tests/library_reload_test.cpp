@@ -36,7 +36,7 @@ class LibraryReloadTest : public LoadedLibraryTest {
   protected:
     // One load and unload with a configuration of gages gages, checked from outside.
     void LoadAndUnload(int gages) {
-        LocalDir().WriteFile("BRW_GAGE.CFG", ConfigurationWithGages(gages));
+        LocalDir().Write("BRW_GAGE.CFG", ConfigurationWithGages(gages));
         ASSERT_TRUE(Load());
         ASSERT_EQ(Call(kGageCount), gages) << "the load did not read the configuration afresh";
         Unload();

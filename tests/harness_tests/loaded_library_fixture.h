@@ -12,30 +12,13 @@
 #include <string_view>
 #include <vector>
 
+#include "helpers/temporary_directory.h"
 #include "host/environment.h"
 #include "host/library_loader.h"
 
 namespace gage::harness {
 
-// A fresh directory under the system's temporary directory, removed with its contents.
-class TemporaryDirectory {
-  public:
-    explicit TemporaryDirectory(std::string_view prefix);
-    ~TemporaryDirectory();
-    TemporaryDirectory(const TemporaryDirectory&) = delete;
-    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-
-    const std::filesystem::path& Path() const { return path_; }
-    // The path with a trailing separator, the form the library appends file names to.
-    std::string PathWithSeparator() const;
-    // Writes the bytes exactly as given (no line-end translation) and returns the file's path.
-    std::filesystem::path WriteFile(const std::string& name, std::string_view contents) const;
-    // The file's bytes; nothing when it does not exist.
-    std::optional<std::string> ReadFile(const std::string& name) const;
-
-  private:
-    std::filesystem::path path_;
-};
+using test::TemporaryDirectory;
 
 // The library the build produced: its full path, or on Windows its file name (it is copied
 // beside the test program and found there, as a host finds it).
@@ -64,8 +47,8 @@ class LoadedLibraryTest : public ::testing::Test {
     std::vector<std::string> GageNames() const;
 
   private:
-    TemporaryDirectory shared_{"gage-shared"};
-    TemporaryDirectory local_{"gage-local"};
+    TemporaryDirectory shared_{"gage-shared-"};
+    TemporaryDirectory local_{"gage-local-"};
     std::optional<host::ScopedEnvironmentValue> sharedVariable_;
     std::optional<host::ScopedEnvironmentValue> localVariable_;
     std::optional<host::GageServerLibrary> library_;  // last: unloaded before the rest goes

@@ -23,7 +23,7 @@ using testing_support::ReadUntilHeld;
 class SerialChannelTest : public ::testing::Test, protected ChannelHarness {
   protected:
     void SetUp() override {
-        settings.ComPrefix = directory.path() + "/com";
+        settings.ComPrefix = directory.str() + "/com";
         record.PortNumber = 3;
         record.BaudRate = 9600;
         record.DataBits = 8;
@@ -35,7 +35,7 @@ class SerialChannelTest : public ::testing::Test, protected ChannelHarness {
 
     void StartSimulator(gagesim::SimulatorOptions options = {}) {
         options.transport = gagesim::Transport::Pty;
-        options.linkPath = directory.path() + "/com3";
+        options.linkPath = directory.str() + "/com3";
         simulator = std::make_unique<gagesim::Simulator>(options);
         std::string error;
         ASSERT_TRUE(simulator->Start(error)) << error;

@@ -81,7 +81,7 @@ class InterfaceInitTest : public CommandLineTest {
   protected:
     TempDirectory directory;
     void WriteDefinitions(const std::string& text) {
-        engine.settings.DefinitionsPath = directory.path() + "/BRW_GAGE.DEF";
+        engine.settings.DefinitionsPath = directory.str() + "/BRW_GAGE.DEF";
         std::ofstream(engine.settings.DefinitionsPath) << text;
         profile::ClearCache();
         record.InterfaceType = 4;
@@ -138,8 +138,8 @@ class OpenConnectionTest : public ::testing::Test {
     void SetUp() override {
         engine.support.UseBuiltInsOnly(true);
         engine.support.SetMessageBoxHook([](const MessageBoxRequest&) { return MB_RESULT_OK; });
-        engine.settings.DefinitionsPath = directory.path() + "/BRW_GAGE.DEF";
-        engine.settings.ComPrefix = directory.path() + "/com";
+        engine.settings.DefinitionsPath = directory.str() + "/BRW_GAGE.DEF";
+        engine.settings.ComPrefix = directory.str() + "/com";
         engine.settings.TcpConnectionTimeout = 2.0;
         std::ofstream(engine.settings.DefinitionsPath) << "[TYPE2]\nINIT1=0,hello<13>\n";
         profile::ClearCache();
@@ -147,7 +147,7 @@ class OpenConnectionTest : public ::testing::Test {
     void Start(gagesim::Transport transport) {
         gagesim::SimulatorOptions options;
         options.transport = transport;
-        options.linkPath = directory.path() + "/com3";
+        options.linkPath = directory.str() + "/com3";
         simulator = std::make_unique<gagesim::Simulator>(options);
         std::string error;
         ASSERT_TRUE(simulator->Start(error)) << error;

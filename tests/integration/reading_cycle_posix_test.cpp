@@ -120,10 +120,10 @@ class DeviceTest : public ::testing::TestWithParam<gagesim::Transport> {
     void SetUp() override {
         engine.support.UseBuiltInsOnly(true);
         engine.support.SetMessageBoxHook([](const MessageBoxRequest&) { return MB_RESULT_OK; });
-        engine.settings.ComPrefix = directory.path() + "/com";
+        engine.settings.ComPrefix = directory.str() + "/com";
         gagesim::SimulatorOptions options;
         options.transport = GetParam();
-        options.linkPath = directory.path() + "/com3";
+        options.linkPath = directory.str() + "/com3";
         simulator = std::make_unique<gagesim::Simulator>(options);
         std::string error;
         ASSERT_TRUE(simulator->Start(error)) << error;

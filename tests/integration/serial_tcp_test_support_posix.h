@@ -14,27 +14,15 @@
 #include <vector>
 
 #include "channels/channel.h"
+#include "helpers/temporary_directory.h"
 
 namespace gage::testing_support {
 
-// A private directory removed again at the end.
-class TempDirectory {
+// A private directory with a short name: a serial prefix ("<dir>/com") must fit the 15
+// characters of COM_PREFIX.
+class TempDirectory : public test::TemporaryDirectory {
   public:
-    // A short name: a serial prefix ("<dir>/com") must fit the 15 characters of COM_PREFIX.
-    TempDirectory() {
-        std::string pattern = "/tmp/XXXXXX";
-        path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-    }
-    ~TempDirectory() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempDirectory(const TempDirectory&) = delete;
-    TempDirectory& operator=(const TempDirectory&) = delete;
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
+    TempDirectory() : test::TemporaryDirectory("/tmp", "") {}
 };
 
 struct ChannelHarness {
@@ -49,7 +37,7 @@ struct ChannelHarness {
             answers.erase(answers.begin());
             return answer;
         });
-        settings.LogPath = directory.path() + "/ZRNGSV32.LOG";
+        settings.LogPath = directory.str() + "/ZRNGSV32.LOG";
     }
 
     // The texts of the log's lines, without their time stamps and application name.

@@ -1,44 +1,30 @@
 #pragma once
-// A private temporary directory for configuration-file tests, removed with everything in it.
+// A private temporary directory for configuration-file tests, removed with everything in it. The
+// profile cache is emptied on the way in, on the way out and after every write, so no test ever
+// reads a cached copy of another test's file.
 
-#include <atomic>
-#include <chrono>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <string_view>
 
 #include "config/profile.h"
+#include "helpers/temporary_directory.h"
 
 namespace gage::test {
 
 class ConfigTestDirectory {
   public:
-    ConfigTestDirectory() {
-        static std::atomic<int> counter{0};
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        path_ = std::filesystem::temp_directory_path() /
-                ("gage-config-test-" + std::to_string(stamp) + "-" + std::to_string(++counter));
-        std::filesystem::create_directories(path_);
-        profile::ClearCache();
-    }
-    ~ConfigTestDirectory() {
-        profile::ClearCache();
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
+    ConfigTestDirectory() { profile::ClearCache(); }
+    ~ConfigTestDirectory() { profile::ClearCache(); }
     ConfigTestDirectory(const ConfigTestDirectory&) = delete;
     ConfigTestDirectory& operator=(const ConfigTestDirectory&) = delete;
 
-    std::string File(std::string_view name) const { return (path_ / name).string(); }
+    std::string File(std::string_view name) const { return directory_.File(name); }
 
     // Writes a whole file (any bytes) and makes sure no cached copy of an earlier one is used.
     std::string Write(std::string_view name, std::string_view contents) const {
-        const std::string file = File(name);
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-        out.close();
+        const std::string file = directory_.Write(name, contents);
         profile::ClearCache();
         return file;
     }
@@ -49,7 +35,7 @@ class ConfigTestDirectory {
     }
 
   private:
-    std::filesystem::path path_;
+    TemporaryDirectory directory_{"gage-config-test-"};
 };
 
 }  // namespace gage::test

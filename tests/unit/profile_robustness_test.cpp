@@ -93,7 +93,7 @@ TEST_F(ProfileRobustnessTest, AFileChangedOnDiskIsReadAgain) {
 }
 
 TEST_F(ProfileRobustnessTest, ADirectoryIsReadAsAMissingFile) {
-    EXPECT_EQ(profile::GetString(directory.Path().string(), "S", "K", "none"), "none");
+    EXPECT_EQ(profile::GetString(directory.path().string(), "S", "K", "none"), "none");
     EXPECT_EQ(profile::GetInt("", "S", "K", 3), 3);
 }
 

@@ -4,46 +4,17 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
 #include <string>
 #include <system_error>
 
 #include "config/profile.h"
+#include "helpers/temporary_directory.h"
 #include "unit/profile_conformance_cases.h"
 
 namespace gage::profile_cases {
 
-class TemporaryDirectory {
-  public:
-    TemporaryDirectory() {
-        static std::atomic<unsigned> counter{0};
-        const auto base = std::filesystem::temp_directory_path();
-        for (unsigned attempt = 0; attempt < 1000; ++attempt) {
-            path_ =
-                base / ("gage-profile-" +
-                        std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                        std::to_string(counter.fetch_add(1)) + "-" + std::to_string(attempt));
-            std::error_code error;
-            if (std::filesystem::create_directory(path_, error)) {
-                return;
-            }
-        }
-        ADD_FAILURE() << "no temporary directory";
-    }
-    ~TemporaryDirectory() {
-        std::error_code error;
-        std::filesystem::remove_all(path_, error);
-    }
-    TemporaryDirectory(const TemporaryDirectory&) = delete;
-    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-    const std::filesystem::path& Path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
+using test::TemporaryDirectory;
 
 inline ProfileApi OurProfileApi() {
     ProfileApi api;

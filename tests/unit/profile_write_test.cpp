@@ -23,7 +23,7 @@ class ProfileWriteTest : public ::testing::Test {
 
     std::vector<std::string> DirectoryEntries() const {
         std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(directory.Path())) {
+        for (const auto& entry : std::filesystem::directory_iterator(directory.path())) {
             names.push_back(entry.path().filename().string());
         }
         std::sort(names.begin(), names.end());

@@ -74,8 +74,8 @@ struct FakeHost {
 class StartupSettingsTest : public ::testing::Test {
   protected:
     StartupSettingsTest() {
-        host.shared = sharedDir.Path().string() + kSeparator;
-        host.local = localDir.Path().string() + kSeparator;
+        host.shared = sharedDir.path().string() + kSeparator;
+        host.local = localDir.path().string() + kSeparator;
     }
     void WriteSystemSettings(const std::string& body) {
         WriteFileBytes(host.shared + "ZRN_SYS.INI", "[GAGESERVER]\r\n" + body);
@@ -155,10 +155,10 @@ TEST_F(StartupSettingsTest, AnOwnerNameCannotLeadOutOfGageServer) {
 }
 
 TEST_F(StartupSettingsTest, DirectoriesGetTheirSeparatorAndAMissingOneIsTheCurrentDirectory) {
-    host.shared = sharedDir.Path().string();  // no separator at the end
+    host.shared = sharedDir.path().string();  // no separator at the end
     host.local.clear();
     const ServerSettings settings = Settle();
-    EXPECT_EQ(settings.SharedDirectory, sharedDir.Path().string() + kSeparator);
+    EXPECT_EQ(settings.SharedDirectory, sharedDir.path().string() + kSeparator);
     const std::filesystem::path local(settings.LocalDirectory);
     EXPECT_TRUE(local.is_absolute());
     // The directory text ends in a separator; compare it without one.
