@@ -10,24 +10,11 @@
 #include <string>
 
 #include "channels/channel.h"
+#include "instant_clock.h"
 #include "reading/read_context.h"
 #include "reading/record_parser.h"
 
 namespace {
-
-// Time passes only when the parser waits (the request sequence's command delay).
-class InstantClock final : public gage::EngineClock {
-  public:
-    std::uint32_t Now() override { return now_; }
-    void Sleep(std::uint32_t milliseconds) override { now_ += milliseconds; }
-    bool WaitReadable(const gage::ConnectionRecord&, std::uint32_t milliseconds) override {
-        now_ += milliseconds;
-        return false;
-    }
-
-  private:
-    std::uint32_t now_ = 0xFFFFFF00u;
-};
 
 void FillBytes(FuzzedDataProvider& input, gage::ByteString& bytes, std::uint16_t& length) {
     const std::string text = input.ConsumeRandomLengthString(8);
@@ -58,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     settings.DecimalSeparator = input.ConsumeBool() ? ',' : '.';
     gage::ConnectionTable connections;
     gage::ChannelContext channels{support, settings};
-    InstantClock clock;
+    // Near the tick counter's wrap, so deadlines are computed across it.
+    gage::fuzz::InstantClock clock(0xFFFFFF00u);
     gage::ReadContext context{channels, connections, settings, support, clock};
 
     gage::GageRecord gage;

@@ -10,25 +10,9 @@
 #include <string>
 
 #include "channels/channel.h"
+#include "instant_clock.h"
 #include "reading/command_sender.h"
 #include "reading/read_context.h"
-
-namespace {
-
-class InstantClock final : public gage::EngineClock {
-  public:
-    std::uint32_t Now() override { return now_; }
-    void Sleep(std::uint32_t milliseconds) override { now_ += milliseconds; }
-    bool WaitReadable(const gage::ConnectionRecord&, std::uint32_t milliseconds) override {
-        now_ += milliseconds;
-        return false;
-    }
-
-  private:
-    std::uint32_t now_ = 0;
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
@@ -37,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     gage::ServerSettings settings;
     gage::ConnectionTable connections;
     gage::ChannelContext channels{support, settings};
-    InstantClock clock;
+    gage::fuzz::InstantClock clock;
     gage::ReadContext context{channels, connections, settings, support, clock};
 
     gage::GageRecord gage;
