@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "config/configuration_file.h"
 #include "config/ipv4_address.h"
 #include "config_test_files.h"
+#include "helpers/decimal_comma_locale.h"
 
 namespace gage {
 namespace {
@@ -383,15 +385,8 @@ TEST_F(ConfigurationFileTest, SaveWithoutPathWritesNothing) {
 }
 
 TEST_F(ConfigurationFileTest, SaveWritesPeriodsUnderADecimalCommaLocale) {
-    const std::string saved = std::setlocale(LC_ALL, nullptr);
-    const char* switched = nullptr;
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "German_Germany.1252"}) {
-        if ((switched = std::setlocale(LC_ALL, name)) != nullptr) {
-            break;
-        }
-    }
-    if (switched == nullptr || std::localeconv()->decimal_point[0] != ',') {
-        std::setlocale(LC_ALL, saved.c_str());
+    std::optional<test::DecimalCommaLocale> comma(std::in_place);
+    if (!comma->active()) {
         GTEST_SKIP() << "no decimal-comma locale installed";
     }
     gages.resize(1);
@@ -404,7 +399,7 @@ TEST_F(ConfigurationFileTest, SaveWritesPeriodsUnderADecimalCommaLocale) {
     ConnectionTable reloadedConnections;
     const int loaded =
         LoadConfiguration({reloaded, reloadedConnections}, nullptr, path, definitions, {});
-    std::setlocale(LC_ALL, saved.c_str());
+    comma.reset();
     ASSERT_EQ(result, 1);
     ASSERT_EQ(loaded, 1);
     EXPECT_NE(ConfigTestDirectory::Read(path).find(",0.001,2.5,0,1,"), std::string::npos);

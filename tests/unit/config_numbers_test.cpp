@@ -3,10 +3,12 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "config/c_number_text.h"
 #include "config/connection_record.h"
 #include "config/ipv4_address.h"
+#include "helpers/decimal_comma_locale.h"
 
 namespace gage {
 namespace {
@@ -67,20 +69,13 @@ TEST(FormatCReal, WritesSevenSignificantDigitsWithAPeriod) {
 // switched only for this test and always restored; the test is skipped where no such locale is
 // installed.
 TEST(FormatCReal, StaysWithAPeriodUnderADecimalCommaLocale) {
-    const std::string saved = std::setlocale(LC_ALL, nullptr);
-    const char* switched = nullptr;
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "German_Germany.1252"}) {
-        if ((switched = std::setlocale(LC_ALL, name)) != nullptr) {
-            break;
-        }
-    }
-    if (switched == nullptr || std::localeconv()->decimal_point[0] != ',') {
-        std::setlocale(LC_ALL, saved.c_str());
+    std::optional<test::DecimalCommaLocale> comma(std::in_place);
+    if (!comma->active()) {
         GTEST_SKIP() << "no decimal-comma locale installed";
     }
     const std::string written = FormatCReal(0.001);
     const double read = ReadCReal("2.5");
-    std::setlocale(LC_ALL, saved.c_str());
+    comma.reset();
     EXPECT_EQ(written, "0.001");
     EXPECT_EQ(read, 2.5);
 }
