@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "helpers/random_gage_configuration.h"
 #include "loaded_library_fixture.h"
 #include "process_memory.h"
 
@@ -23,14 +24,7 @@ constexpr int kLoads = 20;  // a load costs over a second under Wine
 constexpr int kLoads = 100;
 #endif
 
-std::string ConfigurationWithGages(int count) {
-    std::string file = "[APPLICATION]\r\nNAME=ZRNGSV32\r\nVERSION=9\r\n[GAGES]\r\n";
-    for (int i = 1; i <= count; ++i) {
-        file += "GAGE_" + std::to_string(i) + "=\"RandomValue " + std::to_string(i) +
-                "\",1,1,0,0,,0,25,0,1,3,0,0\r\n";
-    }
-    return file;
-}
+using test::ConfigurationWithGages;
 
 class LibraryReloadTest : public LoadedLibraryTest {
   protected:

@@ -9,6 +9,7 @@
 
 #include "channels/comm_errors.h"
 #include "channels/serial_channel.h"
+#include "helpers/serial_record.h"
 #include "serial_tcp_test_support_posix.h"
 #include "simulator.h"
 
@@ -24,13 +25,7 @@ class SerialChannelTest : public ::testing::Test, protected ChannelHarness {
   protected:
     void SetUp() override {
         settings.ComPrefix = directory.str() + "/com";
-        record.PortNumber = 3;
-        record.BaudRate = 9600;
-        record.DataBits = 8;
-        record.Parity = 1;
-        record.StopBits = 1;
-        record.FlowControl = 1;
-        record.BufferSize = 1024;
+        test::MakeSerial9600(record, 3);
     }
 
     void StartSimulator(gagesim::SimulatorOptions options = {}) {

@@ -10,6 +10,7 @@
 
 #include "channels/tcp_channel.h"
 #include "config/profile.h"
+#include "helpers/serial_record.h"
 #include "reading/command_sender.h"
 #include "reading/connection_opening.h"
 #include "reading_socket_pair_posix.h"
@@ -194,13 +195,7 @@ TEST_F(OpenConnectionTest, SerialPortIsOpenedOnceThenOnlyPurged) {
     Start(gagesim::Transport::Pty);
     ConnectionRecord& record = engine.connections[3];
     record.InterfaceType = 2;
-    record.PortNumber = 3;
-    record.BaudRate = 9600;
-    record.DataBits = 8;
-    record.Parity = 1;
-    record.StopBits = 1;
-    record.FlowControl = 1;
-    record.BufferSize = 1024;
+    test::MakeSerial9600(record, 3);
     ASSERT_EQ(OpenGageConnection(engine.context, nullptr, 3), 1);
     ASSERT_TRUE(record.PortHandle.is_open());
     EXPECT_TRUE(simulator->WaitForReceived("hello\r", 5s));

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "channels/channel.h"
+#include "helpers/log_texts.h"
 #include "helpers/temporary_directory.h"
 
 namespace gage::testing_support {
@@ -40,17 +41,7 @@ struct ChannelHarness {
         settings.LogPath = directory.str() + "/ZRNGSV32.LOG";
     }
 
-    // The texts of the log's lines, without their time stamps and application name.
-    std::vector<std::string> LogTexts() const {
-        std::vector<std::string> texts;
-        std::ifstream file(settings.LogPath);
-        std::string line;
-        while (std::getline(file, line)) {
-            const std::size_t at = line.find("ZRNGSV32: ");
-            texts.push_back(at == std::string::npos ? line : line.substr(at + 10));
-        }
-        return texts;
-    }
+    std::vector<std::string> LogTexts() const { return test::LogTexts(settings.LogPath); }
 
     TempDirectory directory;
     Support support;

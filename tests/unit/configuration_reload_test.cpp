@@ -5,6 +5,7 @@
 #include <string>
 
 #include "entry/configuration_reload.h"
+#include "helpers/random_gage_configuration.h"
 #include "unit/profile_test_support.h"
 
 namespace gage {
@@ -13,14 +14,7 @@ namespace {
 using profile_cases::TemporaryDirectory;
 using profile_cases::WriteFileBytes;
 
-std::string ConfigurationWithGages(int count) {
-    std::string file = "[APPLICATION]\r\nNAME=ZRNGSV32\r\nVERSION=9\r\n[GAGES]\r\n";
-    for (int i = 1; i <= count; ++i) {
-        file += "GAGE_" + std::to_string(i) + "=\"RandomValue " + std::to_string(i) +
-                "\",1,1,0,0,,0,25,0,1,3,0,0\r\n";
-    }
-    return file;
-}
+using test::ConfigurationWithGages;
 
 TEST(ConfigurationReload, TheTablesFollowTheFile) {
     const TemporaryDirectory directory;

@@ -13,6 +13,7 @@
 
 #include "channels/serial_channel.h"
 #include "entry/commands.h"
+#include "helpers/serial_record.h"
 
 namespace gage {
 namespace {
@@ -43,13 +44,7 @@ class ReadingEntryComTest : public ::testing::Test {
         ConnectionRecord& connection = runtime.connections[3];
         connection.Name = "Bench";
         connection.InterfaceType = 1;
-        connection.PortNumber = port;
-        connection.BaudRate = 9600;
-        connection.DataBits = 8;
-        connection.Parity = 1;
-        connection.StopBits = 1;
-        connection.FlowControl = 1;
-        connection.BufferSize = 1024;
+        test::MakeSerial9600(connection, port);
 
         GageRecord gage;
         gage.Name = "Caliper";

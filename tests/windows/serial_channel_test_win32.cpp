@@ -12,6 +12,7 @@
 
 #include "channels/comm_errors.h"
 #include "channels/serial_channel.h"
+#include "helpers/serial_record.h"
 
 namespace gage {
 namespace {
@@ -38,13 +39,7 @@ class SerialChannelWin32Test : public ::testing::Test {
             boxes.push_back(request);
             return MB_RESULT_IGNORE;
         });
-        record.PortNumber = port;
-        record.BaudRate = 9600;
-        record.DataBits = 8;
-        record.Parity = 1;
-        record.StopBits = 1;
-        record.FlowControl = 1;
-        record.BufferSize = 1024;
+        test::MakeSerial9600(record, port);
     }
     void TearDown() override { ChannelClose(context, record); }
 

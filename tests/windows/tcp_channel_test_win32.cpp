@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "channels/tcp_channel.h"
+#include "helpers/log_texts.h"
 
 namespace gage {
 namespace {
@@ -101,16 +102,7 @@ class TcpChannelWin32Test : public ::testing::Test {
         ::DeleteFileA(settings.LogPath.c_str());
     }
 
-    std::vector<std::string> LogTexts() const {
-        std::vector<std::string> texts;
-        std::ifstream file(settings.LogPath);
-        std::string line;
-        while (std::getline(file, line)) {
-            const std::size_t at = line.find("ZRNGSV32: ");
-            texts.push_back(at == std::string::npos ? line : line.substr(at + 10));
-        }
-        return texts;
-    }
+    std::vector<std::string> LogTexts() const { return test::LogTexts(settings.LogPath); }
 
     bool ReceiveUntilHeld(int want) {
         const auto deadline = std::chrono::steady_clock::now() + 5s;
