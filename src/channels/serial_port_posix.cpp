@@ -8,29 +8,18 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <chrono>
 
 #include "channels/comm_errors.h"
 #include "channels/serial_port.h"
+#include "support/fixed_string.h"
 
 namespace gage::serial_port {
 namespace {
 
 int Fd(Native port) {
     return static_cast<int>(port);
-}
-
-bool EqualsIgnoreCaseAscii(const std::string& a, const char* b) {
-    std::size_t i = 0;
-    for (; i < a.size() && b[i] != '\0'; ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return i == a.size() && b[i] == '\0';
 }
 
 speed_t SpeedFor(std::uint32_t baud, bool& known) {
@@ -93,7 +82,7 @@ bool HungUp(Native port) {
 }  // namespace
 
 std::string DeviceName(const std::string& prefix, int number) {
-    if (EqualsIgnoreCaseAscii(prefix, "COM")) {
+    if (EqualsIgnoreCase(prefix, "COM")) {
         return "/dev/ttyS" + std::to_string(number - 1);
     }
     if (!prefix.empty() && prefix.front() == '/') {

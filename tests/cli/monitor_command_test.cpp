@@ -25,26 +25,6 @@ using namespace std::chrono_literals;
 
 constexpr auto kRunLimit = std::chrono::milliseconds(30000);
 
-// A directory with a short name, since "<dir>/c" is the serial prefix and COM_PREFIX holds at most
-// 15 characters.
-class ShortDirectory {
-  public:
-    ShortDirectory() {
-        std::string pattern = "/tmp/gsXXXXXX";
-        path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-    }
-    ~ShortDirectory() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ShortDirectory(const ShortDirectory&) = delete;
-    ShortDirectory& operator=(const ShortDirectory&) = delete;
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
-};
-
 // A TCP port on 127.0.0.1 on which nothing listens (bound once, then released).
 std::uint16_t UnusedTcpPort() {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -65,7 +45,7 @@ class MonitorCommandTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_FALSE(ports_.path().empty());
-        config_.Write("ZRN_SYS.INI", "[GAGESERVER]\nCOM_PREFIX=" + ports_.path() +
+        config_.Write("ZRN_SYS.INI", "[GAGESERVER]\nCOM_PREFIX=" + ports_.str() +
                                          "/c\nWAITTIME=0\nTCPIP_CONNECTION_TIMEOUT=2\n");
     }
 
@@ -86,7 +66,7 @@ class MonitorCommandTest : public ::testing::Test {
                                                              const std::string& trigger) {
         gagesim::SimulatorOptions options;
         options.transport = gagesim::Transport::Pty;
-        options.linkPath = ports_.path() + "/c3";
+        options.linkPath = ports_.str() + "/c3";
         options.recordTemplate = recordTemplate;
         options.trigger = trigger;
         return Start(options);
@@ -108,7 +88,8 @@ class MonitorCommandTest : public ::testing::Test {
     }
 
     ConfigDirectory config_;
-    ShortDirectory ports_;
+    // Short, since "<dir>/c" is the serial prefix and COM_PREFIX holds at most 15 characters.
+    test::TemporaryDirectory ports_{"/tmp", "gs"};
 
   private:
     static std::unique_ptr<gagesim::Simulator> Start(const gagesim::SimulatorOptions& options) {
@@ -204,7 +185,7 @@ TEST_F(MonitorCommandTest, ReadErrorReopensTheConnection) {
     first->DropLine();
 
     gagesim::SimulatorOptions options;
-    options.linkPath = ports_.path() + "/c3";
+    options.linkPath = ports_.str() + "/c3";
     options.recordTemplate = "again<13><10>";
     options.intervalMs = 100;
     const auto second = std::make_unique<gagesim::Simulator>(options);
@@ -237,7 +218,7 @@ TEST_F(MonitorCommandTest, ConnectionThatCannotBeOpenedIsAnError) {
     const ProcessResult serial = Monitor({"Empty Port"}, "");
     EXPECT_EQ(serial.exitStatus, 1);
     EXPECT_NE(serial.err.find("could not be opened"), std::string::npos) << serial.err;
-    EXPECT_NE(serial.err.find(ports_.path() + "/c4"), std::string::npos) << serial.err;
+    EXPECT_NE(serial.err.find(ports_.str() + "/c4"), std::string::npos) << serial.err;
 
     const ProcessResult tcp = Monitor({"Net Box"}, "");
     EXPECT_EQ(tcp.exitStatus, 1);

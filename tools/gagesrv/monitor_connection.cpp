@@ -1,6 +1,5 @@
 #include "gagesrv/monitor_connection.h"
 
-#include <cctype>
 #include <charconv>
 #include <filesystem>
 #include <system_error>
@@ -12,6 +11,7 @@
 #include "entry/startup.h"
 #include "host/environment.h"
 #include "reading/text_compare.h"
+#include "support/fixed_string.h"
 
 namespace gage::gagesrv {
 
@@ -20,16 +20,7 @@ namespace {
 constexpr std::string_view kKeyPrefix = "MUX_";
 
 bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(text[i])) !=
-            std::toupper(static_cast<unsigned char>(prefix[i]))) {
-            return false;
-        }
-    }
-    return true;
+    return text.size() >= prefix.size() && EqualsIgnoreCase(text.substr(0, prefix.size()), prefix);
 }
 
 // The row index of a key "MUX_n" (0 to 63), or -1.
