@@ -37,38 +37,29 @@ double ParseGageNumber(std::string_view text, char decimalSeparator) {
     std::size_t digits = 0;
     bool anyDigit = false;
     bool leading = true;  // still in leading zeros
-    while (i < text.size() && IsDigit(text[i])) {
-        anyDigit = true;
-        if (leading && text[i] == '0') {
-            ++i;
-            continue;
-        }
-        leading = false;
-        if (digits < kMaxDigits) {
-            normal[out++] = text[i];
-            ++digits;
-        } else {
-            ++exponentShift;
-        }
-        ++i;
-    }
-    if (decimalSeparator != '\0' && i < text.size() && text[i] == decimalSeparator) {
-        ++i;
-        while (i < text.size() && IsDigit(text[i])) {
+    // Before the point a digit that finds no room raises the magnitude; after it every digit
+    // taken, and every leading zero, lowers it.
+    const auto takeDigits = [&](bool afterPoint) {
+        for (; i < text.size() && IsDigit(text[i]); ++i) {
             anyDigit = true;
             if (leading && text[i] == '0') {
-                --exponentShift;
-                ++i;
+                exponentShift -= afterPoint ? 1 : 0;
                 continue;
             }
             leading = false;
             if (digits < kMaxDigits) {
                 normal[out++] = text[i];
                 ++digits;
-                --exponentShift;
+                exponentShift -= afterPoint ? 1 : 0;
+            } else if (!afterPoint) {
+                ++exponentShift;
             }
-            ++i;
         }
+    };
+    takeDigits(false);
+    if (decimalSeparator != '\0' && i < text.size() && text[i] == decimalSeparator) {
+        ++i;
+        takeDigits(true);
     }
     if (!anyDigit) {
         return 0.0;
