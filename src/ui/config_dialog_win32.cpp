@@ -250,7 +250,7 @@ void ConfigurationDialog::ReportNotAvailable() {
 }
 
 void ConfigurationDialog::AddGage() {
-    if (!CanAddGage(context_.gages)) {
+    if (!PrepareGageRow(context_.gages)) {
         return;
     }
     GageRecord gage = NewGage();

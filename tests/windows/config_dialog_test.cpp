@@ -162,6 +162,15 @@ TEST_F(ConfigDialogTest, EveryControlTheCodeUsesIsInTheTemplate) {
         }
         EXPECT_EQ(dialog.Text(IDC_BANNER), "Gage Server Configuration");  // keys are gone
         EXPECT_EQ(dialog.Text(IDC_CONFIG_ADD), "&1. Add...");
+        // The underlined characters work: Alt+A goes to the list, Alt+1 adds.
+        dialog.PressAlt('a');
+        EXPECT_TRUE(
+            test::WaitFor([&] { return dialog.FocusedControl() == IDC_CONFIG_CONNECTION_LIST; }));
+        dialog.PressAlt('1');
+        const auto box = test::WaitForMessageBox(dialog.Window());
+        ASSERT_TRUE(box) << "Alt+1 did not add";
+        EXPECT_EQ(box->title, "Not Available");
+        ASSERT_TRUE(test::AnswerMessageBox(*box, IDOK));
         ASSERT_TRUE(dialog.Click(IDC_CONFIG_CLOSE));
     });
 }
