@@ -5,10 +5,10 @@
 #include <cmath>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "support/builtin_controls.h"
 #include "support/builtin_math.h"
+#include "support/window_text.h"
 
 namespace gage::builtin {
 
@@ -28,19 +28,9 @@ struct EditFilterState {
     bool HasRange() const { return minimum < maximum; }
 };
 
-std::string EditText(HWND edit) {
-    const int length = ::GetWindowTextLengthA(edit);
-    if (length <= 0) {
-        return {};
-    }
-    std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
-    const int copied = ::GetWindowTextA(edit, text.data(), length + 1);
-    return std::string(text.data(), static_cast<std::size_t>(copied > 0 ? copied : 0));
-}
-
 // The text as it would be with the current selection replaced by insert.
 std::string TextWithSelectionReplaced(HWND edit, const std::string& insert) {
-    const std::string text = EditText(edit);
+    const std::string text = WindowText(edit);
     DWORD start = 0;
     DWORD end = 0;
     ::SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
@@ -88,7 +78,7 @@ std::string ClipboardText(HWND owner) {
 // Leaving the edit: a number outside the range is set to the nearer limit, a text that is no
 // number is emptied. An empty edit stays empty (the dialogs give empty entries their meaning).
 void CheckRange(HWND edit, const EditFilterState& filter) {
-    const std::string text = EditText(edit);
+    const std::string text = WindowText(edit);
     if (text.empty() || !filter.HasRange()) {
         return;
     }

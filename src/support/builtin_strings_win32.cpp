@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/builtin_strings.h"
+#include "support/window_text.h"
 
 namespace gage::builtin {
 
@@ -13,16 +14,6 @@ namespace {
 
 // A string resource holds at most 4095 characters.
 constexpr int kLongestResourceString = 4096;
-
-std::string WindowText(HWND window) {
-    const int length = ::GetWindowTextLengthA(window);
-    if (length <= 0) {
-        return {};
-    }
-    std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
-    const int copied = ::GetWindowTextA(window, text.data(), length + 1);
-    return std::string(text.data(), static_cast<std::size_t>(copied > 0 ? copied : 0));
-}
 
 void StripWindowTextKey(HWND window) {
     const std::string text = WindowText(window);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/support.h"
+#include "support/window_text.h"
 
 namespace gage {
 
@@ -27,16 +28,6 @@ int AsPosition(LRESULT result) {
 }
 
 }  // namespace
-
-std::string WindowText(HWND window) {
-    const int length = ::GetWindowTextLengthA(window);
-    if (length <= 0) {
-        return {};
-    }
-    std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
-    const int copied = ::GetWindowTextA(window, text.data(), length + 1);
-    return std::string(text.data(), static_cast<std::size_t>(copied > 0 ? copied : 0));
-}
 
 std::string ControlText(HWND dialog, int id) {
     HWND control = ::GetDlgItem(dialog, id);

@@ -12,8 +12,7 @@ namespace gage {
 
 class Support;
 
-// Texts of controls (or of any window).
-std::string WindowText(HWND window);
+// Texts of controls (support/window_text.h has any window's).
 std::string ControlText(HWND dialog, int id);
 void SetControlText(HWND dialog, int id, std::string_view text);
 

@@ -7,23 +7,14 @@
 
 #include "helpers/scoped_environment.h"
 #include "helpers/temporary_directory.h"
+#include "helpers/text_lines.h"
 #include "support/builtin_log.h"
 #include "support/support.h"
 
 namespace gage {
 namespace {
 
-std::vector<std::string> ReadLines(const std::filesystem::path& path) {
-    std::vector<std::string> lines;
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(line);
-    }
-    return lines;
-}
+using test::ReadLines;
 
 class SupportLogTest : public ::testing::Test {
   protected:

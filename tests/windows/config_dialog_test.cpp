@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,6 +17,7 @@
 #include "entry/configuration_reload.h"
 #include "helpers/scoped_environment.h"
 #include "helpers/temporary_directory.h"
+#include "helpers/text_lines.h"
 #include "support/builtin_message_box.h"
 #include "ui/resources/resource.h"
 
@@ -41,18 +41,6 @@ constexpr const char* kConfiguration =
     "GAGE_2=\"Bore\",1,1,0,2,SN-2,0,25,0,1,3,0,0\r\n"
     "GAGE_3=\"Depth\",1,1,0,3,SN-3,0,25,0,1,3,0,3\r\n"
     "GAGE_4=\"Height\",1,1,0,4,SN-4,0,25,0,1,3,0,0\r\n";
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(line);
-    }
-    return lines;
-}
 
 // The host: a window of the main thread owns the dialog; a message posted to it makes it call
 // the entry point from inside the dialog's message loop, as a host's window procedure would.
@@ -114,7 +102,7 @@ class ConfigDialogTest : public ::testing::Test {
     }
 
     std::vector<std::string> SavedLines() const {
-        return Lines(directory_.Read("BRW_GAGE.CFG").value_or(""));
+        return test::ReadLines(directory_.File("BRW_GAGE.CFG"));
     }
     std::vector<std::string> SavedKeys(std::string_view prefix) const {
         std::vector<std::string> keys;

@@ -75,6 +75,14 @@ void PressKey(HWND target, WPARAM key) {
     ::PostMessageA(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
 }
 
+// The first item of a list or combo whose text begins with prefix, or -1.
+int FindItem(HWND control, UINT findMessage, std::string_view prefix) {
+    const std::string wanted(prefix);
+    const LRESULT position = ::SendMessageA(control, findMessage, static_cast<WPARAM>(-1),
+                                            reinterpret_cast<LPARAM>(wanted.c_str()));
+    return position < 0 ? -1 : static_cast<int>(position);
+}
+
 // Closes whatever the driver left open: message boxes first (their cancel or default answer),
 // then the dialog itself with Escape.
 void CloseLeftovers(HWND dialog) {
@@ -175,14 +183,11 @@ void DialogDriver::SelectCombo(int id, int position) {
 }
 
 bool DialogDriver::SelectComboText(int id, std::string_view prefix) {
-    const std::string wanted(prefix);
-    const LRESULT position = ::SendMessageA(Control(id), CB_FINDSTRING, static_cast<WPARAM>(-1),
-                                            reinterpret_cast<LPARAM>(wanted.c_str()));
-    if (position < 0) {
-        return false;
+    const int position = FindItem(Control(id), CB_FINDSTRING, prefix);
+    if (position >= 0) {
+        SelectCombo(id, position);
     }
-    SelectCombo(id, static_cast<int>(position));
-    return true;
+    return position >= 0;
 }
 
 void DialogDriver::SelectList(int id, int position) {
@@ -191,14 +196,11 @@ void DialogDriver::SelectList(int id, int position) {
 }
 
 bool DialogDriver::SelectListText(int id, std::string_view prefix) {
-    const std::string wanted(prefix);
-    const LRESULT position = ::SendMessageA(Control(id), LB_FINDSTRING, static_cast<WPARAM>(-1),
-                                            reinterpret_cast<LPARAM>(wanted.c_str()));
-    if (position < 0) {
-        return false;
+    const int position = FindItem(Control(id), LB_FINDSTRING, prefix);
+    if (position >= 0) {
+        SelectList(id, position);
     }
-    SelectList(id, static_cast<int>(position));
-    return true;
+    return position >= 0;
 }
 
 void DialogDriver::DoubleClickList(int id, int position) {
