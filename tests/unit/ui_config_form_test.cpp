@@ -100,19 +100,6 @@ TEST(ConfigForm, NewGagesAndTheRowsTheyGetInto) {
     EXPECT_EQ(FirstFreeConnectionRow(connections), 40);
 }
 
-TEST(ConfigForm, AfterADeleteTheSamePositionOrTheOneBeforeIsSelected) {
-    struct Case {
-        int removed;
-        int remaining;
-        int selected;
-    };
-    for (const Case& c :
-         {Case{0, 3, 0}, Case{1, 3, 1}, Case{3, 3, 2}, Case{1, 1, 0}, Case{0, 0, -1}}) {
-        EXPECT_EQ(SelectionAfterRemoval(c.removed, c.remaining), c.selected)
-            << c.removed << " of " << c.remaining;
-    }
-}
-
 TEST(ConfigForm, DeletingAConnectionClearsItAndEveryGageOnIt) {
     EngineFixture engine;
     Serial(engine.connections, 0, "Bench", 0);
