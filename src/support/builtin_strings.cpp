@@ -16,8 +16,10 @@ struct TableEntry {
 };
 
 constexpr TableEntry kTable[] = {
-#define GAGE_STRING(id, text) {id, text},
+#define GAGE_STRING(name, id, text) {id, text},
+#define GAGE_STRING_NUMBERED(id, text) {id, text},
 #include "support/string_table.def"
+#undef GAGE_STRING_NUMBERED
 #undef GAGE_STRING
 };
 

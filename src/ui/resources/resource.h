@@ -1,0 +1,79 @@
+/* Ids shared by the resource scripts and the dialog code: dialogs, controls, icons, timers and
+   help topics. Plain defines, so that the resource compiler reads this file as well. An id that
+   two dialogs use is defined once; the second dialog's name refers to it. */
+#pragma once
+
+/* Named string-table entries (IDS_...): C++ constants made from the one string list. */
+#ifndef RC_INVOKED
+#include "support/string_ids.h"
+#endif
+
+/* Dialog templates */
+#define IDD_GAGING_DEVICE_SETUP 142
+#define IDD_GAGE_SERVER_CONFIGURATION 144
+
+/* Icons and timers */
+#define IDI_GAGE_SERVER 100
+#define IDT_POLL 100 /* the setup dialogs' poll timer */
+
+/* Help topics */
+#define HELP_GAGING_DEVICE_SETUP 1400
+#define HELP_GAGE_SERVER_CONFIGURATION 1405
+
+/* Controls that several dialogs share */
+#define IDC_HELP_BUTTON 1174 /* "?" */
+#define IDC_BANNER 1326      /* the title band across the top */
+
+/* Gage Server Configuration (144) */
+#define IDC_CONFIG_CONNECTION_HEAD_NAME 1100   /* "&A. Gage Interface" */
+#define IDC_CONFIG_CONNECTION_HEAD_SOURCE 1101 /* "Communication Source" */
+#define IDC_CONFIG_GAGE_HEAD_NAME 1102         /* "&A. Gaging Device" */
+#define IDC_CONFIG_GAGE_HEAD_CONNECTION 1103   /* "Gage Interface" */
+#define IDC_CONFIG_CLOSE 1176
+#define IDC_CONFIG_CONNECTION_LIST 1191
+#define IDC_CONFIG_GAGE_LIST 1192
+#define IDC_CONFIG_EDIT 1196
+#define IDC_CONFIG_DELETE 1207
+#define IDC_CONFIG_ADD 1241
+#define IDC_CONFIG_TABS 1313
+
+/* Gaging Device Setup (142) */
+#define IDC_SETUP_INTERFACE 1170 /* combo: the gage's connection */
+#define IDC_SETUP_FORMAT 1171    /* combo: interface type and format */
+#define IDC_SETUP_OK 1172
+#define IDC_SETUP_CANCEL 1173
+#define IDC_SETUP_CHANNEL 1177
+#define IDC_SETUP_GAGE_ID 1178
+#define IDC_SETUP_ZERO 1179
+#define IDC_SETUP_SERIAL_NUMBER 1182
+#define IDC_SETUP_ABSOLUTE 1183 /* check box */
+#define IDC_SETUP_PRECISION 1184
+#define IDC_SETUP_NO_READ_COMMAND 1185 /* check box */
+#define IDC_SETUP_GAIN 1186
+#define IDC_SETUP_FORMAT_MODIFY 1189
+#define IDC_SETUP_MINIMUM_TEXT 1194 /* static: computed range of a binary format */
+#define IDC_SETUP_READ_GAGE 1195
+#define IDC_SETUP_MAXIMUM_TEXT IDC_CONFIG_EDIT /* 1196, static */
+#define IDC_SETUP_CONTINUOUS_POLL 1197         /* check box */
+#define IDC_SETUP_INIT_GAGE 1198
+#define IDC_SETUP_POLL_READ 1199 /* hidden button the poll timer presses */
+#define IDC_SETUP_INIT_PORT 1200
+#define IDC_SETUP_FORMAT_REMOVE 1204
+#define IDC_SETUP_DESCRIPTION 1208
+#define IDC_SETUP_LAST_VALUE 1235 /* static: the last value read */
+#define IDC_SETUP_FORMAT_CREATE IDC_CONFIG_ADD /* 1241 */
+#define IDC_SETUP_MINIMUM 1304                 /* edit: range of an ASCII format */
+#define IDC_SETUP_MAXIMUM 1305
+#define IDC_SETUP_VALUE_BAR 1901 /* progress bar */
+/* Labels that are enabled and disabled with their controls */
+#define IDC_SETUP_DESCRIPTION_LABEL 1260
+#define IDC_SETUP_INTERFACE_LABEL 1261
+#define IDC_SETUP_FORMAT_LABEL 1262
+#define IDC_SETUP_CHANNEL_LABEL 1263
+#define IDC_SETUP_GAGE_ID_LABEL 1264
+#define IDC_SETUP_SERIAL_NUMBER_LABEL 1265
+#define IDC_SETUP_GAIN_LABEL 1266
+#define IDC_SETUP_ZERO_LABEL 1267
+#define IDC_SETUP_PRECISION_LABEL 1268
+#define IDC_SETUP_MINIMUM_LABEL 1269
+#define IDC_SETUP_MAXIMUM_LABEL 1270

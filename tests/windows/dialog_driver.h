@@ -1,0 +1,94 @@
+#pragma once
+// Drives a real dialog the way a user does, from a second thread, by control id only: the test
+// opens the dialog on its main thread (modal, as the host does) and DriveDialog works it from
+// another. Every step goes through the messages a user's action produces, and every wait is on
+// a condition, with a time-out so that a broken dialog fails the test instead of hanging it.
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace gage::test {
+
+inline constexpr std::chrono::milliseconds kDriverTimeout{20000};
+
+// Polls condition until it holds, the time-out passes or the dialog's opener has returned;
+// true when it held.
+bool WaitFor(const std::function<bool()>& condition,
+             std::chrono::milliseconds timeout = kDriverTimeout);
+
+// A visible top-level window of this process with this title (and, when given, this owner).
+HWND FindProcessWindow(std::string_view title, HWND owner = nullptr);
+HWND WaitForWindow(std::string_view title, HWND owner = nullptr,
+                   std::chrono::milliseconds timeout = kDriverTimeout);
+
+struct MessageBoxSeen {
+    HWND window = nullptr;
+    std::string title;
+    std::string text;
+};
+
+// The next message box owned by owner; none when none came in time.
+std::optional<MessageBoxSeen> WaitForMessageBox(HWND owner,
+                                                std::chrono::milliseconds timeout = kDriverTimeout);
+// Presses button (IDYES, IDNO, IDOK ...) of a message box and waits until the box is gone;
+// false when the box has no such button or stays.
+bool AnswerMessageBox(const MessageBoxSeen& box, int button);
+
+class DialogDriver {
+  public:
+    explicit DialogDriver(HWND dialog) : dialog_(dialog) {}
+    // The dialog titled title, once it is visible; none when it did not come.
+    static std::optional<DialogDriver> Attach(std::string_view title);
+
+    HWND Window() const { return dialog_; }
+    HWND Control(int id) const { return ::GetDlgItem(dialog_, id); }
+    bool HasControl(int id) const { return Control(id) != nullptr; }
+    bool IsOpen() const { return ::IsWindow(dialog_) != FALSE; }
+    bool IsVisible(int id) const;
+    bool IsEnabled(int id) const;
+    std::string Text(int id) const;
+
+    // Types text into an edit in place of what it holds: the edit gets the focus, its text is
+    // replaced as typing replaces it (the edit itself notifies EN_UPDATE and EN_CHANGE).
+    void SetEditText(int id, const std::string& text);
+    // Moves the focus to the next control, so the focused edit notifies EN_KILLFOCUS.
+    void LeaveControl();
+
+    void SelectCombo(int id, int position);  // as a user's pick: CBN_SELCHANGE follows
+    bool SelectComboText(int id, std::string_view prefix);
+    void SelectList(int id, int position);  // LBN_SELCHANGE follows
+    bool SelectListText(int id, std::string_view prefix);
+    void DoubleClickList(int id, int position);
+    std::vector<std::string> ListLines(int id) const;
+    int ListSelection(int id) const;
+    void SwitchTab(int id, int position);  // TCN_SELCHANGING, the switch, TCN_SELCHANGE
+    int TabSelection(int id) const;
+
+    // A click on a button (also a check box, which then toggles). Posted: the click may open a
+    // modal window, so the caller waits for what the click is to do. False when the button is
+    // disabled or hidden, as a user could not click it.
+    bool Click(int id);
+    // Escape pressed in the dialog's focused control.
+    void PressEscape();
+    // Returns once the dialog thread has handled everything sent before (not what was posted).
+    void Sync() const;
+    bool WaitClosed(std::chrono::milliseconds timeout = kDriverTimeout) const;
+
+  private:
+    void Notify(int id, int code) const;  // WM_COMMAND from control id, handled at once
+
+    HWND dialog_;
+};
+
+// Runs open on this thread while drive works the dialog from a second thread. When drive is done
+// (or gave up after a failed assertion) and the dialog is still open, the rest of its windows
+// are closed as a user would (message boxes cancelled, Escape), so that open returns.
+void DriveDialog(const std::function<void()>& open, const std::function<void()>& drive);
+
+}  // namespace gage::test
