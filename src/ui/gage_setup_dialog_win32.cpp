@@ -10,7 +10,6 @@
 #include <optional>
 #include <string>
 
-#include "channels/comm_errors.h"
 #include "support/support.h"
 #include "ui/dialog_base.h"
 #include "ui/dialog_controls.h"
@@ -358,8 +357,7 @@ void GageSetupDialog::ReadGageOnce(unsigned options) {
 void GageSetupDialog::OnOk() {
     const std::string name = Text(IDC_SETUP_DESCRIPTION).substr(0, kNameSize - 1);
     if (!form_.IsNameAccepted(name)) {
-        ReportGageError(context_.engine.channels, Window(), GAGE_ERR_DESCRIPTION, nullptr, nullptr,
-                        MB_OK | MB_ICONSTOP);
+        form_.ReportNameRefused(Window());
         return;
     }
     GageRecord& gage = form_.Working();

@@ -5,6 +5,7 @@
 #include <limits>
 #include <utility>
 
+#include "channels/comm_errors.h"
 #include "config/c_number_text.h"
 #include "config/connection_text.h"
 #include "config/gage_format_file.h"
@@ -249,6 +250,11 @@ int GageSetupForm::Read(WindowHandle owner, unsigned options, ReadingResult& res
 
 bool GageSetupForm::IsNameAccepted(std::string_view name) const {
     return IsGageNameAccepted(context_.gages, gageIndex_, name);
+}
+
+void GageSetupForm::ReportNameRefused(WindowHandle owner) {
+    ReportGageError(context_.engine.channels, owner, GAGE_ERR_DESCRIPTION, nullptr, nullptr,
+                    MB_STYLE_OK | MB_STYLE_ICONERROR);
 }
 
 bool GageSetupForm::RemoveFormat(std::int32_t formatData) const {

@@ -130,6 +130,8 @@ class GageSetupForm {
     int Read(WindowHandle owner, unsigned options, ReadingResult& result);
 
     bool IsNameAccepted(std::string_view name) const;
+    // The gage error report of a refused name.
+    void ReportNameRefused(WindowHandle owner);
     // Deletes the format's section from BRW_GAGE.DEF at once.
     bool RemoveFormat(std::int32_t formatData) const;
 
