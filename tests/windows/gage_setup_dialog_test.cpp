@@ -3,7 +3,6 @@
 // answered so far: the value the dialog shows says how many reads reached it.
 
 #include <windows.h>
-#include <winsock2.h>
 
 #include <gtest/gtest.h>
 
@@ -33,7 +32,7 @@ constexpr const char* kTitle = "Gaging Device Setup";
 constexpr const char* kDefinitions =
     "[TYPE1.1]\nDESCRIPTION=Counter\nMEAS_READ=?<13>\nRECEND=<13><10>\nVALUE1=1,1,0\n"
     "MEASTIMEOUT=3000\n"
-    "[TYPE1.2]\nDESCRIPTION=Spare\nRECEND=<13><10>\nVALUE1=1,1,0\n";
+    "[TYPE1.2]\nDESCRIPTION=Spare\n";
 
 int SimulatorPort() {
     const char* file = std::getenv("GAGE_SIM_TCP_PORT_FILE");
@@ -81,17 +80,15 @@ class GageSetupDialogTest : public ::testing::Test {
         bench.Name = "Bench";
         bench.InterfaceType = 1;
         bench.Kind = KIND_TCPIP;
-        bench.BaudRate = 127;
+        bench.BaudRate = 127;  // 127.0.0.1
         bench.Parity = 1;
-        bench.IpAddress = ::htonl(INADDR_LOOPBACK);
-        bench.PortNumber = bench.TcpPort = static_cast<std::uint16_t>(SimulatorPort());
-
-        GageRecord caliper;
-        caliper.Name = "Caliper";
-        caliper.ConnectionIndex = 2;
-        caliper.InterfaceTypeNumber = 1;
-        caliper.FormatNumber = 1;
-        runtime.gages.push_back(caliper);
+        bench.PortNumber = SimulatorPort();
+        TcpSettleAddress(runtime.channels, bench);
+        runtime.gages.resize(1);
+        runtime.gages[0].Name = "Caliper";
+        runtime.gages[0].ConnectionIndex = 2;
+        runtime.gages[0].InterfaceTypeNumber = 1;
+        runtime.gages[0].FormatNumber = 1;
     }
     void TearDown() override { TcpShutdown(runtime.channels, runtime.connections); }
 
@@ -125,87 +122,44 @@ class GageSetupDialogTest : public ::testing::Test {
     std::vector<MessageBoxRequest> boxes;
 };
 
-TEST_F(GageSetupDialogTest, NewGageShowsItsDefaultsAndCancelKeepsItUnchanged) {
-    const int result = Edit(1, [](DialogDriver& dialog) {
-        for (const int id : {IDC_SETUP_DESCRIPTION,
-                             IDC_SETUP_INTERFACE,
-                             IDC_SETUP_FORMAT,
-                             IDC_SETUP_CHANNEL,
-                             IDC_SETUP_GAGE_ID,
-                             IDC_SETUP_SERIAL_NUMBER,
-                             IDC_SETUP_NO_READ_COMMAND,
-                             IDC_SETUP_GAIN,
-                             IDC_SETUP_ZERO,
-                             IDC_SETUP_PRECISION,
-                             IDC_SETUP_ABSOLUTE,
-                             IDC_SETUP_MINIMUM,
-                             IDC_SETUP_MAXIMUM,
-                             IDC_SETUP_MINIMUM_TEXT,
-                             IDC_SETUP_MAXIMUM_TEXT,
-                             IDC_SETUP_LAST_VALUE,
-                             IDC_SETUP_VALUE_BAR,
-                             IDC_SETUP_FORMAT_CREATE,
-                             IDC_SETUP_FORMAT_MODIFY,
-                             IDC_SETUP_FORMAT_REMOVE,
-                             IDC_SETUP_INIT_GAGE,
-                             IDC_SETUP_INIT_PORT,
-                             IDC_SETUP_READ_GAGE,
-                             IDC_SETUP_CONTINUOUS_POLL,
-                             IDC_SETUP_POLL_READ,
-                             IDC_SETUP_OK,
-                             IDC_SETUP_CANCEL,
-                             IDC_HELP_BUTTON,
-                             IDC_SETUP_ZERO_LABEL,
-                             IDC_SETUP_GAIN_LABEL,
-                             IDC_SETUP_PRECISION_LABEL,
-                             IDC_SETUP_FORMAT_LABEL}) {
-            EXPECT_TRUE(dialog.HasControl(id)) << id;
+TEST_F(GageSetupDialogTest, NewGageStartsWithItsDefaultsAndNeedsAUniqueName) {
+    const int result = Edit(1, [this](DialogDriver& dialog) {
+        for (const int id : {IDC_SETUP_CHANNEL, IDC_SETUP_GAGE_ID, IDC_SETUP_SERIAL_NUMBER,
+                             IDC_SETUP_NO_READ_COMMAND, IDC_SETUP_ABSOLUTE, IDC_SETUP_MAXIMUM_TEXT,
+                             IDC_SETUP_MINIMUM_TEXT, IDC_SETUP_VALUE_BAR, IDC_SETUP_FORMAT_CREATE,
+                             IDC_SETUP_INIT_GAGE, IDC_SETUP_POLL_READ, IDC_SETUP_FORMAT_LABEL,
+                             IDC_SETUP_ZERO_LABEL, IDC_SETUP_GAIN_LABEL, IDC_SETUP_PRECISION_LABEL,
+                             IDC_HELP_BUTTON}) {
+            EXPECT_TRUE(dialog.HasControl(id)) << id;  // the rest are worked below
         }
-        // No connection chosen yet: no formats, nothing to test.
-        EXPECT_FALSE(dialog.IsEnabled(IDC_SETUP_FORMAT));
-        EXPECT_FALSE(dialog.IsEnabled(IDC_SETUP_READ_GAGE));
+        EXPECT_FALSE(dialog.IsEnabled(IDC_SETUP_FORMAT));  // no connection chosen yet
         EXPECT_EQ(dialog.Text(IDC_SETUP_LAST_VALUE), "?");
         ASSERT_TRUE(dialog.SelectComboText(IDC_SETUP_INTERFACE, "Bench"));
-        EXPECT_TRUE(dialog.IsEnabled(IDC_SETUP_FORMAT));
+        EXPECT_FALSE(dialog.IsEnabled(IDC_SETUP_READ_GAGE));  // no format chosen yet
         ASSERT_TRUE(dialog.SelectComboText(IDC_SETUP_FORMAT, "Counter"));
         EXPECT_TRUE(dialog.IsEnabled(IDC_SETUP_READ_GAGE));
         EXPECT_EQ(dialog.Text(IDC_SETUP_GAIN), "+1");
         EXPECT_EQ(dialog.Text(IDC_SETUP_ZERO), "+0");
         EXPECT_EQ(dialog.Text(IDC_SETUP_PRECISION), "7");
-        EXPECT_EQ(dialog.Text(IDC_SETUP_CHANNEL), "");
         EXPECT_TRUE(dialog.IsVisible(IDC_SETUP_MINIMUM));  // an ASCII format's entered range
-        EXPECT_FALSE(dialog.IsVisible(IDC_SETUP_MINIMUM_TEXT));
-        dialog.SetEditText(IDC_SETUP_DESCRIPTION, "Depth");
-        EXPECT_TRUE(dialog.Click(IDC_SETUP_CANCEL));
-        EXPECT_TRUE(dialog.WaitClosed());
-    });
-    EXPECT_EQ(result, 0);
-    const GageRecord& gage = runtime.gages[1];
-    EXPECT_TRUE(gage.Name.empty());
-    EXPECT_EQ(gage.ConnectionIndex, 0);
-    EXPECT_EQ(gage.FormatNumber, 0);
-    EXPECT_EQ(gage.Gain, 1.0);
-}
 
-TEST_F(GageSetupDialogTest, NameOfAnotherGageInAnyCaseIsRefusedItsOwnAccepted) {
-    runtime.gages.push_back(runtime.gages[0]);
-    runtime.gages[1].Name = "Bore";
-    const int result = Edit(1, [this](DialogDriver& dialog) {
-        dialog.SetEditText(IDC_SETUP_DESCRIPTION, "CALIPER");
+        dialog.SetEditText(IDC_SETUP_DESCRIPTION, "CALIPER");  // the other gage's, in capitals
         ASSERT_TRUE(dialog.Click(IDC_SETUP_OK));
         ASSERT_TRUE(test::WaitFor([&] { return !Boxes().empty(); }));
-        EXPECT_EQ(Boxes()[0].caption, "GAGE ERROR");
         EXPECT_NE(Boxes()[0].text.find("NOT UNQUE"), std::string::npos);
         dialog.Sync();
         EXPECT_TRUE(dialog.IsOpen());
-        dialog.SetEditText(IDC_SETUP_DESCRIPTION, "BORE");
+        dialog.SetEditText(IDC_SETUP_DESCRIPTION, "Depth");
         ASSERT_TRUE(dialog.Click(IDC_SETUP_OK));
         EXPECT_TRUE(dialog.WaitClosed());
     });
     EXPECT_EQ(result, 1);
-    EXPECT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(runtime.gages[1].Name.view(), "BORE");
-    EXPECT_EQ(runtime.gages[0].Name.view(), "Caliper");
+    const GageRecord& gage = runtime.gages[1];
+    EXPECT_EQ(gage.Name.view(), "Depth");
+    EXPECT_EQ(gage.ConnectionIndex, 2);
+    EXPECT_EQ(gage.FormatNumber, 1);
+    EXPECT_EQ(gage.Gain, 1.0);
+    EXPECT_EQ(gage.Precision, 7);
 }
 
 TEST_F(GageSetupDialogTest, ReadShowsTheValueAndPollingReadsOncePerTick) {
@@ -223,9 +177,8 @@ TEST_F(GageSetupDialogTest, ReadShowsTheValueAndPollingReadsOncePerTick) {
         ASSERT_TRUE(dialog.Click(IDC_SETUP_INIT_PORT));
         ASSERT_TRUE(dialog.Click(IDC_SETUP_READ_GAGE));
         ASSERT_TRUE(test::WaitFor([&] { return dialog.Text(IDC_SETUP_LAST_VALUE) != "?"; }));
-        const int first = shownCount(dialog);
-        EXPECT_GE(first, 1);
         EXPECT_EQ(dialog.Text(IDC_SETUP_LAST_VALUE)[0], '+');
+        const int first = shownCount(dialog);
 
         ::SetForegroundWindow(dialog.Window());
         ASSERT_TRUE(dialog.Click(IDC_SETUP_CONTINUOUS_POLL));
@@ -267,7 +220,7 @@ TEST_F(GageSetupDialogTest, RemovedFormatStaysRemovedAfterCancel) {
     const std::string& definitions = runtime.settings.DefinitionsPath;
     EXPECT_EQ(profile::GetString(definitions, "TYPE1.2", "DESCRIPTION"), "");
     EXPECT_EQ(profile::GetString(definitions, "TYPE1.1", "DESCRIPTION"), "Counter");
-    EXPECT_EQ(runtime.gages[0].FormatNumber, 1);
+    EXPECT_EQ(runtime.gages[0].FormatNumber, 1);  // cancelled: the working copy is dropped
 }
 
 }  // namespace
