@@ -23,14 +23,15 @@ namespace {
 constexpr UINT kPollPeriodMs = 100;
 constexpr int kSerialNumberLimit = static_cast<int>(kSerialNumberSize) - 1;
 
-// Controls that follow whether a format is applied, beyond the edits made usable by applying.
+// Enabled exactly while a format is applied: the gage's own settings, the test area and the
+// buttons that work on the selected format.
 constexpr int kTestAndFormatControls[] = {
     IDC_SETUP_CHANNEL,         IDC_SETUP_SERIAL_NUMBER,   IDC_SETUP_GAGE_ID,
     IDC_SETUP_MINIMUM,         IDC_SETUP_MAXIMUM,         IDC_SETUP_ABSOLUTE,
     IDC_SETUP_NO_READ_COMMAND, IDC_SETUP_CONTINUOUS_POLL, IDC_SETUP_READ_GAGE,
     IDC_SETUP_FORMAT_MODIFY,   IDC_SETUP_FORMAT_REMOVE,   IDC_SETUP_INIT_GAGE,
     IDC_SETUP_INIT_PORT};
-// Usable only once a format is applied (and left as they are when none is).
+// Disabled until a format is first applied; a format that fails to apply leaves them as they are.
 constexpr int kFormatSettingControls[] = {
     IDC_SETUP_ZERO,       IDC_SETUP_ZERO_LABEL, IDC_SETUP_GAIN,
     IDC_SETUP_GAIN_LABEL, IDC_SETUP_PRECISION,  IDC_SETUP_PRECISION_LABEL,
@@ -79,8 +80,7 @@ class GageSetupDialog final : public DialogBase {
     void ShowZeroAndGain();
     void ShowPrecision();
     bool OnEditNotification(int id, int code);
-    void OnCreateFormat();
-    void OnModifyFormat();
+    void OnEditFormat(bool hasSelection);
     void OnRemoveFormat();
     void ReadGageOnce(unsigned options);
     void OnOk();
@@ -269,10 +269,10 @@ bool GageSetupDialog::OnCommand(int id, int code, HWND /*control*/) {
                                                  : (gage.Flags & ~GAGE_FLAG_NO_READ_CMD);
             return true;
         case IDC_SETUP_FORMAT_CREATE:
-            OnCreateFormat();
+            OnEditFormat(SelectedInterface().has_value());
             return true;
         case IDC_SETUP_FORMAT_MODIFY:
-            OnModifyFormat();
+            OnEditFormat(SelectedFormat().has_value());
             return true;
         case IDC_SETUP_FORMAT_REMOVE:
             OnRemoveFormat();
@@ -306,18 +306,9 @@ bool GageSetupDialog::OnCommand(int id, int code, HWND /*control*/) {
 }
 
 // Formats are created and modified in the Format Definition dialog, which this version does not
-// have: the user is told so and nothing changes.
-void GageSetupDialog::OnCreateFormat() {
-    if (!SelectedInterface()) {
-        ::MessageBeep(MB_ICONASTERISK);
-        return;
-    }
-    MessageBoxFromStrings(support(), Window(), IDS_DIALOG_NOT_AVAILABLE,
-                          IDS_DIALOG_NOT_AVAILABLE_TITLE, MB_OK | MB_ICONINFORMATION);
-}
-
-void GageSetupDialog::OnModifyFormat() {
-    if (!SelectedFormat()) {
+// have: the user is told so and nothing changes. Without the selection it needs, just the beep.
+void GageSetupDialog::OnEditFormat(bool hasSelection) {
+    if (!hasSelection) {
         ::MessageBeep(MB_ICONASTERISK);
         return;
     }
