@@ -102,8 +102,8 @@ std::intptr_t RunCommand(Runtime& runtime, WindowHandle window, std::int32_t ver
             if (!DialogsAvailable()) {
                 return ReportNoDialogs(runtime, code);
             }
-            // The Gage Server Configuration dialog runs here, modally, and saves BRW_GAGE.CFG
-            // when it closes; the tables are then rebuilt from the file.
+            // The dialog saves BRW_GAGE.CFG as it closes; the tables are rebuilt from the file.
+            RunConfigurationDialog(runtime, window);
             ReloadConfiguration(runtime, window);
             return 1;
         case GSV_CMD_GAGE_NAME: {

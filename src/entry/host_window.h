@@ -2,6 +2,7 @@
 // The few things the entry point asks of the host's windows. Windows sends real messages; other
 // platforms have no host windows, and the dialog commands say so in the log.
 
+#include "entry/runtime.h"
 #include "support/window_handle.h"
 
 namespace gage {
@@ -14,5 +15,8 @@ bool IsLiveWindow(WindowHandle window);
 void BringToForeground(WindowHandle window);
 // Whether this build has the configuration dialogs and the bar display.
 bool DialogsAvailable();
+// Runs the Gage Server Configuration dialog modally, owned by window; it saves BRW_GAGE.CFG as
+// it closes. Only where DialogsAvailable().
+void RunConfigurationDialog(Runtime& runtime, WindowHandle window);
 
 }  // namespace gage

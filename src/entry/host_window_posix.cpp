@@ -12,5 +12,6 @@ void BringToForeground(WindowHandle) {}
 bool DialogsAvailable() {
     return false;
 }
+void RunConfigurationDialog(Runtime&, WindowHandle) {}
 
 }  // namespace gage

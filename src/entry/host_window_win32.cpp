@@ -2,6 +2,9 @@
 
 #include "entry/host_window.h"
 
+#include "entry/engine_commands.h"
+#include "ui/config_dialog.h"
+
 namespace gage {
 
 bool SendAddString(WindowHandle window, unsigned message, const char* text) {
@@ -25,6 +28,11 @@ void BringToForeground(WindowHandle window) {
 
 bool DialogsAvailable() {
     return true;
+}
+
+void RunConfigurationDialog(Runtime& runtime, WindowHandle window) {
+    UiContext context{EngineContext(runtime), runtime.gages, runtime.configDialog};
+    OpenGageServerConfiguration(context, window);
 }
 
 }  // namespace gage
