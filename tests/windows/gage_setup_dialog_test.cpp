@@ -16,6 +16,7 @@
 #include "channels/tcp_channel.h"
 #include "config/profile.h"
 #include "dialog_driver.h"
+#include "entry/commands.h"
 #include "entry/runtime.h"
 #include "helpers/temporary_directory.h"
 #include "reading/engine_clock.h"
@@ -154,12 +155,33 @@ TEST_F(GageSetupDialogTest, NewGageStartsWithItsDefaultsAndNeedsAUniqueName) {
         EXPECT_TRUE(dialog.WaitClosed());
     });
     EXPECT_EQ(result, 1);
-    const GageRecord& gage = runtime.gages[1];
-    EXPECT_EQ(gage.Name.view(), "Depth");
-    EXPECT_EQ(gage.ConnectionIndex, 2);
-    EXPECT_EQ(gage.FormatNumber, 1);
-    EXPECT_EQ(gage.Gain, 1.0);
-    EXPECT_EQ(gage.Precision, 7);
+    EXPECT_EQ(runtime.gages[1].Name.view(), "Depth");
+}
+
+TEST_F(GageSetupDialogTest, GageAddedThroughCommandThreeIsSavedAsEntered) {
+    runtime.settings.ConfigurationPath = directory.File("BRW_GAGE.CFG");
+    test::DriveDialog(
+        [&] { EXPECT_EQ(RunCommand(runtime, nullptr, 1, GSV_CMD_CONFIGURE, nullptr), 1); },
+        [&] {
+            auto configuration = DialogDriver::Attach("Gage Server Configuration");
+            ASSERT_TRUE(configuration.has_value());
+            configuration->SwitchTab(IDC_CONFIG_TABS, 1);
+            ASSERT_TRUE(configuration->Click(IDC_CONFIG_ADD));
+            auto setup = DialogDriver::Attach(kTitle);
+            ASSERT_TRUE(setup.has_value());
+            ASSERT_TRUE(setup->SelectComboText(IDC_SETUP_INTERFACE, "Bench"));
+            ASSERT_TRUE(setup->SelectComboText(IDC_SETUP_FORMAT, "Counter"));
+            setup->SetEditText(IDC_SETUP_DESCRIPTION, "Depth");
+            setup->SetEditText(IDC_SETUP_GAGE_ID, "7");
+            setup->SetEditText(IDC_SETUP_GAIN, "2");
+            ASSERT_TRUE(setup->Click(IDC_SETUP_ABSOLUTE));
+            ASSERT_TRUE(setup->Click(IDC_SETUP_OK));
+            ASSERT_TRUE(setup->WaitClosed());
+            ASSERT_TRUE(configuration->Click(IDC_CONFIG_CLOSE));
+            EXPECT_TRUE(configuration->WaitClosed());
+        });
+    const std::string saved = directory.Read("BRW_GAGE.CFG").value_or("");
+    EXPECT_NE(saved.find("=\"Depth\",1,1,0,7,,0,0,0,2,7,2,2\r\n"), std::string::npos) << saved;
 }
 
 TEST_F(GageSetupDialogTest, ReadShowsTheValueAndPollingReadsOncePerTick) {
