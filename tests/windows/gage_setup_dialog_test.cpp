@@ -245,5 +245,43 @@ TEST_F(GageSetupDialogTest, RemovedFormatStaysRemovedAfterCancel) {
     EXPECT_EQ(runtime.gages[0].FormatNumber, 1);  // cancelled: the working copy is dropped
 }
 
+// Not a test: holds the dialog after a read of a simulated gage while scripts/screenshots.sh
+// photographs it. It writes NAME.ready (holding the window's title) into GAGE_SCREENSHOT_DIR
+// and waits until the script has removed it.
+TEST_F(GageSetupDialogTest, DISABLED_ScreenshotStates) {
+    const char* folder = std::getenv("GAGE_SCREENSHOT_DIR");
+    ASSERT_NE(folder, nullptr) << "run through scripts/screenshots.sh";
+    ConnectionRecord& bench = runtime.connections[2];
+    bench = ConnectionRecord{};
+    bench.Name = "Bench left";
+    bench.InterfaceType = 1;
+    bench.PortNumber = 3;
+    bench.BaudRate = 9600;
+    bench.DataBits = 8;
+    bench.Parity = 1;
+    bench.StopBits = 1;
+    GageRecord& gage = runtime.gages[0];
+    gage.Name = "RandomValue Caliper";
+    gage.SerialNumber = "SN-1234";
+    gage.GageId = 1;
+    gage.Minimum = -3.0;
+    gage.Maximum = 3.0;
+    gage.Precision = 4;
+    Edit(0, [&](DialogDriver& dialog) {
+        ASSERT_TRUE(dialog.Click(IDC_SETUP_READ_GAGE));
+        ASSERT_TRUE(test::WaitFor([&] { return dialog.Text(IDC_SETUP_LAST_VALUE) != "?"; }));
+        // Every control painted before the picture is taken.
+        ::RedrawWindow(dialog.Window(), nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        dialog.Sync();
+        const std::string marker = std::string(folder) + "\\gaging-device-setup.ready";
+        std::ofstream(marker) << kTitle;
+        EXPECT_TRUE(test::WaitFor(
+            [&] { return ::GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES; },
+            std::chrono::minutes(2)));
+        EXPECT_TRUE(dialog.Click(IDC_SETUP_CANCEL));
+    });
+}
+
 }  // namespace
 }  // namespace gage
