@@ -18,6 +18,7 @@
 #include "dialog_driver.h"
 #include "entry/commands.h"
 #include "entry/runtime.h"
+#include "helpers/serial_record.h"
 #include "helpers/temporary_directory.h"
 #include "reading/engine_clock.h"
 #include "ui/gage_setup_dialog.h"
@@ -255,11 +256,7 @@ TEST_F(GageSetupDialogTest, DISABLED_ScreenshotStates) {
     bench = ConnectionRecord{};
     bench.Name = "Bench left";
     bench.InterfaceType = 1;
-    bench.PortNumber = 3;
-    bench.BaudRate = 9600;
-    bench.DataBits = 8;
-    bench.Parity = 1;
-    bench.StopBits = 1;
+    test::MakeSerial9600(bench, 3);
     GageRecord& gage = runtime.gages[0];
     gage.Name = "RandomValue Caliper";
     gage.SerialNumber = "SN-1234";
