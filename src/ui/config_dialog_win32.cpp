@@ -36,6 +36,7 @@ class ConfigurationDialog final : public DialogBase {
     void FillGageList();
     void AddLine(int listId, const ListLine& line, bool select);
     void ShowTab(int tab);
+    void AlignHeads(int firstId, int secondId, int listId, int tabStop);
 
     void Add();
     void Edit();
@@ -71,6 +72,10 @@ bool ConfigurationDialog::OnInit() {
         ::SendDlgItemMessageA(Window(), list, LB_SETTABSTOPS, 1,
                               reinterpret_cast<LPARAM>(&tabStop));
     }
+    AlignHeads(IDC_CONFIG_CONNECTION_HEAD_NAME, IDC_CONFIG_CONNECTION_HEAD_SOURCE,
+               IDC_CONFIG_CONNECTION_LIST, tabStop);
+    AlignHeads(IDC_CONFIG_GAGE_HEAD_NAME, IDC_CONFIG_GAGE_HEAD_CONNECTION, IDC_CONFIG_GAGE_LIST,
+               tabStop);
     FillConnectionList();
     FillGageList();
 
@@ -85,6 +90,38 @@ bool ConfigurationDialog::OnInit() {
     currentTab_ = CONFIG_TAB_CONNECTIONS;
     ShowTab(currentTab_);
     return true;
+}
+
+// The tab stop follows the system font, the template the dialog font: the head of the second
+// column is moved over the column wherever the stop puts it, and the first head ends there.
+void ConfigurationDialog::AlignHeads(int firstId, int secondId, int listId, int tabStop) {
+    HWND first = Control(firstId);
+    HWND head = Control(secondId);
+    HWND list = Control(listId);
+    if (first == nullptr || head == nullptr || list == nullptr) {
+        return;
+    }
+    RECT stop{0, 0, tabStop, 0};
+    ::MapDialogRect(Window(), &stop);
+    POINT listOrigin{0, 0};
+    ::ClientToScreen(list, &listOrigin);
+    ::ScreenToClient(Window(), &listOrigin);
+    RECT place{};
+    ::GetWindowRect(head, &place);
+    ::MapWindowPoints(nullptr, Window(), reinterpret_cast<POINT*>(&place), 2);
+    RECT listPlace{};
+    ::GetWindowRect(list, &listPlace);
+    ::MapWindowPoints(nullptr, Window(), reinterpret_cast<POINT*>(&listPlace), 2);
+    const int left = listOrigin.x + stop.right + 2;  // the list's own text margin
+    const int right = listPlace.right > left ? listPlace.right : left + 1;
+    ::MoveWindow(head, left, place.top, right - left, place.bottom - place.top, FALSE);
+    RECT firstPlace{};
+    ::GetWindowRect(first, &firstPlace);
+    ::MapWindowPoints(nullptr, Window(), reinterpret_cast<POINT*>(&firstPlace), 2);
+    if (firstPlace.right > left && left > firstPlace.left) {
+        ::MoveWindow(first, firstPlace.left, firstPlace.top, left - firstPlace.left,
+                     firstPlace.bottom - firstPlace.top, FALSE);
+    }
 }
 
 void ConfigurationDialog::AddLine(int listId, const ListLine& line, bool select) {
@@ -213,7 +250,7 @@ void ConfigurationDialog::ReportNotAvailable() {
 }
 
 void ConfigurationDialog::AddGage() {
-    if (!CanAddGage(context_.gages)) {
+    if (!PrepareGageRow(context_.gages)) {
         return;
     }
     GageRecord gage = NewGage();

@@ -80,9 +80,11 @@ TEST(ConfigForm, NewGagesAndTheRowsTheyGetInto) {
     EXPECT_TRUE(gage.SerialNumber.empty());
 
     GageTable gages(0xFFFF);
-    EXPECT_TRUE(CanAddGage(gages));  // index 65535 still fits the item data
+    EXPECT_TRUE(PrepareGageRow(gages));  // index 65535 still fits the item data
+    EXPECT_GE(gages.capacity(), 0x10000u);
     gages.emplace_back();
-    EXPECT_FALSE(CanAddGage(gages));
+    EXPECT_FALSE(PrepareGageRow(gages));
+    EXPECT_EQ(gages.size(), 0x10000u);
     EXPECT_EQ(GageIndexOfLine(gages, 0x0001FFFFu), 0xFFFF);
     gages.resize(3);
     EXPECT_EQ(GageIndexOfLine(gages, 0x00010002u), 2);

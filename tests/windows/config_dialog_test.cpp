@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -160,6 +162,15 @@ TEST_F(ConfigDialogTest, EveryControlTheCodeUsesIsInTheTemplate) {
         }
         EXPECT_EQ(dialog.Text(IDC_BANNER), "Gage Server Configuration");  // keys are gone
         EXPECT_EQ(dialog.Text(IDC_CONFIG_ADD), "&1. Add...");
+        // The underlined characters work: Alt+A goes to the list, Alt+1 adds.
+        dialog.PressAlt('a');
+        EXPECT_TRUE(
+            test::WaitFor([&] { return dialog.FocusedControl() == IDC_CONFIG_CONNECTION_LIST; }));
+        dialog.PressAlt('1');
+        const auto box = test::WaitForMessageBox(dialog.Window());
+        ASSERT_TRUE(box) << "Alt+1 did not add";
+        EXPECT_EQ(box->title, "Not Available");
+        ASSERT_TRUE(test::AnswerMessageBox(*box, IDOK));
         ASSERT_TRUE(dialog.Click(IDC_CONFIG_CLOSE));
     });
 }
@@ -258,6 +269,54 @@ TEST_F(ConfigDialogTest, ASecondConfigureWhileOpenRaisesTheOpenDialog) {
     });
     EXPECT_EQ(g_host.configure, 1);
     EXPECT_EQ(g_host.configuring, 1);
+}
+
+// Not a test: holds the dialog in the states the user documentation shows while
+// scripts/screenshots.sh photographs them. For each state it writes NAME.ready (holding the
+// window's title) into GAGE_SCREENSHOT_DIR and waits until the script has removed it.
+TEST_F(ConfigDialogTest, DISABLED_ScreenshotStates) {
+    const char* folder = std::getenv("GAGE_SCREENSHOT_DIR");
+    ASSERT_NE(folder, nullptr) << "run through scripts/screenshots.sh";
+    directory_.Write("BRW_GAGE.CFG",
+                     "[APPLICATION]\r\nNAME=ZRNGSV32\r\nVERSION=9\r\n[INTERFACES]\r\n"
+                     "MUX_0=\"Bench left\",1,3,9600,8,1,1,1,1024,0,\r\n"
+                     "MUX_1=\"Cell 4 converter\",1,4001,127,0,0,1,1,1024,1,\r\n"
+                     "MUX_2=\"Spare port\",1,0,9600,8,1,1,1,1024,0,\r\n"
+                     "[GAGES]\r\n"
+                     "GAGE_1=\"Caliper 1\",1,1,0,1,SN-1234,0,25,0,1,3,0,0\r\n"
+                     "GAGE_2=\"Bore gage\",1,1,2,5,SN-77,0,25,0,1,3,0,1\r\n"
+                     "GAGE_3=\"Depth indicator\",1,1,3,6,,0,10,0,1,4,0,1\r\n"
+                     "GAGE_4=\"Height stand\",1,1,0,1,,0,300,0,1,2,0,0\r\n");
+    runtime_.TearDown();
+    ASSERT_EQ(LoadRuntimeConfiguration(runtime_, nullptr), 1);
+    const auto shoot = [folder](const std::string& name, HWND window) {
+        const std::string marker = std::string(folder) + "\\" + name + ".ready";
+        FILE* file = std::fopen(marker.c_str(), "wb");
+        ASSERT_NE(file, nullptr) << marker;
+        char title[256] = {};
+        ::GetWindowTextA(window, title, sizeof(title));
+        std::fputs(title, file);
+        std::fclose(file);
+        EXPECT_TRUE(test::WaitFor(
+            [&] { return ::GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES; },
+            std::chrono::minutes(2)));
+    };
+    Configure([&](DialogDriver& dialog) {
+        dialog.Sync();
+        shoot("config-connections", dialog.Window());
+        dialog.SwitchTab(IDC_CONFIG_TABS, 1);
+        dialog.SelectListText(IDC_CONFIG_GAGE_LIST, "Caliper 1");
+        dialog.Sync();
+        shoot("config-gages", dialog.Window());
+        dialog.SwitchTab(IDC_CONFIG_TABS, 0);
+        dialog.SelectListText(IDC_CONFIG_CONNECTION_LIST, "Bench left");
+        ASSERT_TRUE(dialog.Click(IDC_CONFIG_DELETE));
+        const auto box = test::WaitForMessageBox(dialog.Window());
+        ASSERT_TRUE(box);
+        shoot("config-remove-connection", box->window);
+        ASSERT_TRUE(test::AnswerMessageBox(*box, IDNO));
+        dialog.PressEscape();
+    });
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cctype>
 #include <thread>
 
 namespace gage::test {
@@ -248,6 +249,20 @@ bool DialogDriver::Click(int id) {
 
 void DialogDriver::PressEscape() {
     PressKey(FocusOf(dialog_), VK_ESCAPE);
+}
+
+void DialogDriver::PressAlt(char key) {
+    constexpr LPARAM kAltDown = 1 << 29;
+    HWND focus = FocusOf(dialog_);
+    const auto upper = static_cast<WPARAM>(std::toupper(static_cast<unsigned char>(key)));
+    ::PostMessageA(focus, WM_SYSKEYDOWN, upper, kAltDown | 1);
+    ::PostMessageA(focus, WM_SYSCHAR, static_cast<WPARAM>(key), kAltDown | 1);
+    ::PostMessageA(focus, WM_SYSKEYUP, upper, static_cast<LPARAM>(0xC0000001u) | kAltDown);
+}
+
+int DialogDriver::FocusedControl() const {
+    HWND focus = FocusOf(dialog_);
+    return focus != dialog_ && ::IsChild(dialog_, focus) ? ::GetDlgCtrlID(focus) : 0;
 }
 
 void DialogDriver::Sync() const {

@@ -11,6 +11,7 @@ namespace gage::gagesrv {
 namespace {
 
 constexpr std::int32_t kInitGagesCommand = 1;
+constexpr std::int32_t kConfigureCommand = 3;
 constexpr std::int32_t kInitPortsCommand = 10;
 constexpr std::int32_t kFlushPortsCommand = 12;
 constexpr std::int32_t kClosePortsCommand = 13;
@@ -29,6 +30,11 @@ struct PortCommand {
 constexpr PortCommand kPortCommands[] = {
     {"init", "Send every gage's initialisation command", kInitGagesCommand,
      "Sent the initialisation command of every gage whose connection is open.", nullptr, false},
+    {"configure",
+     "Open the Gage Server Configuration dialog (Windows); when it closes the library saves "
+     "BRW_GAGE.CFG and loads it again",
+     kConfigureCommand, "The configuration was saved and loaded again.",
+     "This build of the gage server has no dialogs (the log file ZRNGSV32.LOG says so).", false},
     {"open-ports",
      "Open every configured connection (with its interface's initialisation strings), then "
      "initialise every gage",

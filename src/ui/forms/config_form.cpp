@@ -1,5 +1,8 @@
 #include "ui/forms/config_form.h"
 
+#include <new>
+#include <stdexcept>
+
 #include "channels/channel.h"
 #include "config/connection_text.h"
 
@@ -88,8 +91,18 @@ GageRecord NewGage() {
     return gage;
 }
 
-bool CanAddGage(const GageTable& gages) {
-    return gages.size() <= static_cast<std::size_t>(kMaximumGageIndex);
+bool PrepareGageRow(GageTable& gages) {
+    if (gages.size() > static_cast<std::size_t>(kMaximumGageIndex)) {
+        return false;
+    }
+    try {
+        gages.reserve(gages.size() + 1);
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {
+        return false;
+    }
+    return true;
 }
 
 std::optional<int> GageIndexOfLine(const GageTable& gages, std::uint32_t data) {

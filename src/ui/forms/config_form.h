@@ -56,8 +56,10 @@ std::optional<int> FirstFreeConnectionRow(const ConnectionTable& connections);
 
 // A new gage: gain 1.0, zero 0.0, precision 7, every other field 0 or empty.
 GageRecord NewGage();
-// Whether one more gage still fits the 16 bits its line's item data gives the index.
-bool CanAddGage(const GageTable& gages);
+// Makes room for one more gage before the setup dialog opens, so that adding it after OK cannot
+// fail. False (the table unchanged) when memory is short or the index would no longer fit the
+// 16 bits its line's item data gives it.
+bool PrepareGageRow(GageTable& gages);
 
 // The gage a line's item data names; none when the index lies outside the table.
 std::optional<int> GageIndexOfLine(const GageTable& gages, std::uint32_t data);
