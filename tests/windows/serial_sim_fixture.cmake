@@ -22,7 +22,19 @@ add_test(NAME serial_sim_stop
          COMMAND ${_gage_fixture} stop ${CMAKE_BINARY_DIR} ${GAGE_SIM_COM_PORT})
 set_tests_properties(serial_sim_start PROPERTIES FIXTURES_SETUP gage_serial_sim TIMEOUT 300)
 set_tests_properties(serial_sim_stop PROPERTIES FIXTURES_CLEANUP gage_serial_sim)
+
+# A second simulator on a free TCP port of 127.0.0.1 that answers each "?\r" with the number of
+# commands it has answered, so that a test can tell how many reads reached it. Windows test
+# programs find the port number in the file GAGE_SIM_TCP_PORT_FILE names.
+add_test(NAME tcp_sim_start
+         COMMAND ${_gage_fixture} start-tcp ${CMAKE_BINARY_DIR} counting "${GAGE_NATIVE_GAGESIM}"
+                 --trigger "?\\r" --template "{count:%d}<13><10>")
+add_test(NAME tcp_sim_stop COMMAND ${_gage_fixture} stop-tcp ${CMAKE_BINARY_DIR} counting)
+set_tests_properties(tcp_sim_start PROPERTIES FIXTURES_SETUP gage_tcp_sim TIMEOUT 60)
+set_tests_properties(tcp_sim_stop PROPERTIES FIXTURES_CLEANUP gage_tcp_sim)
+
 if(TEST windows_tests)
-  set_property(TEST windows_tests APPEND PROPERTY FIXTURES_REQUIRED gage_serial_sim)
-  set_property(TEST windows_tests APPEND PROPERTY ENVIRONMENT "GAGE_SIM_COM=${GAGE_SIM_COM_PORT}")
+  set_property(TEST windows_tests APPEND PROPERTY FIXTURES_REQUIRED gage_serial_sim gage_tcp_sim)
+  set_property(TEST windows_tests APPEND PROPERTY ENVIRONMENT "GAGE_SIM_COM=${GAGE_SIM_COM_PORT}"
+               "GAGE_SIM_TCP_PORT_FILE=Z:${CMAKE_BINARY_DIR}/tcp-sim-counting.port")
 endif()

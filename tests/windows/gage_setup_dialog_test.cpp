@@ -1,0 +1,284 @@
+// The Gaging Device Setup dialog driven as a user works it. The gage's connection is TCP/IP to
+// the gage simulator on 127.0.0.1, which answers each "?\r" with the number of commands it has
+// answered so far: the value the dialog shows says how many reads reached it.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <fstream>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "channels/tcp_channel.h"
+#include "config/profile.h"
+#include "dialog_driver.h"
+#include "entry/commands.h"
+#include "entry/runtime.h"
+#include "helpers/serial_record.h"
+#include "helpers/temporary_directory.h"
+#include "reading/engine_clock.h"
+#include "ui/gage_setup_dialog.h"
+#include "ui/resources/resource.h"
+
+namespace gage {
+namespace {
+
+using test::DialogDriver;
+
+constexpr const char* kTitle = "Gaging Device Setup";
+
+constexpr const char* kDefinitions =
+    "[TYPE1.1]\nDESCRIPTION=Counter\nMEAS_READ=?<13>\nRECEND=<13><10>\nVALUE1=1,1,0\n"
+    "MEASTIMEOUT=3000\n"
+    "[TYPE1.2]\nDESCRIPTION=Spare\n";
+
+int SimulatorPort() {
+    const char* file = std::getenv("GAGE_SIM_TCP_PORT_FILE");
+    int port = 0;
+    if (file != nullptr) {
+        std::ifstream(file) >> port;
+    }
+    return port;
+}
+
+// Polling ticks and poll presses as the dialog's thread takes them from its queue.
+std::atomic<int> g_pollingTicks{0};
+std::atomic<int> g_pollPresses{0};
+
+LRESULT CALLBACK CountPolling(int code, WPARAM wParam, LPARAM lParam) {
+    const auto& message = *reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && message.hwnd != nullptr) {
+        if (message.message == WM_TIMER && message.wParam == IDT_POLL &&
+            ::IsDlgButtonChecked(message.hwnd, IDC_SETUP_CONTINUOUS_POLL) == BST_CHECKED &&
+            ::GetActiveWindow() == message.hwnd) {
+            ++g_pollingTicks;
+        }
+        if (message.message == WM_COMMAND && LOWORD(message.wParam) == IDC_SETUP_POLL_READ) {
+            ++g_pollPresses;
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+class GageSetupDialogTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        runtime.support.UseBuiltInsOnly(true);
+        runtime.support.SetMessageBoxHook([this](const MessageBoxRequest& box) {
+            const std::lock_guard<std::mutex> lock(boxesMutex);
+            boxes.push_back(box);
+            return (box.style & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
+        });
+        runtime.settings.DefinitionsPath = directory.Write("BRW_GAGE.DEF", kDefinitions);
+        runtime.settings.LogPath = directory.File("ZRNGSV32.LOG");
+        profile::ClearCache();
+        ASSERT_EQ(TcpStartup(runtime.channels), 1);
+
+        ConnectionRecord& bench = runtime.connections[2];
+        bench.Name = "Bench";
+        bench.InterfaceType = 1;
+        bench.Kind = KIND_TCPIP;
+        bench.BaudRate = 127;  // 127.0.0.1
+        bench.Parity = 1;
+        bench.PortNumber = SimulatorPort();
+        TcpSettleAddress(runtime.channels, bench);
+        runtime.gages.resize(1);
+        runtime.gages[0].Name = "Caliper";
+        runtime.gages[0].ConnectionIndex = 2;
+        runtime.gages[0].InterfaceTypeNumber = 1;
+        runtime.gages[0].FormatNumber = 1;
+    }
+    void TearDown() override { TcpShutdown(runtime.channels, runtime.connections); }
+
+    // Runs EditGage on row index (a new default row when index is the gage count).
+    int Edit(int index, const std::function<void(DialogDriver&)>& drive) {
+        if (index == static_cast<int>(runtime.gages.size())) {
+            runtime.gages.emplace_back();
+        }
+        int result = -1;
+        test::DriveDialog([&] { result = EditGage(context, nullptr, runtime.gages[index], index); },
+                          [&] {
+                              auto dialog = DialogDriver::Attach(kTitle);
+                              ASSERT_TRUE(dialog.has_value());
+                              drive(*dialog);
+                          });
+        return result;
+    }
+    std::vector<MessageBoxRequest> Boxes() {
+        const std::lock_guard<std::mutex> lock(boxesMutex);
+        return boxes;
+    }
+
+    test::TemporaryDirectory directory{"gage-setup-"};
+    Runtime runtime;
+    WindowHandle configDialog = nullptr;
+    UiContext context{{runtime.channels, runtime.connections, runtime.settings, runtime.support,
+                       SystemEngineClock()},
+                      runtime.gages,
+                      configDialog};
+    std::mutex boxesMutex;
+    std::vector<MessageBoxRequest> boxes;
+};
+
+TEST_F(GageSetupDialogTest, NewGageStartsWithItsDefaultsAndNeedsAUniqueName) {
+    const int result = Edit(1, [this](DialogDriver& dialog) {
+        for (const int id : {IDC_SETUP_CHANNEL, IDC_SETUP_GAGE_ID, IDC_SETUP_SERIAL_NUMBER,
+                             IDC_SETUP_NO_READ_COMMAND, IDC_SETUP_ABSOLUTE, IDC_SETUP_MAXIMUM_TEXT,
+                             IDC_SETUP_MINIMUM_TEXT, IDC_SETUP_VALUE_BAR, IDC_SETUP_FORMAT_CREATE,
+                             IDC_SETUP_INIT_GAGE, IDC_SETUP_POLL_READ, IDC_SETUP_FORMAT_LABEL,
+                             IDC_SETUP_ZERO_LABEL, IDC_SETUP_GAIN_LABEL, IDC_SETUP_PRECISION_LABEL,
+                             IDC_HELP_BUTTON}) {
+            EXPECT_TRUE(dialog.HasControl(id)) << id;  // the rest are worked below
+        }
+        EXPECT_FALSE(dialog.IsEnabled(IDC_SETUP_FORMAT));  // no connection chosen yet
+        EXPECT_EQ(dialog.Text(IDC_SETUP_LAST_VALUE), "?");
+        ASSERT_TRUE(dialog.SelectComboText(IDC_SETUP_INTERFACE, "Bench"));
+        EXPECT_FALSE(dialog.IsEnabled(IDC_SETUP_READ_GAGE));  // no format chosen yet
+        ASSERT_TRUE(dialog.SelectComboText(IDC_SETUP_FORMAT, "Counter"));
+        EXPECT_TRUE(dialog.IsEnabled(IDC_SETUP_READ_GAGE));
+        EXPECT_EQ(dialog.Text(IDC_SETUP_GAIN), "+1");
+        EXPECT_EQ(dialog.Text(IDC_SETUP_ZERO), "+0");
+        EXPECT_EQ(dialog.Text(IDC_SETUP_PRECISION), "7");
+        EXPECT_TRUE(dialog.IsVisible(IDC_SETUP_MINIMUM));  // an ASCII format's entered range
+
+        dialog.SetEditText(IDC_SETUP_DESCRIPTION, "CALIPER");  // the other gage's, in capitals
+        ASSERT_TRUE(dialog.Click(IDC_SETUP_OK));
+        ASSERT_TRUE(test::WaitFor([&] { return !Boxes().empty(); }));
+        EXPECT_NE(Boxes()[0].text.find("NOT UNQUE"), std::string::npos);
+        dialog.Sync();
+        EXPECT_TRUE(dialog.IsOpen());
+        dialog.SetEditText(IDC_SETUP_DESCRIPTION, "Depth");
+        ASSERT_TRUE(dialog.Click(IDC_SETUP_OK));
+        EXPECT_TRUE(dialog.WaitClosed());
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(runtime.gages[1].Name.view(), "Depth");
+}
+
+TEST_F(GageSetupDialogTest, GageAddedThroughCommandThreeIsSavedAsEntered) {
+    runtime.settings.ConfigurationPath = directory.File("BRW_GAGE.CFG");
+    test::DriveDialog(
+        [&] { EXPECT_EQ(RunCommand(runtime, nullptr, 1, GSV_CMD_CONFIGURE, nullptr), 1); },
+        [&] {
+            auto configuration = DialogDriver::Attach("Gage Server Configuration");
+            ASSERT_TRUE(configuration.has_value());
+            configuration->SwitchTab(IDC_CONFIG_TABS, 1);
+            ASSERT_TRUE(configuration->Click(IDC_CONFIG_ADD));
+            auto setup = DialogDriver::Attach(kTitle);
+            ASSERT_TRUE(setup.has_value());
+            ASSERT_TRUE(setup->SelectComboText(IDC_SETUP_INTERFACE, "Bench"));
+            ASSERT_TRUE(setup->SelectComboText(IDC_SETUP_FORMAT, "Counter"));
+            setup->SetEditText(IDC_SETUP_DESCRIPTION, "Depth");
+            setup->SetEditText(IDC_SETUP_GAGE_ID, "7");
+            setup->SetEditText(IDC_SETUP_GAIN, "2");
+            ASSERT_TRUE(setup->Click(IDC_SETUP_ABSOLUTE));
+            ASSERT_TRUE(setup->Click(IDC_SETUP_OK));
+            ASSERT_TRUE(setup->WaitClosed());
+            ASSERT_TRUE(configuration->Click(IDC_CONFIG_CLOSE));
+            EXPECT_TRUE(configuration->WaitClosed());
+        });
+    const std::string saved = directory.Read("BRW_GAGE.CFG").value_or("");
+    EXPECT_NE(saved.find("=\"Depth\",1,1,0,7,,0,0,0,2,7,2,2\r\n"), std::string::npos) << saved;
+}
+
+TEST_F(GageSetupDialogTest, ReadShowsTheValueAndPollingReadsOncePerTick) {
+    if (SimulatorPort() == 0) {
+        GTEST_SKIP() << "no gage simulator on 127.0.0.1 (GAGE_SIM_TCP_PORT_FILE unset)";
+    }
+    HHOOK hook = ::SetWindowsHookExA(WH_GETMESSAGE, CountPolling, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    g_pollingTicks = 0;
+    g_pollPresses = 0;
+    const auto shownCount = [](DialogDriver& dialog) {
+        return std::atoi(dialog.Text(IDC_SETUP_LAST_VALUE).c_str());
+    };
+    Edit(0, [&](DialogDriver& dialog) {
+        ASSERT_TRUE(dialog.Click(IDC_SETUP_INIT_PORT));
+        ASSERT_TRUE(dialog.Click(IDC_SETUP_READ_GAGE));
+        ASSERT_TRUE(test::WaitFor([&] { return dialog.Text(IDC_SETUP_LAST_VALUE) != "?"; }));
+        EXPECT_EQ(dialog.Text(IDC_SETUP_LAST_VALUE)[0], '+');
+        const int first = shownCount(dialog);
+
+        ::SetForegroundWindow(dialog.Window());
+        ASSERT_TRUE(dialog.Click(IDC_SETUP_CONTINUOUS_POLL));
+        EXPECT_TRUE(test::WaitFor([&] { return g_pollPresses >= 3; }));
+        ASSERT_TRUE(dialog.Click(IDC_SETUP_CONTINUOUS_POLL));
+        ASSERT_TRUE(test::WaitFor([&] {
+            return ::SendMessageA(dialog.Control(IDC_SETUP_CONTINUOUS_POLL), BM_GETCHECK, 0, 0) ==
+                   BST_UNCHECKED;
+        }));
+        // A press posted by the last polling tick may still be queued behind the click.
+        EXPECT_TRUE(test::WaitFor([] { return g_pollPresses == g_pollingTicks; }));
+        dialog.Sync();
+        const int presses = g_pollPresses;
+        const std::string polled = dialog.Text(IDC_SETUP_LAST_VALUE);
+        ASSERT_TRUE(dialog.Click(IDC_SETUP_READ_GAGE));
+        ASSERT_TRUE(test::WaitFor([&] { return dialog.Text(IDC_SETUP_LAST_VALUE) != polled; }));
+        // Every press was one read command, and nothing else reached the simulator.
+        EXPECT_EQ(shownCount(dialog), first + presses + 1);
+        EXPECT_TRUE(dialog.Click(IDC_SETUP_CANCEL));
+    });
+    ::UnhookWindowsHookEx(hook);
+}
+
+TEST_F(GageSetupDialogTest, RemovedFormatStaysRemovedAfterCancel) {
+    const int result = Edit(0, [this](DialogDriver& dialog) {
+        ASSERT_TRUE(dialog.SelectComboText(IDC_SETUP_FORMAT, "Spare"));
+        ASSERT_TRUE(dialog.Click(IDC_SETUP_FORMAT_MODIFY));  // not in this version: says so
+        ASSERT_TRUE(test::WaitFor([&] { return Boxes().size() == 1; }));
+        ASSERT_TRUE(dialog.Click(IDC_SETUP_FORMAT_REMOVE));
+        ASSERT_TRUE(test::WaitFor([&] { return !dialog.IsEnabled(IDC_SETUP_READ_GAGE); }));
+        EXPECT_NE(Boxes()[1].text.find("REMOVE FORMAT!"), std::string::npos);
+        EXPECT_EQ(::SendMessageA(dialog.Control(IDC_SETUP_FORMAT), CB_GETCOUNT, 0, 0), 1);
+        EXPECT_EQ(::SendMessageA(dialog.Control(IDC_SETUP_FORMAT), CB_GETCURSEL, 0, 0), CB_ERR);
+        EXPECT_TRUE(dialog.Click(IDC_SETUP_CANCEL));
+        EXPECT_TRUE(dialog.WaitClosed());
+    });
+    EXPECT_EQ(result, 0);
+    profile::ClearCache();
+    const std::string& definitions = runtime.settings.DefinitionsPath;
+    EXPECT_EQ(profile::GetString(definitions, "TYPE1.2", "DESCRIPTION"), "");
+    EXPECT_EQ(profile::GetString(definitions, "TYPE1.1", "DESCRIPTION"), "Counter");
+    EXPECT_EQ(runtime.gages[0].FormatNumber, 1);  // cancelled: the working copy is dropped
+}
+
+// Not a test: holds the dialog after a read of a simulated gage while scripts/screenshots.sh
+// photographs it. It writes NAME.ready (holding the window's title) into GAGE_SCREENSHOT_DIR
+// and waits until the script has removed it.
+TEST_F(GageSetupDialogTest, DISABLED_ScreenshotStates) {
+    const char* folder = std::getenv("GAGE_SCREENSHOT_DIR");
+    ASSERT_NE(folder, nullptr) << "run through scripts/screenshots.sh";
+    ConnectionRecord& bench = runtime.connections[2];
+    bench = ConnectionRecord{};
+    bench.Name = "Bench left";
+    bench.InterfaceType = 1;
+    test::MakeSerial9600(bench, 3);
+    GageRecord& gage = runtime.gages[0];
+    gage.Name = "RandomValue Caliper";
+    gage.SerialNumber = "SN-1234";
+    gage.GageId = 1;
+    gage.Minimum = -3.0;
+    gage.Maximum = 3.0;
+    gage.Precision = 4;
+    Edit(0, [&](DialogDriver& dialog) {
+        ASSERT_TRUE(dialog.Click(IDC_SETUP_READ_GAGE));
+        ASSERT_TRUE(test::WaitFor([&] { return dialog.Text(IDC_SETUP_LAST_VALUE) != "?"; }));
+        // Every control painted before the picture is taken.
+        ::RedrawWindow(dialog.Window(), nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        dialog.Sync();
+        const std::string marker = std::string(folder) + "\\gaging-device-setup.ready";
+        std::ofstream(marker) << kTitle;
+        EXPECT_TRUE(test::WaitFor(
+            [&] { return ::GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES; },
+            std::chrono::minutes(2)));
+        EXPECT_TRUE(dialog.Click(IDC_SETUP_CANCEL));
+    });
+}
+
+}  // namespace
+}  // namespace gage
