@@ -13,6 +13,7 @@
 #include "channels/serial_channel.h"
 #include "channels/tcp_channel.h"
 #include "config/byte_string.h"
+#include "helpers/serial_record.h"
 #include "process_cpu_time.h"
 #include "reading/read_cycle.h"
 
@@ -35,13 +36,7 @@ bool OpenConnection(ChannelContext& channels, ServerSettings& settings, Connecti
     if (kind == "serial" && argc >= 4) {
         settings.ComPrefix = argv[2];
         record.Kind = KIND_SERIAL;
-        record.PortNumber = std::atoi(argv[3]);
-        record.BaudRate = 9600;
-        record.DataBits = 8;
-        record.StopBits = 1;
-        record.Parity = 1;
-        record.FlowControl = 1;
-        record.BufferSize = 1024;
+        test::MakeSerial9600(record, std::atoi(argv[3]));
         // SerialConfigure answers 0 when the settings were applied.
         return SerialOpen(channels, nullptr, record) > 0 &&
                SerialConfigure(channels, nullptr, record) == 0;

@@ -33,11 +33,6 @@ static_assert(offsetof(HostReadingBlock, value) == 4);
 static_assert(offsetof(HostReadingBlock, code) == 12);
 static_assert(offsetof(HostReadingBlock, literal) == 44);
 
-constexpr const char* kConfiguration =
-    "[APPLICATION]\r\nNAME=zrngsv32\r\nVERSION=9\r\n"
-    "[INTERFACES]\r\nMUX_0=\"Bench\",1,0,9600,8,1,1,1,1024,0,\r\n"
-    "[GAGES]\r\nGAGE_1=\"RandomValue Caliper\",1,1,0,1,SIM-1,-1,1,0,1,4,0,0\r\n";
-
 // Every field of the result taken from the one number the simulated gage sends.
 constexpr const char* kDefinitions =
     "[TYPE1]\r\nDESCRIPTION=Simulated interface\r\n"
@@ -48,7 +43,7 @@ class LibraryAbiTest : public LoadedLibraryTest {
   protected:
     void SetUp() override {
         LoadedLibraryTest::SetUp();
-        LocalDir().Write("BRW_GAGE.CFG", kConfiguration);
+        LocalDir().Write("BRW_GAGE.CFG", kRandomCaliperConfiguration);
         SharedDir().Write("BRW_GAGE.DEF", kDefinitions);
         ASSERT_TRUE(Load());
     }
