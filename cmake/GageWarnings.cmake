@@ -21,3 +21,9 @@ if(WIN32)
   target_link_options(gage_options INTERFACE -static -static-libgcc -static-libstdc++)
   target_compile_definitions(gage_options INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 endif()
+if(CMAKE_SIZEOF_VOID_P EQUAL 4 AND CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86|i[3-6]86)$")
+  # x87 arithmetic keeps 80-bit intermediates, so readings, gains, zeros and the simulated
+  # source would come out as other doubles than on 64-bit builds; SSE2 rounds every step to
+  # double, as those do. A host built elsewhere may call in with a stack aligned to 4 bytes only.
+  target_compile_options(gage_options INTERFACE -msse2 -mfpmath=sse -mstackrealign)
+endif()

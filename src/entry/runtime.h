@@ -27,7 +27,9 @@ class Runtime {
     GageTable gages;
     ConnectionTable connections;
     ChannelContext channels{support, settings};
-    ReadingResult readingResult{};
+    // Hosts read the measured value at byte 4; on an 8-byte boundary the block keeps that
+    // double on the 4-byte boundary their declarations of the block give it.
+    alignas(8) ReadingResult readingResult{};
     double readValue = 0.0;               // command 11's answer, valid until the next command 11
     WindowHandle configDialog = nullptr;  // the configuration dialog while it is open
 

@@ -20,6 +20,12 @@ namespace gage::harness {
 
 using test::TemporaryDirectory;
 
+// A configuration of one simulated gage, "RandomValue Caliper" (precision 4), on connection 0.
+inline constexpr const char* kRandomCaliperConfiguration =
+    "[APPLICATION]\r\nNAME=zrngsv32\r\nVERSION=9\r\n"
+    "[INTERFACES]\r\nMUX_0=\"Bench\",1,0,9600,8,1,1,1,1024,0,\r\n"
+    "[GAGES]\r\nGAGE_1=\"RandomValue Caliper\",1,1,0,1,SIM-1,-1,1,0,1,4,0,0\r\n";
+
 // The library the build produced: its full path, or on Windows its file name (it is copied
 // beside the test program and found there, as a host finds it).
 const char* BuiltLibraryPath();
