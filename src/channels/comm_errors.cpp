@@ -5,6 +5,7 @@
 #include <string>
 
 #include "channels/user_signals.h"
+#include "support/string_ids.h"
 
 namespace gage {
 namespace {

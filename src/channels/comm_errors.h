@@ -37,10 +37,6 @@ inline constexpr int GAGE_ERR_NO_PORT = 107;
 inline constexpr int GAGE_ERR_READ = 108;
 inline constexpr int GAGE_ERR_DESCRIPTION = 109;
 
-// String ids of the titles.
-inline constexpr unsigned IDS_COMM_ERROR_TITLE = 100;
-inline constexpr unsigned IDS_GAGE_ERROR_TITLE = 110;
-
 // Sets the report mode (COMM_REPORT_* bits) and returns the previous one.
 int SetCommErrorReporting(ChannelContext& context, int mode);
 
