@@ -69,4 +69,8 @@ std::string DescribeConnection(Support& support, const ConnectionRecord& connect
     return DescribeConnection(connection, std::string_view());
 }
 
+std::string NameAndDescription(Support& support, const ConnectionRecord& connection) {
+    return connection.Name.str() + " (" + DescribeConnection(support, connection) + ")";
+}
+
 }  // namespace gage

@@ -18,5 +18,7 @@ inline constexpr unsigned kUndefinedPortStringId = 1106;
 std::string DescribeConnection(const ConnectionRecord& connection, std::string_view undefinedText);
 // The same with the undefined text from the library's string table.
 std::string DescribeConnection(Support& support, const ConnectionRecord& connection);
+// The connection's name followed by its source text in parentheses: Bench (COM3:9600,n,8,1).
+std::string NameAndDescription(Support& support, const ConnectionRecord& connection);
 
 }  // namespace gage

@@ -58,7 +58,7 @@ ListLine GageLine(Support& support, const ConnectionTable& connections, const Ga
     if (IsRow(gage.ConnectionIndex)) {
         const ConnectionRecord& connection =
             connections[static_cast<std::size_t>(gage.ConnectionIndex)];
-        text += connection.Name.str() + " (" + DescribeConnection(support, connection) + ")";
+        text += NameAndDescription(support, connection);
     }
     return {text, GageListItemData{gage.ConnectionIndex, gageIndex}.Pack()};
 }

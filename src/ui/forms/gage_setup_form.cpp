@@ -50,9 +50,7 @@ std::vector<ComboLine> InterfaceComboLines(Support& support, const ConnectionTab
         if (connection.Name.empty()) {
             continue;
         }
-        lines.push_back({std::string(connection.Name.view()) + " (" +
-                             DescribeConnection(support, connection) + ")",
-                         index});
+        lines.push_back({NameAndDescription(support, connection), index});
     }
     return lines;
 }
