@@ -11,43 +11,11 @@
 #include "entry/runtime.h"
 #include "gagesrv/monitor_connection.h"
 #include "gagesrv/monitor_session.h"
-#include "support/builtin_message_box.h"
+#include "gagesrv/terminal_message_boxes.h"
 
 namespace gage::gagesrv {
 
 namespace {
-
-// A run of line breaks becomes one space.
-std::string OnOneLine(std::string_view text) {
-    std::string line;
-    bool inBreak = false;
-    for (const char c : text) {
-        const bool lineBreak = c == '\r' || c == '\n';
-        if (!lineBreak) {
-            line += c;
-        } else if (!inBreak) {
-            line += ' ';
-        }
-        inBreak = lineBreak;
-    }
-    return line;
-}
-
-// Nobody can click a box in a terminal session: its text goes to stderr (and the log) and it
-// is answered at once. A read error is answered with Abort, which makes the monitor start the
-// connection afresh; Retry would read the failing port again at once, for ever.
-void AnswerMessageBoxesInTerminal(Runtime& runtime, std::ostream& err) {
-    runtime.support.SetMessageBoxHook([&runtime, &err](const MessageBoxRequest& box) {
-        const bool abortRetryIgnore = (box.style & 0xFu) == MB_STYLE_ABORTRETRYIGNORE;
-        const int answer =
-            abortRetryIgnore ? MB_RESULT_ABORT : builtin::DefaultButtonAnswer(box.style);
-        err << box.caption << ": " << OnOneLine(box.text) << "\n";
-        const std::string line = builtin::DescribeUnshownMessageBox(box.caption, box.text, answer);
-        runtime.support.UtilLogError(runtime.support.LogPath().c_str(), kApplicationName,
-                                     line.c_str());
-        return answer;
-    });
-}
 
 std::string Announcement(Runtime& runtime, const ConnectionRecord& record,
                          const MonitorOptions& options) {
