@@ -138,10 +138,11 @@ struct Candidates {
     std::vector<bool> varying;
     std::vector<bool> integral;
     std::vector<Part> words;
+    bool commaSeen = false;  // a number had a decimal comma
 };
 
 // The columns of one field over all records; false when the records differ in their make-up.
-bool CollectField(const std::vector<std::string_view>& texts, int fieldNumber, char& decimal,
+bool CollectField(const std::vector<std::string_view>& texts, int fieldNumber, char decimal,
                   Candidates& found) {
     const bool commaDecimal = decimal == ',';
     std::vector<std::vector<Token>> tokens;
@@ -184,9 +185,7 @@ bool CollectField(const std::vector<std::string_view>& texts, int fieldNumber, c
         bool integral = true;
         std::set<double> distinct;
         for (const Token& token : column.tokens) {
-            if (token.text.find(',') != std::string_view::npos) {
-                decimal = ',';
-            }
+            found.commaSeen = found.commaSeen || token.text.find(',') != std::string_view::npos;
             const std::optional<double> number = ReadNumberText(token.text, decimal);
             if (!number) {
                 return false;
@@ -278,28 +277,20 @@ std::optional<Shape> TextShape(const Framing& framing, const std::vector<std::si
     Shape shape;
     shape.separator = std::string(separator);
     shape.records = records;
-    // A comma is a decimal separator only where it does not separate fields; a first pass that
-    // finds one in a number reads every number again with it.
-    for (int pass = 0; pass < 2; ++pass) {
-        const char decimalBefore = shape.decimalSeparator;
-        Candidates found;
-        for (std::size_t f = 0; f < fields.front().size(); ++f) {
-            std::vector<std::string_view> texts;
-            for (const auto& row : fields) {
-                texts.push_back(row[f]);
-            }
-            if (!CollectField(texts, static_cast<int>(f) + 1, shape.decimalSeparator, found)) {
-                return std::nullopt;
-            }
+    // A comma is a decimal separator wherever it does not separate fields.
+    char decimal = separator == "," ? '.' : ',';
+    Candidates found;
+    for (std::size_t f = 0; f < fields.front().size(); ++f) {
+        std::vector<std::string_view> texts;
+        for (const auto& row : fields) {
+            texts.push_back(row[f]);
         }
-        if (separator == "," || shape.decimalSeparator == decimalBefore) {
-            if (separator == ",") {
-                shape.decimalSeparator = '.';
-            }
-            return ChooseParts(found, shape);
+        if (!CollectField(texts, static_cast<int>(f) + 1, decimal, found)) {
+            return std::nullopt;
         }
     }
-    return std::nullopt;
+    shape.decimalSeparator = decimal == ',' && found.commaSeen ? ',' : '.';
+    return ChooseParts(found, shape);
 }
 
 std::optional<Shape> TextShape(const Framing& framing, const std::vector<std::size_t>& records) {
@@ -395,7 +386,7 @@ std::optional<Shape> ShapeOf(const Framing& framing, const std::vector<std::size
 std::optional<double> ReadNumberText(std::string_view text, char decimalSeparator) {
     std::string plain;
     for (const char c : text) {
-        if (c == decimalSeparator) {
+        if (c == decimalSeparator || c == '.') {
             plain += '.';
         } else if (c != ' ' && c != '+') {
             plain += c;

@@ -40,8 +40,8 @@ struct Shape {
 // nothing when they do not share one.
 std::optional<Shape> FindShape(const Framing& framing);
 
-// The value a numeric text stands for, read with the decimal separator given; nothing when the
-// text holds no number.
+// The value a numeric text stands for, read with a period or the decimal separator given;
+// nothing when the text is not one number.
 std::optional<double> ReadNumberText(std::string_view text, char decimalSeparator);
 
 }  // namespace gage::learn
