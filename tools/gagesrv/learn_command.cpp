@@ -160,6 +160,7 @@ int RunLearn(const HostContext& context, const LearnOptions& options) {
                                  std::to_string(outcome.check.records) +
                                  " seen); nothing was written");
     }
+    source.saved.line = learned.lineFound;
     LearnedEntries entries;
     std::string error;
     const bool ready = options.write

@@ -157,7 +157,15 @@ bool WriteLearned(const learn::Proposal& proposal, const LearnedSource& source,
     if (entries.connectionIndex < 0) {
         return true;  // the format is there; a gage line needs a connection
     }
-    if (entries.newConnection) {
+    if (source.line) {
+        // The settings the records came clean with are the connection's from now on.
+        ConnectionRecord& row = connections[static_cast<std::size_t>(entries.connectionIndex)];
+        row.BaudRate = source.line->baudRate;
+        row.DataBits = source.line->dataBits;
+        row.Parity = source.line->parity;
+        row.StopBits = source.line->stopBits;
+    }
+    if (entries.newConnection || source.line) {
         entries.configurationText =
             "MUX_" + std::to_string(entries.connectionIndex) + "=" +
             FormatConnectionLine(connections[static_cast<std::size_t>(entries.connectionIndex)]) +

@@ -4,10 +4,12 @@
 // unique description, and a gage line (with a connection line for a device given on the
 // command line). The same steps on scratch copies show what would be written.
 
+#include <optional>
 #include <string>
 
 #include "config/connection_record.h"
 #include "gagesrv/learn/format_learner.h"
+#include "gagesrv/learn/line_settings.h"
 
 namespace gage::gagesrv {
 
@@ -15,7 +17,8 @@ struct LearnedSource {
     int connectionIndex = -1;                         // a configured connection; -1 = none
     std::uint16_t connectionType = 0;                 // its interface type
     const ConnectionRecord* newConnection = nullptr;  // line settings of one to add, or null
-    int newPortNumber = 0;  // serial: the COM number that reaches the device
+    int newPortNumber = 0;                   // serial: the COM number that reaches the device
+    std::optional<learn::LineSetting> line;  // serial settings found to give clean records
 };
 
 struct LearnedEntries {
