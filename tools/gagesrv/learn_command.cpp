@@ -16,7 +16,6 @@
 #include "gagesrv/learn_write.h"
 #include "gagesrv/monitor_connection.h"
 #include "gagesrv/reading_output.h"
-#include "gagesrv/terminal_message_boxes.h"
 
 namespace gage::gagesrv {
 
@@ -94,13 +93,8 @@ bool ConfiguredSource(const std::string& name, Runtime& runtime, LearnSource& so
     if (!LoadMonitorConfiguration(runtime, err)) {
         return false;
     }
-    source.record = FindConnection(runtime.connections, name);
+    source.record = FindConnectionOrExplain(runtime, name, err);
     if (source.record == nullptr) {
-        err << "No connection \"" << name << "\" is configured in "
-            << runtime.settings.ConfigurationPath << ".\n";
-        const std::string list = ConfiguredConnectionList(runtime);
-        err << (list.empty() ? "It configures no connections.\n"
-                             : "Its connections (name or key):\n" + list);
         return false;
     }
     source.saved.connectionIndex = static_cast<int>(source.record - runtime.connections.data());
@@ -115,18 +109,11 @@ int RunLearn(const HostContext& context, const LearnOptions& options) {
         return Fail(options,
                     "Name one connection, or give one of --port PATH and --tcp HOST:PORT.");
     }
-    const auto runtime = std::make_unique<Runtime>();
-    AnswerMessageBoxesInTerminal(*runtime, std::cerr);
-    if (!SettleMonitorSettings(context, *runtime, std::cerr)) {
+    const std::unique_ptr<Runtime> runtime = StartDirectRuntime(context, std::cerr);
+    if (!runtime) {
         return 1;
     }
-    struct Shutdown {
-        Runtime& runtime;
-        ~Shutdown() {
-            runtime.TearDown();
-            TcpShutdown(runtime.channels, runtime.connections);
-        }
-    } const shutdown{*runtime};
+    const DirectRuntimeShutdown shutdown{*runtime};
 
     LearnSource source;
     const std::string definitionsPath = runtime->settings.DefinitionsPath;

@@ -11,7 +11,6 @@
 #include "entry/runtime.h"
 #include "gagesrv/monitor_connection.h"
 #include "gagesrv/monitor_session.h"
-#include "gagesrv/terminal_message_boxes.h"
 
 namespace gage::gagesrv {
 
@@ -44,31 +43,17 @@ CLI::Validator AboveZero() {
 }
 
 int RunMonitor(const HostContext& context, const MonitorOptions& options) {
-    // The runtime's support answers message boxes from here on, before anything can raise one.
-    const auto runtime = std::make_unique<Runtime>();
-    AnswerMessageBoxesInTerminal(*runtime, std::cerr);
-    if (!SettleMonitorSettings(context, *runtime, std::cerr)) {
+    const std::unique_ptr<Runtime> runtime = StartDirectRuntime(context, std::cerr);
+    if (!runtime) {
         return 1;
     }
-    // As the library unloads: every connection closed, then sockets stopped.
-    struct Shutdown {
-        Runtime& runtime;
-        ~Shutdown() {
-            runtime.TearDown();
-            TcpShutdown(runtime.channels, runtime.connections);
-        }
-    } const shutdown{*runtime};
-
+    const DirectRuntimeShutdown shutdown{*runtime};
     if (!LoadMonitorConfiguration(*runtime, std::cerr)) {
         return 1;
     }
-    ConnectionRecord* const record = FindConnection(runtime->connections, options.connection);
+    ConnectionRecord* const record =
+        FindConnectionOrExplain(*runtime, options.connection, std::cerr);
     if (record == nullptr) {
-        std::cerr << "No connection \"" << options.connection << "\" is configured in "
-                  << runtime->settings.ConfigurationPath << ".\n";
-        const std::string list = ConfiguredConnectionList(*runtime);
-        std::cerr << (list.empty() ? "It configures no connections.\n"
-                                   : "Its connections (name or key):\n" + list);
         return 1;
     }
     if (ChannelPrepare(runtime->channels, nullptr, *record) == 0) {
