@@ -100,5 +100,48 @@ TEST_F(LearnCommandTest, SilenceIsRefusedAndNothingIsWritten) {
     EXPECT_FALSE(config_.Read("BRW_GAGE.CFG").has_value());
 }
 
+// A configured connection keeps its interface type; the new format and gage take free numbers
+// and unused names, and what was configured stays.
+TEST_F(LearnCommandTest, WriteAddsBesideWhatIsConfigured) {
+    const auto simulator = Start(Tcp("{value:%.3f}<13><10>", 50));
+    config_.Write("BRW_GAGE.DEF",
+                  "[TYPE2]\nDESCRIPTION=Converter\nINIT1=0,X\n"
+                  "[TYPE2.1]\nDESCRIPTION=Learned format 1\nRECEND=<13>\nVALUE1=1,1,0\n");
+    config_.Write("BRW_GAGE.CFG",
+                  "[APPLICATION]\nNAME=ZRNGSV32\nVERSION=9\n[INTERFACES]\n"
+                  "MUX_0=\"Net Box\",2," +
+                      std::to_string(simulator->Port()) +
+                      ",127,0,0,1,1,1024,1,\n[GAGES]\n"
+                      "GAGE_1=\"Learned gage 1\",2,1,0,0,,0,0,0,1,3,0,0\n");
+    const ProcessResult learned = RunGagesrv(
+        config_.path(), {"learn", "net box", "--seconds", "1", "--write"}, {}, kRunLimit);
+    ASSERT_EQ(learned.exitStatus, 0) << learned.err << learned.out;
+    const std::string definitions = config_.Read("BRW_GAGE.DEF").value_or("");
+    EXPECT_NE(definitions.find("[TYPE2.2]\nDESCRIPTION=Learned format 2"), std::string::npos)
+        << definitions;
+    EXPECT_NE(definitions.find("INIT1=0,X"), std::string::npos);
+    EXPECT_EQ(definitions.find("[TYPE1]"), std::string::npos);
+    const std::string configuration = config_.Read("BRW_GAGE.CFG").value_or("");
+    EXPECT_NE(configuration.find("GAGE_1=\"Learned gage 1\",2,1,"), std::string::npos);
+    EXPECT_NE(configuration.find("GAGE_2=\"Learned gage 2\",2,2,"), std::string::npos)
+        << configuration;
+}
+
+TEST_F(LearnCommandTest, ConfigurationOfAnotherProgramIsLeftAlone) {
+    const auto simulator = Start(Tcp("{value:%.3f}<13><10>", 50));
+    const std::string foreign = "[APPLICATION]\nNAME=OTHER\n";
+    config_.Write("BRW_GAGE.CFG", foreign);
+    const ProcessResult learned =
+        RunGagesrv(config_.path(),
+                   {"learn", "--tcp", "127.0.0.1:" + std::to_string(simulator->Port()), "--seconds",
+                    "1", "--write"},
+                   {}, kRunLimit);
+    EXPECT_EQ(learned.exitStatus, 1);
+    EXPECT_NE(learned.err.find("is not a gage server configuration"), std::string::npos)
+        << learned.err;
+    EXPECT_EQ(config_.Read("BRW_GAGE.CFG"), foreign);
+    EXPECT_FALSE(config_.Read("BRW_GAGE.DEF").has_value());
+}
+
 }  // namespace
 }  // namespace gage::cli_test
