@@ -127,13 +127,19 @@ int RunLearn(const HostContext& context, const LearnOptions& options) {
         return 1;
     }
     ConnectionRecord& record = *source.record;
+    // A device given by path is named by that path, not by the port number it was bound to.
+    const std::string summary = source.device
+                                    ? options.port + " at " +
+                                          learn::LineSettingText({record.BaudRate, record.DataBits,
+                                                                  record.Parity, record.StopBits})
+                                    : ConnectionSummary(*runtime, record);
     if (ChannelPrepare(runtime->channels, nullptr, record) == 0) {
-        return Fail(options, "The connection (" + ConnectionSummary(*runtime, record) +
+        return Fail(options, "The connection (" + summary +
                                  ") could not be opened: the port is absent or in use, the host "
                                  "does not answer, or its settings are incomplete.");
     }
-    std::cerr << "Listening to " << ConnectionSummary(*runtime, record) << " for "
-              << ShortestNumber(options.seconds) << " s.\n";
+    std::cerr << "Listening to " << summary << " for " << ShortestNumber(options.seconds)
+              << " s.\n";
     const LearnedTraffic learned =
         CaptureAndLearn(*runtime, record, {options.seconds, options.sends}, std::cerr);
     ChannelClose(runtime->channels, record);

@@ -89,8 +89,9 @@ bool ReadsBack(ReadContext& context, const GageRecord& gage, const Proposal& pro
     const std::string bytes =
         proposal.framing.start + proposal.framing.bodies[body] + proposal.framing.end;
     EmptyReceiveBuffer(record);
-    std::memcpy(record.RxBuffer.get(), bytes.data(), std::min<std::size_t>(bytes.size(), 1024));
-    record.RxCount = static_cast<std::int32_t>(std::min<std::size_t>(bytes.size(), 1024));
+    const std::size_t held = std::min<std::size_t>(bytes.size(), kReceiveBufferSize);
+    std::memcpy(record.RxBuffer.get(), bytes.data(), held);
+    record.RxCount = static_cast<std::int32_t>(held);
     ReadingResult result{};
     ParseOutput output{result};
     if (ParseRecord(context, nullptr, gage, output, 0) != 1) {
