@@ -16,6 +16,11 @@ class BoundSerialDevice {
     // On POSIX any device path (through a link in a private directory); on Windows COM1 to
     // COM64. Nothing (after saying why on err) when the path cannot be bound.
     static std::unique_ptr<BoundSerialDevice> Bind(const std::string& path, std::ostream& err);
+    // prefix and portNumber name the device; linkDirectory (if any) is removed with the object.
+    BoundSerialDevice(std::string prefix, int portNumber, std::string linkDirectory)
+        : prefix_(std::move(prefix)),
+          portNumber_(portNumber),
+          linkDirectory_(std::move(linkDirectory)) {}
     ~BoundSerialDevice();
     BoundSerialDevice(const BoundSerialDevice&) = delete;
     BoundSerialDevice& operator=(const BoundSerialDevice&) = delete;
@@ -24,10 +29,6 @@ class BoundSerialDevice {
     int PortNumber() const { return portNumber_; }
 
   private:
-    BoundSerialDevice(std::string prefix, int portNumber, std::string linkDirectory)
-        : prefix_(std::move(prefix)),
-          portNumber_(portNumber),
-          linkDirectory_(std::move(linkDirectory)) {}
     std::string prefix_;
     int portNumber_;
     std::string linkDirectory_;  // empty: nothing to remove

@@ -29,8 +29,7 @@ std::unique_ptr<BoundSerialDevice> BoundSerialDevice::Bind(const std::string& pa
         std::filesystem::remove_all(directory, error);
         return nullptr;
     }
-    return std::unique_ptr<BoundSerialDevice>(
-        new BoundSerialDevice(directory + "/c", 1, directory));
+    return std::make_unique<BoundSerialDevice>(directory + "/c", 1, directory);
 }
 
 BoundSerialDevice::~BoundSerialDevice() {

@@ -32,7 +32,7 @@ std::unique_ptr<BoundSerialDevice> BoundSerialDevice::Bind(const std::string& pa
         err << "The port " << path << " is not one of COM1 to COM64.\n";
         return nullptr;
     }
-    return std::unique_ptr<BoundSerialDevice>(new BoundSerialDevice("COM", *number, {}));
+    return std::make_unique<BoundSerialDevice>("COM", *number, std::string{});
 }
 
 BoundSerialDevice::~BoundSerialDevice() = default;
