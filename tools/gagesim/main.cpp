@@ -75,6 +75,10 @@ int main(int argc, char** argv) {
     app.add_option("--noise", options.noiseBytes, "Random bytes before each record");
     app.add_option("--partial", options.partialBytes, "Send only the first N bytes of records");
     app.add_option("--drop-after", options.dropAfterBytes, "Drop the line after N record bytes");
+    app.add_option("--baud", options.lineBaud,
+                   "Pty: the device's baud rate; a terminal set otherwise gets garbage");
+    app.add_option("--frame", options.lineFrame,
+                   "Pty: the device's framing with --baud (8N1 or 8N2)");
     app.add_option("--seconds", seconds, "Stop after this long (0 = until interrupted)");
     app.add_option("--pid-file", pidFile, "Write the process id here once ready");
     CLI11_PARSE(app, argc, argv);

@@ -33,6 +33,30 @@ void SetNonBlocking(int fd) {
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
 }
 
+// The termios speed of a baud rate; B0 for one it does not know.
+speed_t SpeedOf(unsigned baud) {
+    switch (baud) {
+        case 1200:
+            return B1200;
+        case 2400:
+            return B2400;
+        case 4800:
+            return B4800;
+        case 9600:
+            return B9600;
+        case 19200:
+            return B19200;
+        case 38400:
+            return B38400;
+        case 57600:
+            return B57600;
+        case 115200:
+            return B115200;
+        default:
+            return B0;
+    }
+}
+
 }  // namespace
 
 Simulator::Simulator(SimulatorOptions options)
@@ -267,8 +291,26 @@ void Simulator::QueueRecordsLocked(int count, int channel) {
     }
 }
 
+bool Simulator::TerminalMatchesLineLocked() const {
+    termios t{};
+    if (options_.lineBaud == 0 || slave_ < 0 || ::tcgetattr(slave_, &t) != 0) {
+        return true;
+    }
+    // A pseudo-terminal keeps 8 data bits without parity whatever it is told, so of the
+    // framing only the stop bits can differ.
+    const bool twoStops = options_.lineFrame.size() > 2 && options_.lineFrame[2] == '2';
+    return ::cfgetospeed(&t) == SpeedOf(options_.lineBaud) &&
+           ((t.c_cflag & CSTOPB) != 0) == twoStops;
+}
+
 void Simulator::FlushLocked() {
     const int fd = LineFd();
+    if (options_.transport == Transport::Pty && !TerminalMatchesLineLocked()) {
+        std::uniform_int_distribution<int> byte(0, 255);
+        for (char& c : outgoing_) {
+            c = static_cast<char>(byte(random_));
+        }
+    }
     while (fd >= 0 && !outgoing_.empty()) {
         const ssize_t n = ::write(fd, outgoing_.data(), outgoing_.size());
         if (n <= 0) {

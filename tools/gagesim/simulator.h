@@ -47,6 +47,13 @@ struct SimulatorOptions {
     int noiseBytes = 0;             // random bytes sent before each record
     int partialBytes = -1;          // send only this many bytes of each record; -1 = whole
     long long dropAfterBytes = -1;  // drop the line after this many record bytes; -1 = never
+
+    // Pty: the line settings of the device, such as baud 4800 and frame "8N1" or "8N2" (a
+    // pseudo-terminal keeps 8 data bits without parity, so only the stop bits can differ). While
+    // the terminal is set otherwise, what the device sends arrives as garbage, as from a line at
+    // the wrong speed or framing. Baud 0: any settings read it cleanly.
+    unsigned lineBaud = 0;
+    std::string lineFrame = "8N1";
 };
 
 class Simulator {
@@ -93,6 +100,7 @@ class Simulator {
     bool FindTriggerLocked(std::size_t from, std::size_t& at, std::size_t& length,
                            int& channel) const;
     void FlushLocked();
+    bool TerminalMatchesLineLocked() const;
     void DropLocked();
     void ReadFromLine();
     void AcceptClient();

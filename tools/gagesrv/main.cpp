@@ -6,6 +6,7 @@
 
 #include "gagesrv/check_command.h"
 #include "gagesrv/host_context.h"
+#include "gagesrv/learn_command.h"
 #include "gagesrv/list_command.h"
 #include "gagesrv/monitor_command.h"
 #include "gagesrv/port_commands.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     gage::gagesrv::AddPortCommands(app, context);
     gage::gagesrv::AddMonitorCommand(app, context);
     gage::gagesrv::AddCheckCommand(app, context);
+    gage::gagesrv::AddLearnCommand(app, context);
 
     try {
         app.parse(argc, argv);

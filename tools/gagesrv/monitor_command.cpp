@@ -11,43 +11,10 @@
 #include "entry/runtime.h"
 #include "gagesrv/monitor_connection.h"
 #include "gagesrv/monitor_session.h"
-#include "support/builtin_message_box.h"
 
 namespace gage::gagesrv {
 
 namespace {
-
-// A run of line breaks becomes one space.
-std::string OnOneLine(std::string_view text) {
-    std::string line;
-    bool inBreak = false;
-    for (const char c : text) {
-        const bool lineBreak = c == '\r' || c == '\n';
-        if (!lineBreak) {
-            line += c;
-        } else if (!inBreak) {
-            line += ' ';
-        }
-        inBreak = lineBreak;
-    }
-    return line;
-}
-
-// Nobody can click a box in a terminal session: its text goes to stderr (and the log) and it
-// is answered at once. A read error is answered with Abort, which makes the monitor start the
-// connection afresh; Retry would read the failing port again at once, for ever.
-void AnswerMessageBoxesInTerminal(Runtime& runtime, std::ostream& err) {
-    runtime.support.SetMessageBoxHook([&runtime, &err](const MessageBoxRequest& box) {
-        const bool abortRetryIgnore = (box.style & 0xFu) == MB_STYLE_ABORTRETRYIGNORE;
-        const int answer =
-            abortRetryIgnore ? MB_RESULT_ABORT : builtin::DefaultButtonAnswer(box.style);
-        err << box.caption << ": " << OnOneLine(box.text) << "\n";
-        const std::string line = builtin::DescribeUnshownMessageBox(box.caption, box.text, answer);
-        runtime.support.UtilLogError(runtime.support.LogPath().c_str(), kApplicationName,
-                                     line.c_str());
-        return answer;
-    });
-}
 
 std::string Announcement(Runtime& runtime, const ConnectionRecord& record,
                          const MonitorOptions& options) {
@@ -76,31 +43,17 @@ CLI::Validator AboveZero() {
 }
 
 int RunMonitor(const HostContext& context, const MonitorOptions& options) {
-    // The runtime's support answers message boxes from here on, before anything can raise one.
-    const auto runtime = std::make_unique<Runtime>();
-    AnswerMessageBoxesInTerminal(*runtime, std::cerr);
-    if (!SettleMonitorSettings(context, *runtime, std::cerr)) {
+    const std::unique_ptr<Runtime> runtime = StartDirectRuntime(context, std::cerr);
+    if (!runtime) {
         return 1;
     }
-    // As the library unloads: every connection closed, then sockets stopped.
-    struct Shutdown {
-        Runtime& runtime;
-        ~Shutdown() {
-            runtime.TearDown();
-            TcpShutdown(runtime.channels, runtime.connections);
-        }
-    } const shutdown{*runtime};
-
+    const DirectRuntimeShutdown shutdown{*runtime};
     if (!LoadMonitorConfiguration(*runtime, std::cerr)) {
         return 1;
     }
-    ConnectionRecord* const record = FindConnection(runtime->connections, options.connection);
+    ConnectionRecord* const record =
+        FindConnectionOrExplain(*runtime, options.connection, std::cerr);
     if (record == nullptr) {
-        std::cerr << "No connection \"" << options.connection << "\" is configured in "
-                  << runtime->settings.ConfigurationPath << ".\n";
-        const std::string list = ConfiguredConnectionList(*runtime);
-        std::cerr << (list.empty() ? "It configures no connections.\n"
-                                   : "Its connections (name or key):\n" + list);
         return 1;
     }
     if (ChannelPrepare(runtime->channels, nullptr, *record) == 0) {

@@ -9,6 +9,7 @@
 #include "config/configuration_file.h"
 #include "config/connection_text.h"
 #include "entry/startup.h"
+#include "gagesrv/terminal_message_boxes.h"
 #include "host/environment.h"
 #include "reading/text_compare.h"
 #include "support/fixed_string.h"
@@ -79,6 +80,34 @@ ConnectionRecord* FindConnection(ConnectionTable& connections, std::string_view 
         return &connections[static_cast<std::size_t>(index)];
     }
     return nullptr;
+}
+
+ConnectionRecord* FindConnectionOrExplain(Runtime& runtime, std::string_view name,
+                                          std::ostream& err) {
+    ConnectionRecord* const record = FindConnection(runtime.connections, name);
+    if (record == nullptr) {
+        err << "No connection \"" << name << "\" is configured in "
+            << runtime.settings.ConfigurationPath << ".\n";
+        const std::string list = ConfiguredConnectionList(runtime);
+        err << (list.empty() ? "It configures no connections.\n"
+                             : "Its connections (name or key):\n" + list);
+    }
+    return record;
+}
+
+std::unique_ptr<Runtime> StartDirectRuntime(const HostContext& context, std::ostream& err) {
+    // The runtime's support answers message boxes from here on, before anything can raise one.
+    auto runtime = std::make_unique<Runtime>();
+    AnswerMessageBoxesInTerminal(*runtime, err);
+    if (!SettleMonitorSettings(context, *runtime, err)) {
+        return nullptr;
+    }
+    return runtime;
+}
+
+DirectRuntimeShutdown::~DirectRuntimeShutdown() {
+    runtime.TearDown();
+    TcpShutdown(runtime.channels, runtime.connections);
 }
 
 std::string ConnectionSummary(Runtime& runtime, const ConnectionRecord& connection) {

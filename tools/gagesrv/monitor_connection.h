@@ -3,6 +3,7 @@
 // settled as the library settles them when it loads, and BRW_GAGE.CFG's connections are read
 // without opening any of them and without initialising a gage.
 
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -26,6 +27,21 @@ ConnectionRecord* FindConnection(ConnectionTable& connections, std::string_view 
 
 // "COM3:9600,n,8,1 on /dev/ttyS2" or "192.168.0.7:4001": what is being watched, for messages.
 std::string ConnectionSummary(Runtime& runtime, const ConnectionRecord& connection);
+
+// The connection called name (or keyed so), or null after telling err that the configuration
+// has none and which it has.
+ConnectionRecord* FindConnectionOrExplain(Runtime& runtime, std::string_view name,
+                                          std::ostream& err);
+
+// A runtime for a command that drives connections itself: message boxes answered on err, the
+// directories and settings settled. Null (with the reason on err) when a directory is missing.
+std::unique_ptr<Runtime> StartDirectRuntime(const HostContext& context, std::ostream& err);
+
+// As the library unloads: every connection closed, then sockets stopped.
+struct DirectRuntimeShutdown {
+    Runtime& runtime;
+    ~DirectRuntimeShutdown();
+};
 
 // The configured connections, one "  MUX_n  name  (summary)" line each, for when a name is not
 // found.
