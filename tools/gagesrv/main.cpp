@@ -9,6 +9,7 @@
 #include "gagesrv/list_command.h"
 #include "gagesrv/monitor_command.h"
 #include "gagesrv/port_commands.h"
+#include "gagesrv/ports_command.h"
 #include "gagesrv/probe_command.h"
 #include "gagesrv/read_command.h"
 
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     gage::gagesrv::AddPortCommands(app, context);
     gage::gagesrv::AddMonitorCommand(app, context);
     gage::gagesrv::AddCheckCommand(app, context);
+    gage::gagesrv::AddPortsCommand(app, context);
 
     try {
         app.parse(argc, argv);
