@@ -10,23 +10,19 @@ std::optional<CheckedFiles> SettleCheckedFiles(const HostContext& context,
                                                const std::string& configurationOption,
                                                const std::string& definitionsOption,
                                                std::ostream& err) {
-    CheckedFiles files{configurationOption, definitionsOption};
-    if (!files.configuration.empty() && !files.definitions.empty()) {
-        return files;
-    }
+    CheckedFiles files{configurationOption, definitionsOption, {}};
     // Start-up's own path rules, with the directories given on the command line where the
-    // library would take them from.
+    // library would take them from; ZRN_SYS.INI is wanted for its port map in any case.
     if (!ApplyDirectoryOptions(context, err)) {
         return std::nullopt;
     }
     Support support;
-    ServerSettings settings;
-    SettleServerSettings(settings, SupportStartupQueries(support));
+    SettleServerSettings(files.settings, SupportStartupQueries(support));
     if (files.configuration.empty()) {
-        files.configuration = settings.ConfigurationPath;
+        files.configuration = files.settings.ConfigurationPath;
     }
     if (files.definitions.empty()) {
-        files.definitions = settings.DefinitionsPath;
+        files.definitions = files.settings.DefinitionsPath;
     }
     return files;
 }

@@ -40,8 +40,22 @@ std::string NumberArray(const std::vector<int>& numbers) {
 
 }  // namespace
 
+std::vector<MissingMappedDevice> MissingMappedDevices(const ServerSettings& settings,
+                                                      const DeviceExistsCheck& exists) {
+    std::vector<MissingMappedDevice> missing;
+    for (int port = 1; port <= kMaxSerialPortNumber; ++port) {
+        if (!settings.PortMap.DeviceFor(port).empty()) {
+            const std::string device = SerialDeviceName(settings, port);
+            if (!exists(device)) {
+                missing.push_back({port, device});
+            }
+        }
+    }
+    return missing;
+}
+
 PortsListing MakePortsListing(const SerialDeviceScan& scan, const ServerSettings& settings,
-                              const std::function<bool(const std::string&)>& exists) {
+                              const DeviceExistsCheck& exists) {
     PortsListing listing;
     listing.note = scan.note;
     for (const FoundSerialDevice& found : scan.devices) {
@@ -58,14 +72,7 @@ PortsListing MakePortsListing(const SerialDeviceScan& scan, const ServerSettings
         }
         listing.devices.push_back(std::move(listed));
     }
-    for (int port = 1; port <= kMaxSerialPortNumber; ++port) {
-        if (!settings.PortMap.DeviceFor(port).empty()) {
-            const std::string device = SerialDeviceName(settings, port);
-            if (!exists(device)) {
-                listing.missing.push_back({port, device});
-            }
-        }
-    }
+    listing.missing = MissingMappedDevices(settings, exists);
     return listing;
 }
 

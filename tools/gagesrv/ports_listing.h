@@ -28,9 +28,15 @@ struct PortsListing {
     std::vector<MissingMappedDevice> missing;
 };
 
+using DeviceExistsCheck = std::function<bool(const std::string&)>;
+
+// The mapped ports whose device exists reports is not there, in port order.
+std::vector<MissingMappedDevice> MissingMappedDevices(const ServerSettings& settings,
+                                                      const DeviceExistsCheck& exists);
+
 // exists tells whether a device name is there (the scan's root taken into account).
 PortsListing MakePortsListing(const SerialDeviceScan& scan, const ServerSettings& settings,
-                              const std::function<bool(const std::string&)>& exists);
+                              const DeviceExistsCheck& exists);
 
 std::string PortsText(const PortsListing& listing);
 std::string PortsJson(const PortsListing& listing);
