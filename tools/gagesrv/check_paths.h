@@ -17,6 +17,10 @@ struct CheckedFiles {
     ServerSettings settings;    // as start-up settles them (ZRN_SYS.INI with its port map)
 };
 
+// The settings and paths as start-up settles them, with the directories of the command line;
+// nothing (after saying why on err) when a named directory does not exist.
+std::optional<ServerSettings> SettleLibrarySettings(const HostContext& context, std::ostream& err);
+
 // The files to check; nothing (after saying why on err) when a named directory does not exist.
 std::optional<CheckedFiles> SettleCheckedFiles(const HostContext& context,
                                                const std::string& configurationOption,

@@ -5,9 +5,8 @@
 #include <string>
 
 #include "channels/serial_port.h"
-#include "entry/startup.h"
+#include "gagesrv/check_paths.h"
 #include "gagesrv/ports_listing.h"
-#include "support/support.h"
 
 namespace gage::gagesrv {
 
@@ -19,18 +18,16 @@ struct PortsOptions {
 };
 
 int RunPorts(const HostContext& context, const PortsOptions& options) {
-    if (!ApplyDirectoryOptions(context, std::cerr)) {
+    // The port map and COM_PREFIX as start-up reads them.
+    const std::optional<ServerSettings> settings = SettleLibrarySettings(context, std::cerr);
+    if (!settings) {
         return 1;
     }
-    // The port map and COM_PREFIX as start-up reads them.
-    Support support;
-    ServerSettings settings;
-    SettleServerSettings(settings, SupportStartupQueries(support));
     const SerialDeviceScan scan = ScanSerialDevices(options.deviceRoot);
     const std::string& root = options.deviceRoot;
-    const PortsListing listing = MakePortsListing(scan, settings, [&root](const std::string& name) {
-        return serial_port::DeviceExists(root + name);
-    });
+    const PortsListing listing = MakePortsListing(
+        scan, *settings,
+        [&root](const std::string& name) { return serial_port::DeviceExists(root + name); });
     std::cout << (options.json ? PortsJson(listing) + "\n" : PortsText(listing));
     return 0;
 }
