@@ -35,7 +35,9 @@ int FailureCode(serial_port::Native port) {
 }  // namespace
 
 std::string SerialDeviceName(const ServerSettings& settings, int portNumber) {
-    return serial_port::DeviceName(settings.ComPrefix.str(), portNumber);
+    const std::string& mapped = settings.PortMap.DeviceFor(portNumber);
+    return mapped.empty() ? serial_port::DeviceName(settings.ComPrefix.str(), portNumber)
+                          : serial_port::MappedDeviceName(mapped);
 }
 
 bool SerialPortUsable(const ConnectionRecord& record) {
@@ -50,10 +52,17 @@ int SerialOpen(ChannelContext& context, WindowHandle owner, ConnectionRecord& re
     if (record.PortHandle.is_open()) {
         return 1;
     }
-    const serial_port::Native port =
-        serial_port::Open(SerialDeviceName(context.settings, record.PortNumber));
+    const std::string device = SerialDeviceName(context.settings, record.PortNumber);
+    std::string whyNot;
+    const serial_port::Native port = serial_port::Open(device, whyNot);
     record.PortHandle.reset(port);
     if (port == serial_port::kInvalid) {
+        // The box names no device; the log says which one failed and why, also when opening
+        // quietly (start-up), so a wrong or missing device name can be found.
+        const std::string text =
+            SerialPortKey(record.PortNumber) + ": cannot open " + device + ": " + whyNot;
+        context.support.UtilLogError(context.settings.LogPath.c_str(), kApplicationName,
+                                     text.c_str());
         ReportCommError(context, owner, COMM_ERR_HARDWARE, nullptr, MB_STYLE_OK);
         return 0;
     }
@@ -210,8 +219,7 @@ int SerialProbePort(const ServerSettings& settings, int portNumber) {
     if (portNumber < 1 || portNumber > kMaxSerialPortNumber) {
         return 0;
     }
-    const serial_port::Native port =
-        serial_port::Open(serial_port::DeviceName(settings.ComPrefix.str(), portNumber));
+    const serial_port::Native port = serial_port::Open(SerialDeviceName(settings, portNumber));
     if (port == serial_port::kInvalid) {
         return 0;
     }

@@ -10,14 +10,15 @@
 
 namespace gage {
 
-inline constexpr int kMaxSerialPortNumber = 64;
+inline constexpr int kMaxSerialPortNumber = kSerialPortCount;
 
 // Results of SerialConfigure for values it cannot apply.
 inline constexpr int SERIAL_CONFIG_BAD_PARITY = -102;
 inline constexpr int SERIAL_CONFIG_BAD_STOP_BITS = -104;
 inline constexpr int SERIAL_CONFIG_BAD_FLOW_CONTROL = -105;
 
-// The device a port number names under the configured prefix (see serial_port.h).
+// The device a port number names: the one the port map gives it, or else the one it names under
+// the configured prefix (see serial_port.h).
 std::string SerialDeviceName(const ServerSettings& settings, int portNumber);
 // A port number from 1 to 64 and an open handle.
 bool SerialPortUsable(const ConnectionRecord& record);

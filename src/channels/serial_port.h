@@ -8,6 +8,9 @@
 // "/tmp/x/com" gives "/tmp/x/com3", a link to any terminal such as a pseudo-terminal); the
 // default prefix "COM" (any case) maps port n to "/dev/ttyS<n-1>", as Wine maps COM ports;
 // any other prefix is taken under /dev ("ttyACM" gives "/dev/ttyACM3").
+// A port mapped to a device ([GAGESERVER PORTS]) opens that device: on POSIX a path as written,
+// or a bare name under /dev ("ttyUSB0"); on Windows a name beginning with "\\" as written, or
+// a bare name in the device namespace ("CNCA0" gives "\\.\CNCA0").
 
 #include <cstdint>
 #include <string>
@@ -31,8 +34,13 @@ enum class ModemLine { Dtr, Rts };
 enum class Transmission { Hold, Release };  // as if XOFF / XON had been received
 
 std::string DeviceName(const std::string& prefix, int number);
+std::string MappedDeviceName(const std::string& mapped);
+// Whether something of that name is there to be opened (it is not opened).
+bool DeviceExists(const std::string& deviceName);
 // Opens an existing device for reading and writing, exclusively, without waiting.
 Native Open(const std::string& deviceName);
+// The same; on failure whyNot says in plain words why ("it does not exist", "it is in use").
+Native Open(const std::string& deviceName, std::string& whyNot);
 // Gives up the exclusive hold; the handle is then closed by its owner (or by Close).
 void Release(Native port);
 void Close(Native port);

@@ -5,11 +5,13 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 
 #include "channels/comm_errors.h"
 #include "channels/serial_port.h"
@@ -79,6 +81,25 @@ bool HungUp(Native port) {
     return ::poll(&state, 1, 0) > 0 && (state.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
+std::string OpenFailureText(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR:
+        case ENXIO:
+        case ENODEV:
+            return "it does not exist";
+        case EBUSY:
+            return "it is in use";
+        case EACCES:
+        case EPERM:
+            return "permission denied (the user may need to be in the device's group)";
+        case EISDIR:
+            return "it is not a terminal";
+        default:
+            return std::strerror(error);
+    }
+}
+
 }  // namespace
 
 std::string DeviceName(const std::string& prefix, int number) {
@@ -91,14 +112,35 @@ std::string DeviceName(const std::string& prefix, int number) {
     return "/dev/" + prefix + std::to_string(number);
 }
 
+std::string MappedDeviceName(const std::string& mapped) {
+    return !mapped.empty() && mapped.front() == '/' ? mapped : "/dev/" + mapped;
+}
+
+bool DeviceExists(const std::string& deviceName) {
+    struct stat status {};
+    return ::stat(deviceName.c_str(), &status) == 0;
+}
+
 Native Open(const std::string& deviceName) {
+    std::string ignored;
+    return Open(deviceName, ignored);
+}
+
+Native Open(const std::string& deviceName, std::string& whyNot) {
     const int fd = ::open(deviceName.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
+        whyNot = OpenFailureText(errno);
         return kInvalid;
     }
     termios settings{};
     // Only terminals are ports; and only one holder at a time, this library included.
-    if (::tcgetattr(fd, &settings) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (::tcgetattr(fd, &settings) != 0) {
+        whyNot = "it is not a terminal";
+        ::close(fd);
+        return kInvalid;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        whyNot = "it is in use";
         ::close(fd);
         return kInvalid;
     }

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <array>
+#include <string_view>
+
 #include "channels/serial_port.h"
 
 namespace gage::serial_port {
@@ -43,10 +46,45 @@ std::string DeviceName(const std::string& prefix, int number) {
     return "\\\\.\\" + prefix + std::to_string(number);
 }
 
+std::string MappedDeviceName(const std::string& mapped) {
+    return mapped.rfind("\\\\", 0) == 0 ? mapped : "\\\\.\\" + mapped;
+}
+
+bool DeviceExists(const std::string& deviceName) {
+    // Devices of the namespace are named without the "\\.\" in front; files as they are.
+    constexpr std::string_view kNamespace = "\\\\.\\";
+    if (deviceName.rfind(kNamespace, 0) == 0) {
+        std::array<char, 1024> target{};
+        const std::string name = deviceName.substr(kNamespace.size());
+        return ::QueryDosDeviceA(name.c_str(), target.data(), static_cast<DWORD>(target.size())) !=
+               0;
+    }
+    return ::GetFileAttributesA(deviceName.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 Native Open(const std::string& deviceName) {
+    std::string ignored;
+    return Open(deviceName, ignored);
+}
+
+Native Open(const std::string& deviceName, std::string& whyNot) {
     const HANDLE handle = ::CreateFileA(deviceName.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                         nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        switch (error) {
+            case ERROR_FILE_NOT_FOUND:
+            case ERROR_PATH_NOT_FOUND:
+                whyNot = "it does not exist";
+                break;
+            case ERROR_ACCESS_DENIED:
+            case ERROR_SHARING_VIOLATION:
+                whyNot = "it is in use";
+                break;
+            default:
+                whyNot = "Windows error " + std::to_string(error);
+                break;
+        }
         return kInvalid;
     }
     return reinterpret_cast<Native>(handle);

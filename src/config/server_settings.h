@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "config/serial_port_map.h"
 #include "support/fixed_string.h"
 
 namespace gage {
@@ -17,6 +18,7 @@ struct ServerSettings {
     std::string LogPath;             // ZRNGSV32.LOG
 
     FixedString<16> ComPrefix{"COM"};   // serial device name prefix
+    SerialPortMap PortMap;              // [GAGESERVER PORTS]: devices of mapped ports
     std::uint16_t WaitTime = 150;       // milliseconds, at most 10000
     double TcpConnectionTimeout = 3.0;  // seconds, 0 to 30
     bool UseSharedPath = false;         // USE_SHARED_PATH is 1

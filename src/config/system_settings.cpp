@@ -31,6 +31,7 @@ void ReadSystemSettings(ServerSettings& settings) {
         profile::GetString(path, kSystemSettingsSection, "TCPIP_CONNECTION_TIMEOUT", "3", 32));
     settings.UseSharedPath =
         profile::GetInt(path, kSystemSettingsSection, "USE_SHARED_PATH", 0) == 1;
+    settings.PortMap = ReadSerialPortMap(path);
 }
 
 }  // namespace gage

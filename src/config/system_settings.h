@@ -20,7 +20,8 @@ std::uint16_t LimitWaitTime(int value);
 double LimitTcpConnectionTimeout(std::string_view text);
 
 // Reads COM_PREFIX, WAITTIME, TCPIP_CONNECTION_TIMEOUT and USE_SHARED_PATH from the file at
-// settings.SystemSettingsPath into settings; a missing file or key keeps the default.
+// settings.SystemSettingsPath into settings, and the port map of [GAGESERVER PORTS]; a missing
+// file or key keeps the default.
 void ReadSystemSettings(ServerSettings& settings);
 
 }  // namespace gage

@@ -175,10 +175,14 @@ TEST_F(CheckCommandTest, TheSharedConfigurationIsFoundAsStartUpFindsIt) {
 
 TEST_F(CheckCommandTest, AMissingFileIsAFindingAndAnUnreadableOneStopsTheCheck) {
     dir_.Write("BRW_GAGE.DEF", kDefinitions);
+    const std::string gone = dir_.File("serial/by-id/usb-gone-if00-port0");
+    dir_.Write("ZRN_SYS.INI", "[GAGESERVER PORTS]\r\nCOM7=" + gone + "\r\n");
     ProcessResult result = RunGagesrv(dir_.path(), {"check"});
     EXPECT_EQ(result.exitStatus, 1);
     EXPECT_THAT(result.out, HasSubstr("BRW_GAGE.CFG: warning: the file does not exist, so no "
                                       "connection or gage would load."));
+    EXPECT_THAT(result.out, HasSubstr("ZRN_SYS.INI [GAGESERVER PORTS] COM7: warning: the device " +
+                                      gone + " does not exist, so COM7 cannot open."));
 
     result = RunGagesrv(dir_.path(), {"check", "--cfg", dir_.path().string()});
     EXPECT_EQ(result.exitStatus, 2);

@@ -78,6 +78,43 @@ TEST_F(SerialChannelTest, DeviceNamesFollowThePrefix) {
     EXPECT_EQ(SerialDeviceName(named, 3), "/dev/ttyUSB3");
     named.ComPrefix = "ttyACM";
     EXPECT_EQ(SerialDeviceName(named, 12), "/dev/ttyACM12");
+
+    // A mapped port takes its device whole; the others keep the prefix.
+    const std::string byId = "/dev/serial/by-id/usb-0403_6001_A50285BI-if00-port0";
+    named.PortMap.Map(5, byId);
+    named.PortMap.Map(7, "ttyUSB0");
+    named.PortMap.Map(65, "/dev/never");
+    EXPECT_EQ(SerialDeviceName(named, 5), byId);
+    EXPECT_EQ(SerialDeviceName(named, 7), "/dev/ttyUSB0");
+    EXPECT_EQ(SerialDeviceName(named, 6), "/dev/ttyACM6");
+    EXPECT_EQ(SerialDeviceName(named, 65), "/dev/ttyACM65");
+}
+
+TEST_F(SerialChannelTest, AMappedDeviceThatCannotOpenIsReportedWithItsPath) {
+    StartSimulator();
+    OpenAndConfigure();  // holds com3
+    const struct {
+        std::string device;
+        std::string why;
+    } cases[] = {
+        {directory.str() + "/gone/ttyUSB0", "it does not exist"},
+        {directory.Write("plain-file", "x"), "it is not a terminal"},
+        {directory.str() + "/com3", "it is in use"},
+    };
+    for (const auto& failing : cases) {
+        settings.PortMap.Map(5, failing.device);
+        ConnectionRecord mapped;
+        test::MakeSerial9600(mapped, 5);
+        boxes.clear();
+        EXPECT_EQ(SerialOpen(context, nullptr, mapped), 0) << failing.device;
+        EXPECT_FALSE(mapped.PortHandle.is_open());
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text,
+                  "The hardware is not available (is locked by another device).\n\nError Code: "
+                  "-10 (FFFFFFF6)");
+        ASSERT_FALSE(LogTexts().empty());
+        EXPECT_EQ(LogTexts().back(), "COM5: cannot open " + failing.device + ": " + failing.why);
+    }
 }
 
 TEST_F(SerialChannelTest, ConfigureAppliesTheRecordsLineSettings) {

@@ -3,10 +3,12 @@
 #include <iostream>
 #include <string>
 
+#include "channels/serial_port.h"
 #include "channels/tcp_channel.h"
 #include "channels/tcp_socket.h"
 #include "config/configuration_findings.h"
 #include "gagesrv/check_paths.h"
+#include "gagesrv/ports_listing.h"
 
 namespace gage::gagesrv {
 
@@ -91,8 +93,16 @@ int RunCheck(const HostContext& context, const CheckOptions& options) {
     }
     const SocketLayer sockets;
     const HostResolver resolve = [](const char* host) { return TcpResolveHost(host); };
-    const ConfigurationCheck check =
+    ConfigurationCheck check =
         CheckConfiguration(files->configuration, files->definitions, resolve);
+    for (const MissingMappedDevice& missing :
+         MissingMappedDevices(files->settings, serial_port::DeviceExists)) {
+        const std::string port = SerialPortKey(missing.port);
+        check.findings.push_back(
+            {FindingEffect::Warning, files->settings.SystemSettingsPath, kSerialPortMapSection,
+             port, 0,
+             "the device " + missing.device + " does not exist, so " + port + " cannot open."});
+    }
     if (!check.error.empty()) {
         std::cerr << "The check could not run: " << check.error << "\n";
         return kCheckCouldNotRun;
@@ -116,7 +126,8 @@ void AddCheckCommand(CLI::App& app, HostContext& context) {
         "from the shared and local directories and ZRN_SYS.INI as the library finds them) and "
         "explains, one finding per line naming file, section and key, every line the loader "
         "would skip or change, every key it never reads, and lines that load but cannot work: "
-        "unknown formats, unconfigured connections, names used twice. Nothing is opened or "
+        "unknown formats, unconfigured connections, names used twice; and every device of "
+        "[GAGESERVER PORTS] in ZRN_SYS.INI that does not exist. Nothing is opened or "
         "written.\nExit status: 0 when the loader would take every line as written, 1 when "
         "anything would be skipped or changed (or a warning was found), 2 when the check could "
         "not run (a file that cannot be read, a directory that does not exist).");

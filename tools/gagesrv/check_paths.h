@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 
+#include "config/server_settings.h"
 #include "gagesrv/host_context.h"
 
 namespace gage::gagesrv {
@@ -13,7 +14,12 @@ namespace gage::gagesrv {
 struct CheckedFiles {
     std::string configuration;  // BRW_GAGE.CFG
     std::string definitions;    // BRW_GAGE.DEF
+    ServerSettings settings;    // as start-up settles them (ZRN_SYS.INI with its port map)
 };
+
+// The settings and paths as start-up settles them, with the directories of the command line;
+// nothing (after saying why on err) when a named directory does not exist.
+std::optional<ServerSettings> SettleLibrarySettings(const HostContext& context, std::ostream& err);
 
 // The files to check; nothing (after saying why on err) when a named directory does not exist.
 std::optional<CheckedFiles> SettleCheckedFiles(const HostContext& context,

@@ -10,6 +10,7 @@
 #include "gagesrv/list_command.h"
 #include "gagesrv/monitor_command.h"
 #include "gagesrv/port_commands.h"
+#include "gagesrv/ports_command.h"
 #include "gagesrv/probe_command.h"
 #include "gagesrv/read_command.h"
 
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     gage::gagesrv::AddMonitorCommand(app, context);
     gage::gagesrv::AddCheckCommand(app, context);
     gage::gagesrv::AddLearnCommand(app, context);
+    gage::gagesrv::AddPortsCommand(app, context);
 
     try {
         app.parse(argc, argv);
