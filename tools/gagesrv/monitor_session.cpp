@@ -88,6 +88,8 @@ class Session {
                     open_ = false;
                     nextReopen_ = Clock::now() + kReopenPeriod;
                     err_ << "The connection was lost; trying to open it again every second.\n";
+                } else if (result == 0) {
+                    err_ << "The other end closed the connection; it is open again.\n";
                 }
                 return;
             }
