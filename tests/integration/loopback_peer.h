@@ -1,8 +1,9 @@
 #pragma once
 // Converters for the connection tests, on 127.0.0.1: a listener that accepts, one that never
 // answers (its accept queue filled, so further handshakes are silently dropped), and a port where
-// nothing listens. Over POSIX sockets (loopback_peer_posix.cpp) or Windows Sockets
-// (loopback_peer_win32.cpp, which needs the sockets layer started).
+// nothing listens. Built on the library's socket layer; only listening and accepting differ
+// between POSIX sockets (loopback_peer_posix.cpp) and Windows Sockets (loopback_peer_win32.cpp,
+// which needs the sockets layer started).
 
 #include <cstdint>
 #include <string>
@@ -32,6 +33,11 @@ class LoopbackPeer {
     static std::uint16_t RefusingPort();
 
   private:
+    // The platform part: a listener on a free loopback port (-1 on failure), and the next
+    // connection waiting on it (-1 when none came within milliseconds).
+    static std::intptr_t Listen(int backlog, std::uint16_t& port);
+    static std::intptr_t AcceptWaiting(std::intptr_t listener, int milliseconds);
+
     std::intptr_t listener_ = -1;
     std::intptr_t accepted_ = -1;
     std::vector<std::intptr_t> fillers_;
