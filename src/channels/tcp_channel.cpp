@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdio>
+#include <vector>
 
+#include "channels/tcp_connects.h"
 #include "channels/tcp_socket.h"
 #include "channels/user_signals.h"
 #include "config/ipv4_address.h"
@@ -19,11 +20,8 @@ tcp_socket::Native SocketOf(const ConnectionRecord& record) {
 }
 
 // A failed connect leaves no socket behind; the next open makes a new one.
-int FailConnect(ChannelContext& context, ConnectionRecord& record, int error, bool timed) {
+int FailConnect(ChannelContext& context, ConnectionRecord& record, int error) {
     TcpReportError(context, error);
-    if (timed) {
-        TcpReportError(context, TCP_ERR_NET_UNREACHABLE);
-    }
     TcpClose(record);
     return 0;
 }
@@ -31,39 +29,54 @@ int FailConnect(ChannelContext& context, ConnectionRecord& record, int error, bo
 int ConnectBlocking(ChannelContext& context, ConnectionRecord& record) {
     const int error = tcp_socket::Connect(SocketOf(record), record.IpAddress, record.TcpPort);
     if (error != 0 && error != TCP_ERR_WOULD_BLOCK) {
-        return FailConnect(context, record, error, false);
+        return FailConnect(context, record, error);
     }
     return 1;
 }
 
 int ConnectTimed(ChannelContext& context, ConnectionRecord& record, double timeout) {
-    const tcp_socket::Native socket = SocketOf(record);
-    tcp_socket::SetNonBlocking(socket, true);
-    int error = tcp_socket::Connect(socket, record.IpAddress, record.TcpPort);
-    if (error == 0) {
-        tcp_socket::SetNonBlocking(socket, false);
-        return 1;
+    ConnectionRecord* const one[] = {&record};
+    const int error = ConnectTogether(one, timeout).front();
+    return error == 0 ? 1 : FailConnect(context, record, error);
+}
+
+// A new socket with its options in record.Socket: 0, or the code of the failure (no socket then).
+int CreateSocket(ConnectionRecord& record) {
+    const tcp_socket::Native socket = tcp_socket::CreateStream();
+    if (socket == tcp_socket::kInvalid) {
+        const int error = tcp_socket::LastError();
+        record.Socket.reset();
+        return error;
     }
-    if (error == TCP_ERR_WOULD_BLOCK) {
-        const double whole = std::trunc(timeout);
-        const long seconds = static_cast<long>(whole);
-        const long microseconds = static_cast<long>(std::trunc((timeout - whole) * 1000000.0));
-        const int ready = tcp_socket::WaitWritable(socket, seconds, microseconds);
-        if (ready < 0) {
-            error = tcp_socket::LastError();
-            if (error == TCP_ERR_INTERRUPTED) {
-                error = TCP_ERR_TIMED_OUT;
-            }
-        } else if (ready == 0) {
-            error = TCP_ERR_TIMED_OUT;
-        } else if (!tcp_socket::PendingError(socket, error)) {
-            error = tcp_socket::LastError();
-        } else if (error == 0) {
-            tcp_socket::SetNonBlocking(socket, false);
-            return 1;
-        }
+    record.Socket.reset(socket);
+    if (!tcp_socket::SetReceiveBuffer(socket, kTcpReceiveBufferBytes)) {
+        const int error = tcp_socket::LastError();
+        TcpClose(record);
+        return error;
     }
-    return FailConnect(context, record, error, true);
+    if (!tcp_socket::SetKeepAlive(socket)) {
+        ExclamationBeep();
+    }
+    // Commands go out a byte per write; held back for acknowledgements, every byte after the
+    // first would wait for the converter's delayed acknowledgement (tens of milliseconds each).
+    if (!tcp_socket::SetNoDelay(socket)) {
+        ExclamationBeep();
+    }
+    if (!tcp_socket::SetReceiveTimeout(socket, kTcpReceiveTimeoutMs)) {
+        ExclamationBeep();
+    }
+    return 0;
+}
+
+// Errors after which the socket can carry nothing more.
+bool EndsConnection(int error) {
+    return error == TCP_ERR_CONNECTION_ABORTED || error == TCP_ERR_CONNECTION_RESET ||
+           error == TCP_ERR_NOT_CONNECTED;
+}
+
+bool NeedsConnect(const ConnectionRecord& record) {
+    return record.Kind == KIND_TCPIP && record.IpAddress != kInaddrNone && record.TcpPort >= 1 &&
+           !record.Socket.is_open();
 }
 
 }  // namespace
@@ -126,30 +139,49 @@ int TcpOpen(ChannelContext& context, ConnectionRecord& record) {
 }
 
 int TcpCreateSocket(ChannelContext& context, ConnectionRecord& record) {
-    const tcp_socket::Native socket = tcp_socket::CreateStream();
-    if (socket == tcp_socket::kInvalid) {
-        TcpReportError(context, tcp_socket::LastError());
-        record.Socket.reset();
+    const int error = CreateSocket(record);
+    if (error != 0) {
+        TcpReportError(context, error);
         return 0;
-    }
-    record.Socket.reset(socket);
-    if (!tcp_socket::SetReceiveBuffer(socket, kTcpReceiveBufferBytes)) {
-        TcpReportError(context, tcp_socket::LastError());
-        TcpClose(record);
-        return 0;
-    }
-    if (!tcp_socket::SetKeepAlive(socket)) {
-        ExclamationBeep();
-    }
-    // Commands go out a byte per write; held back for acknowledgements, every byte after the
-    // first would wait for the converter's delayed acknowledgement (tens of milliseconds each).
-    if (!tcp_socket::SetNoDelay(socket)) {
-        ExclamationBeep();
-    }
-    if (!tcp_socket::SetReceiveTimeout(socket, kTcpReceiveTimeoutMs)) {
-        ExclamationBeep();
     }
     return 1;
+}
+
+void TcpConnectAll(ChannelContext& context, ConnectionTable& connections) {
+    std::vector<ConnectionRecord*> connecting;
+    for (ConnectionRecord& record : connections) {
+        if (!NeedsConnect(record)) {
+            continue;
+        }
+        TcpClose(record);
+        const int error = CreateSocket(record);
+        if (error != 0) {
+            record.HeldConnectError = error;
+        } else {
+            connecting.push_back(&record);
+        }
+    }
+    if (connecting.empty()) {
+        return;
+    }
+    const std::vector<int> errors =
+        ConnectTogether(connecting, context.settings.TcpConnectionTimeout);
+    for (std::size_t i = 0; i < connecting.size(); ++i) {
+        if (errors[i] != 0) {
+            TcpClose(*connecting[i]);
+            connecting[i]->HeldConnectError = errors[i];
+        }
+    }
+}
+
+int TcpOpenSettled(ChannelContext& context, ConnectionRecord& record) {
+    const int held = record.HeldConnectError;
+    if (held == 0) {
+        return TcpOpen(context, record);
+    }
+    TcpClose(record);
+    TcpReportError(context, held);
+    return 0;
 }
 
 int TcpConnect(ChannelContext& context, ConnectionRecord& record) {
@@ -164,6 +196,7 @@ int TcpConnect(ChannelContext& context, ConnectionRecord& record) {
 
 int TcpClose(ConnectionRecord& record) {
     record.Socket.reset();
+    record.HeldConnectError = 0;
     return 1;
 }
 
@@ -203,7 +236,17 @@ int TcpReceive(ChannelContext& context, ConnectionRecord& record) {
         const int error = tcp_socket::LastError();
         if (error != TCP_ERR_WOULD_BLOCK && error != TCP_ERR_TIMED_OUT) {
             TcpReportError(context, error);
+            if (EndsConnection(error)) {
+                TcpClose(record);
+            }
         }
+        return 0;
+    }
+    if (received == 0) {
+        // Readable with nothing to read: the peer has closed its end. The socket is closed so
+        // that callers see a lost connection instead of an idle one and open it afresh.
+        TcpReportError(context, TCP_ERR_DISCONNECTED);
+        TcpClose(record);
         return 0;
     }
     const int count = std::min(received, room);

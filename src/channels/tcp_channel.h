@@ -13,10 +13,13 @@ namespace gage {
 inline constexpr int TCP_ERR_INTERRUPTED = 10004;
 inline constexpr int TCP_ERR_WOULD_BLOCK = 10035;
 inline constexpr int TCP_ERR_NET_UNREACHABLE = 10051;
+inline constexpr int TCP_ERR_CONNECTION_ABORTED = 10053;
+inline constexpr int TCP_ERR_CONNECTION_RESET = 10054;
 inline constexpr int TCP_ERR_NOT_CONNECTED = 10057;
 inline constexpr int TCP_ERR_TIMED_OUT = 10060;
 inline constexpr int TCP_ERR_REFUSED = 10061;
 inline constexpr int TCP_ERR_VERSION = 10092;
+inline constexpr int TCP_ERR_DISCONNECTED = 10101;  // the peer closed its end
 inline constexpr int TCP_ERR_HOST_NOT_FOUND = 11001;
 inline constexpr unsigned IDS_TCP_UNKNOWN_ERROR = 1066;
 
@@ -45,12 +48,21 @@ int TcpOpen(ChannelContext& context, ConnectionRecord& record);
 int TcpCreateSocket(ChannelContext& context, ConnectionRecord& record);
 // Connects blocking (time-out 0) or within TcpConnectionTimeout seconds. 1 or 0.
 int TcpConnect(ChannelContext& context, ConnectionRecord& record);
+// Connects every TCP/IP row that is usable and has no open socket, all at once: one wait covers
+// them, each bounded by the connection time-out (0: the system's own limit), so the whole takes
+// about one time-out however many converters are unreachable. A row is left connected, or
+// closed with its failure held for TcpOpenSettled; nothing is logged here.
+void TcpConnectAll(ChannelContext& context, ConnectionTable& connections);
+// Opens a row as TcpOpen does, unless TcpConnectAll has already tried it: its held failure is
+// then logged now (in row order) and not tried a second time. 1 connected, 0 not.
+int TcpOpenSettled(ChannelContext& context, ConnectionRecord& record);
 // Closes the socket, whether or not one was open. Always 1.
 int TcpClose(ConnectionRecord& record);
 // TcpClose on every TCP/IP row.
 void TcpCloseAll(ConnectionTable& connections);
 // Appends what arrives within about a millisecond, keeping at most 4096 unconsumed bytes.
-// Bytes received, 0 for none or failure.
+// Bytes received, 0 for none or failure. A peer that has closed its end (or reset the
+// connection) is logged and the socket closed.
 int TcpReceive(ChannelContext& context, ConnectionRecord& record);
 // Sends all bytes, continuing after partial sends. 1 when all were sent (also for length 0).
 int TcpSend(ChannelContext& context, ConnectionRecord& record, const std::uint8_t* bytes,

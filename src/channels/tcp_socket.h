@@ -4,6 +4,7 @@
 // channel logs the same texts everywhere.
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace gage::tcp_socket {
@@ -30,8 +31,11 @@ bool SetReceiveTimeout(Native socket, int milliseconds);
 bool SetNonBlocking(Native socket, bool on);
 // Starts or makes a connection: 0 connected, else the error (would-block while in progress).
 int Connect(Native socket, std::uint32_t address, std::uint16_t port);
-// Waits until the socket is writable: 1 ready, 0 timed out, -1 failed (LastError).
-int WaitWritable(Native socket, long seconds, long microseconds);
+// One wait over sockets whose connects are under way, until at least one of them has settled
+// (connected or failed) or milliseconds pass (negative: no limit). settled[i] tells which; it has
+// the size of sockets. The count settled, 0 timed out, -1 failed (LastError).
+int WaitConnectsSettled(std::span<const Native> sockets, int milliseconds,
+                        std::span<std::uint8_t> settled);
 // Waits until the socket has data or has closed: 1 ready, 0 timed out, -1 failed.
 int WaitReadable(Native socket, int milliseconds);
 // The socket's pending error (SO_ERROR) into error; false when it cannot be read.

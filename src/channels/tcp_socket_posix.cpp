@@ -11,6 +11,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include "channels/tcp_socket.h"
 
@@ -180,11 +181,21 @@ int Connect(Native socket, std::uint32_t address, std::uint16_t port) {
     return LastError();
 }
 
-int WaitWritable(Native socket, long seconds, long microseconds) {
-    pollfd waiting{Fd(socket), POLLOUT, 0};
-    const long milliseconds = seconds * 1000 + (microseconds + 999) / 1000;
-    const int ready = ::poll(&waiting, 1, static_cast<int>(milliseconds));
-    return ready < 0 ? -1 : (ready > 0 ? 1 : 0);
+int WaitConnectsSettled(std::span<const Native> sockets, int milliseconds,
+                        std::span<std::uint8_t> settled) {
+    std::vector<pollfd> waiting;
+    waiting.reserve(sockets.size());
+    for (const Native socket : sockets) {
+        waiting.push_back(pollfd{Fd(socket), POLLOUT, 0});
+    }
+    const int ready = ::poll(waiting.data(), waiting.size(), milliseconds < 0 ? -1 : milliseconds);
+    if (ready < 0) {
+        return -1;
+    }
+    for (std::size_t i = 0; i < waiting.size() && i < settled.size(); ++i) {
+        settled[i] = waiting[i].revents != 0 ? 1 : 0;
+    }
+    return ready;
 }
 
 int WaitReadable(Native socket, int milliseconds) {

@@ -84,18 +84,36 @@ int Connect(Native socket, std::uint32_t address, std::uint16_t port) {
     return ::WSAGetLastError();
 }
 
-int WaitWritable(Native socket, long seconds, long microseconds) {
-    fd_set writable;
-    FD_ZERO(&writable);
-    FD_SET(Sock(socket), &writable);
+int WaitConnectsSettled(std::span<const Native> sockets, int milliseconds,
+                        std::span<std::uint8_t> settled) {
+    if (sockets.size() > FD_SETSIZE) {
+        ::WSASetLastError(WSAEINVAL);
+        return -1;
+    }
     // A refused connect shows in the exception set on Windows; watch it too so that it does
     // not wait out the whole time-out.
+    fd_set writable;
     fd_set failed;
+    FD_ZERO(&writable);
     FD_ZERO(&failed);
-    FD_SET(Sock(socket), &failed);
-    timeval timeout{seconds, microseconds};
-    const int ready = ::select(0, nullptr, &writable, &failed, &timeout);
-    return ready == SOCKET_ERROR ? -1 : (ready > 0 ? 1 : 0);
+    for (const Native socket : sockets) {
+        FD_SET(Sock(socket), &writable);
+        FD_SET(Sock(socket), &failed);
+    }
+    timeval timeout{milliseconds / 1000, (milliseconds % 1000) * 1000};
+    const int ready =
+        ::select(0, nullptr, &writable, &failed, milliseconds < 0 ? nullptr : &timeout);
+    if (ready == SOCKET_ERROR) {
+        return -1;
+    }
+    int count = 0;
+    for (std::size_t i = 0; i < sockets.size() && i < settled.size(); ++i) {
+        const bool done =
+            FD_ISSET(Sock(sockets[i]), &writable) || FD_ISSET(Sock(sockets[i]), &failed);
+        settled[i] = done ? 1 : 0;
+        count += done ? 1 : 0;
+    }
+    return count;
 }
 
 int WaitReadable(Native socket, int milliseconds) {

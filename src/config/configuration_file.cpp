@@ -86,6 +86,9 @@ int LoadConfiguration(ConfigurationTables tables, WindowHandle window, const std
     const int version = profile::GetInt(path, kApplicationSection, "VERSION", 0);
 
     LoadConnections(path, hooks, tables.connections);
+    if (hooks.startConnects) {
+        hooks.startConnects();
+    }
     if (hooks.openConnection) {
         for (int index = 0; index < kConnectionCount; ++index) {
             hooks.openConnection(window, index);

@@ -17,6 +17,9 @@ namespace gage {
 struct ConfigurationHooks {
     // Opens connection index 0..63 and sends its interface type's initialisation strings.
     std::function<int(WindowHandle window, int connectionIndex)> openConnection;
+    // Runs once before the connections are opened in order: starts what can be started together
+    // (the TCP/IP connects), so that openConnection finds those rows settled.
+    std::function<void()> startConnects;
     // Sends a gage's initialisation command once it is in the table.
     std::function<void(WindowHandle window, GageRecord& gage)> sendGageInit;
     // Resolves a host name or dotted address; kInaddrNone on failure (network byte order).

@@ -35,9 +35,12 @@ struct ConnectionRecord {
     std::uint32_t FlowControl = 0;  // 1 none, 2 XON/XOFF, 3 CTS/RTS, 4 RTS off/DTR on
     std::int32_t BufferSize = 0;    // serial driver queues, at most 1024
     FixedString<kHostNameSize> HostName;
-    std::uint16_t TcpPort = 0;                 // host byte order
-    std::uint32_t IpAddress = 0;               // network byte order; kInaddrNone = unresolved
-    OwnedSocket Socket;                        // TCP/IP only; invalid = closed
+    std::uint16_t TcpPort = 0;    // host byte order
+    std::uint32_t IpAddress = 0;  // network byte order; kInaddrNone = unresolved
+    OwnedSocket Socket;           // TCP/IP only; invalid = closed
+    // A connect made together with the other rows' that failed: its code, logged when the row
+    // itself is opened, so that the log keeps row order. 0: none held.
+    std::int32_t HeldConnectError = 0;
     std::unique_ptr<std::uint8_t[]> RxBuffer;  // kReceiveBufferSize bytes once allocated
     std::int32_t RxCount = 0;                  // bytes held; 0 whenever there is no buffer
 

@@ -12,6 +12,7 @@ ConfigurationHooks MakeConfigurationHooks(Runtime& runtime) {
         ReadContext context = EngineContext(runtime);
         return OpenGageConnection(context, window, connectionIndex);
     };
+    hooks.startConnects = [&runtime] { TcpConnectAll(runtime.channels, runtime.connections); };
     hooks.sendGageInit = [&runtime](WindowHandle window, GageRecord& gage) {
         ReadContext context = EngineContext(runtime);
         SendGageInit(context, window, gage);

@@ -72,13 +72,7 @@ std::intptr_t InitGages(Runtime& runtime, WindowHandle window) {
 
 std::intptr_t InitPorts(Runtime& runtime, WindowHandle window) {
     ReadContext context = EngineContext(runtime);
-    bool anyOpened = false;
-    for (int index = 0; index < kConnectionCount; ++index) {
-        if (OpenGageConnection(context, window, index) != 0) {
-            anyOpened = true;
-        }
-    }
-    if (!anyOpened) {
+    if (OpenAllGageConnections(context, window) == 0) {
         return 0;
     }
     return InitGages(runtime, window);

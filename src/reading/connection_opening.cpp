@@ -11,7 +11,7 @@ namespace gage {
 namespace {
 
 int OpenTcp(ReadContext& context, WindowHandle owner, ConnectionRecord& record) {
-    if (!record.Socket.is_open() && !TcpOpen(context.channels, record)) {
+    if (!record.Socket.is_open() && !TcpOpenSettled(context.channels, record)) {
         record.Socket.reset();
     }
     EmptyReceiveBuffer(record);
@@ -54,6 +54,15 @@ int OpenGageConnection(ReadContext& context, WindowHandle owner, int connectionI
         }
     }
     return 1;
+}
+
+int OpenAllGageConnections(ReadContext& context, WindowHandle owner) {
+    TcpConnectAll(context.channels, context.connections);
+    int opened = 0;
+    for (int index = 0; index < kConnectionCount; ++index) {
+        opened += OpenGageConnection(context, owner, index) != 0 ? 1 : 0;
+    }
+    return opened;
 }
 
 void SendInterfaceInit(ReadContext& context, WindowHandle owner, ConnectionRecord& record) {

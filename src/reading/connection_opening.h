@@ -15,6 +15,11 @@ namespace gage {
 // connection is open or has nothing to open, 0 when opening failed. Error boxes stay quiet.
 int OpenGageConnection(ReadContext& context, WindowHandle owner, int connectionIndex);
 
+// OpenGageConnection for every index 0..63 in order, after the TCP/IP connects of all rows
+// have been made together (so that unreachable converters cost one time-out, not one each).
+// Returns how many indexes answered 1.
+int OpenAllGageConnections(ReadContext& context, WindowHandle owner);
+
 // Sends INIT1..INIT20 of the record's interface type ("delay,command": the delay first).
 void SendInterfaceInit(ReadContext& context, WindowHandle owner, ConnectionRecord& record);
 

@@ -5,6 +5,7 @@
 
 #include "channels/channel.h"
 #include "reading/command_sender.h"
+#include "reading/connection_opening.h"
 
 namespace gage {
 
@@ -74,6 +75,21 @@ class IdleWait {
     const ConnectionRecord& record_;
     bool wokeWithoutData_ = false;
 };
+
+// A TCP/IP peer that closed its end while the line was idle shows at a fetch (the channel logs
+// it and closes the socket); the connection is then opened afresh, with its interface strings,
+// before anything is sent. False when it cannot be opened.
+bool FreshenTcp(ReadContext& context, WindowHandle owner, const GageRecord& gage,
+                ConnectionRecord& record) {
+    if (!record.IsTcp()) {
+        return true;
+    }
+    ChannelRead(context.channels, owner, record);
+    if (!record.Socket.is_open()) {
+        OpenGageConnection(context, owner, gage.ConnectionIndex);
+    }
+    return record.Socket.is_open();
+}
 
 struct AttemptResult {
     int parsed = 0;
@@ -171,6 +187,9 @@ int ReadGage(ReadContext& context, WindowHandle owner, GageRecord& gage, ParseOu
         }
         EmptyReceiveBuffer(record);
     }
+    if (!FreshenTcp(context, owner, gage, record)) {
+        return 0;
+    }
 
     const bool poll = (options & READ_OPT_POLL) != 0;
     if (!(poll && (gage.Flags & GAGE_FLAG_NO_READ_CMD) != 0)) {
@@ -204,6 +223,11 @@ int ReadGage(ReadContext& context, WindowHandle owner, GageRecord& gage, ParseOu
         const AttemptResult attempt = Attempt(context, owner, gage, record, output, options);
         if (attempt.parsed != 0 && ChannelAccepted(gage, output.result)) {
             valid = true;
+            break;
+        }
+        if (record.IsTcp() && !record.Socket.is_open()) {
+            // The peer closed during the read: nothing more can come; be ready for the next.
+            OpenGageConnection(context, owner, gage.ConnectionIndex);
             break;
         }
         const std::uint32_t now = clock.Now();

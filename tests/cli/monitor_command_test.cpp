@@ -199,6 +199,27 @@ TEST_F(MonitorCommandTest, ReadErrorReopensTheConnection) {
     EXPECT_EQ(result.out.substr(0, 7), "again\r\n");
 }
 
+// A converter that closes its end is told from an idle one: the monitor opens the connection
+// again and goes on watching on the new one.
+TEST_F(MonitorCommandTest, APeerThatClosesIsReconnected) {
+    const auto simulator = StartTcpSimulator("unused", "");
+    WriteConnections(simulator->Port());
+    auto run = std::async(std::launch::async, [this] {
+        return Monitor({"--bytes", "7", "Net Box"}, "?\n");
+    });
+    ASSERT_TRUE(simulator->WaitForReceived("?", 10s));  // the monitor watches
+    simulator->DropLine();
+    ASSERT_TRUE(simulator->WaitForClient(10s));  // connected again
+    simulator->Send("again\r\n");
+
+    const ProcessResult result = run.get();
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_NE(result.err.find("The other end closed the connection"), std::string::npos)
+        << result.err;
+    EXPECT_EQ(result.out, "again\r\n");
+}
+
 TEST_F(MonitorCommandTest, UnknownConnectionIsAnError) {
     WriteConnections(1);
     const ProcessResult result = Monitor({"Nowhere"}, "");

@@ -26,8 +26,6 @@ using testing_support::ChannelHarness;
 using testing_support::Held;
 using testing_support::ReadUntilHeld;
 
-constexpr const char* kUnreachable = "WSAENETUNREACH: Network is unreachable";
-
 // A port on 127.0.0.1 where nothing listens: bound once to learn a free number, then closed.
 std::uint16_t ClosedPort() {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -98,7 +96,7 @@ TEST_F(TcpChannelTest, ARefusedConnectIsLoggedAndLeavesNoSocket) {
     EXPECT_EQ(TcpOpen(context, record), 0);
     EXPECT_FALSE(record.Socket.is_open());
     const std::vector<std::string> expected{"WSAECONNREFUSED: Connection refused",
-                                            "WSAECONNREFUSED: Connection refused", kUnreachable};
+                                            "WSAECONNREFUSED: Connection refused"};
     EXPECT_EQ(LogTexts(), expected);
     EXPECT_TRUE(boxes.empty());
 }
@@ -125,7 +123,7 @@ TEST_F(TcpChannelTest, ATimedConnectGivesUpAfterItsTimeOut) {
     const auto waited = std::chrono::steady_clock::now() - start;
     EXPECT_GE(waited, 290ms);
     EXPECT_FALSE(record.Socket.is_open());
-    const std::vector<std::string> expected{"WSAETIMEDOUT: Connection timed out", kUnreachable};
+    const std::vector<std::string> expected{"WSAETIMEDOUT: Connection timed out"};
     EXPECT_EQ(LogTexts(), expected);
     for (const int fd : fillers) {
         ::close(fd);
@@ -155,20 +153,22 @@ TEST_F(TcpChannelTest, ARecordHoldsAtMost4096UnconsumedBytes) {
     EXPECT_TRUE(LogTexts().empty());
 }
 
-TEST_F(TcpChannelTest, AnIdleOrClosedPeerGivesNothingAndLogsNothing) {
+TEST_F(TcpChannelTest, AnIdlePeerGivesNothingAClosedOneClosesTheSocket) {
     StartSimulator();
     ASSERT_EQ(TcpOpen(context, record), 1);
     ASSERT_TRUE(simulator->WaitForClient(5s));
     EXPECT_EQ(ChannelRead(context, nullptr, record), 0);
     EXPECT_EQ(ChannelRead(context, nullptr, record), 0);
+    EXPECT_TRUE(record.Socket.is_open());  // idle is not closed
+    EXPECT_TRUE(LogTexts().empty());
     simulator->DropLine();
-    const auto deadline = std::chrono::steady_clock::now() + 5s;
     pollfd waiting{static_cast<int>(record.Socket.get()), POLLIN, 0};
     ASSERT_EQ(::poll(&waiting, 1, 5000), 1);
     EXPECT_EQ(ChannelRead(context, nullptr, record), 0);
-    EXPECT_LT(std::chrono::steady_clock::now(), deadline);
     EXPECT_EQ(record.RxCount, 0);
-    EXPECT_TRUE(LogTexts().empty());
+    EXPECT_FALSE(record.Socket.is_open());
+    const std::vector<std::string> expected{"WSAEDISCON: Graceful shutdown in progress"};
+    EXPECT_EQ(LogTexts(), expected);
 }
 
 TEST_F(TcpChannelTest, APurgeReconnects) {

@@ -172,7 +172,8 @@ TEST_F(EntryReadTest, InitPortsWithNothingConfiguredAndInitGages) {
 
 TEST_F(EntryReadTest, HooksOpenConnectionsAndResolveAddresses) {
     const ConfigurationHooks hooks = MakeConfigurationHooks(runtime);
-    ASSERT_TRUE(hooks.openConnection && hooks.sendGageInit && hooks.resolveHost);
+    ASSERT_TRUE(hooks.openConnection && hooks.startConnects && hooks.sendGageInit &&
+                hooks.resolveHost);
     EXPECT_EQ(hooks.openConnection(nullptr, 5), 1);  // nothing to open
     EXPECT_EQ(hooks.resolveHost("127.0.0.1"), 0x0100007Fu);
     GageRecord gage;

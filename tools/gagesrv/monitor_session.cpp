@@ -10,6 +10,7 @@
 #include "gagesrv/monitor_input.h"
 #include "gagesrv/stop_requests.h"
 #include "reading/command_sender.h"
+#include "reading/read_context.h"
 
 namespace gage::gagesrv {
 
@@ -79,13 +80,16 @@ class Session {
     void Poll() {
         for (int read = 0; read < kReadsPerTick; ++read) {
             const int result = ChannelRead(runtime_.channels, nullptr, record_);
-            if (result < 0) {
-                // A read error the user would have aborted: start the connection afresh.
+            if (result < 0 || !ConnectionIsOpen(record_)) {
+                // A read error the user would have aborted, or a peer that closed its end:
+                // start the connection afresh.
                 ChannelClose(runtime_.channels, record_);
                 if (ChannelPrepare(runtime_.channels, nullptr, record_) == 0) {
                     open_ = false;
                     nextReopen_ = Clock::now() + kReopenPeriod;
                     err_ << "The connection was lost; trying to open it again every second.\n";
+                } else if (result == 0) {
+                    err_ << "The other end closed the connection; it is open again.\n";
                 }
                 return;
             }

@@ -1,0 +1,48 @@
+#pragma once
+// Converters for the connection tests, on 127.0.0.1: a listener that accepts, one that never
+// answers (its accept queue filled, so further handshakes are silently dropped), and a port where
+// nothing listens. Built on the library's socket layer; only listening and accepting differ
+// between POSIX sockets (loopback_peer_posix.cpp) and Windows Sockets (loopback_peer_win32.cpp,
+// which needs the sockets layer started).
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace gage::test {
+
+class LoopbackPeer {
+  public:
+    enum class Mode { Accepting, Silent };
+    explicit LoopbackPeer(Mode mode);
+    ~LoopbackPeer();
+    LoopbackPeer(const LoopbackPeer&) = delete;
+    LoopbackPeer& operator=(const LoopbackPeer&) = delete;
+
+    std::uint16_t port() const { return port_; }
+    // Listening, and for Silent: the accept queue is full.
+    bool ready() const { return ready_; }
+    // Accepts the next connection within 5 s (closing any earlier one). False when none came.
+    bool Accept();
+    // What the accepted connection sends, until want bytes came or 5 s passed.
+    std::string Receive(std::size_t want);
+    // Closes the accepted connection: the peer closes its end.
+    void CloseAccepted();
+
+    // A port on 127.0.0.1 where nothing listens: connects to it are refused.
+    static std::uint16_t RefusingPort();
+
+  private:
+    // The platform part: a listener on a free loopback port (-1 on failure), and the next
+    // connection waiting on it (-1 when none came within milliseconds).
+    static std::intptr_t Listen(int backlog, std::uint16_t& port);
+    static std::intptr_t AcceptWaiting(std::intptr_t listener, int milliseconds);
+
+    std::intptr_t listener_ = -1;
+    std::intptr_t accepted_ = -1;
+    std::vector<std::intptr_t> fillers_;
+    std::uint16_t port_ = 0;
+    bool ready_ = false;
+};
+
+}  // namespace gage::test

@@ -1,0 +1,121 @@
+// Opening every connection: the TCP/IP connects go out together, yet each row ends as it would
+// alone, the log keeps row order, and the interface strings reach every converter that answered.
+// A converter that closes its end is noticed at the next read.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "channels/channel_wait.h"
+#include "channels/tcp_channel.h"
+#include "config/configuration_file.h"
+#include "entry/commands.h"
+#include "entry/configuration_hooks.h"
+#include "helpers/log_texts.h"
+#include "helpers/temporary_directory.h"
+#include "loopback_peer.h"
+
+namespace gage {
+namespace {
+
+using test::LoopbackPeer;
+
+constexpr const char* kTimedOut = "WSAETIMEDOUT: Connection timed out";
+constexpr const char* kRefused = "WSAECONNREFUSED: Connection refused";
+
+class ConnectsTogetherTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        runtime.support.UseBuiltInsOnly(true);
+        runtime.settings.LogPath = (directory.path() / "ZRNGSV32.LOG").string();
+        runtime.settings.DefinitionsPath = (directory.path() / "BRW_GAGE.DEF").string();
+        runtime.settings.TcpConnectionTimeout = 0.5;
+        ASSERT_EQ(TcpStartup(runtime.channels), 1);
+        std::ofstream(runtime.settings.DefinitionsPath)
+            << "[TYPE1]\nINIT1=0,I<13>\n[TYPE1.1]\nRECEND=<13><10>\nMEAS_READ=R<13>\n"
+               "MEASTIMEOUT=200\nVALUE1=1,1,0\n";
+    }
+    void TearDown() override { TcpShutdown(runtime.channels, runtime.connections); }
+
+    // Loads a configuration of TCP/IP rows to these ports, one gage on row 0. With full hooks
+    // the load opens the rows as start-up does; without, nothing is opened.
+    void Load(const std::vector<std::uint16_t>& ports, bool open) {
+        const std::string path = (directory.path() / "BRW_GAGE.CFG").string();
+        std::string text = "[APPLICATION]\nNAME=ZRNGSV32\nVERSION=9\n[INTERFACES]\n";
+        for (std::size_t row = 0; row < ports.size(); ++row) {
+            text += "MUX_" + std::to_string(row) + "=\"Net\",1," + std::to_string(ports[row]) +
+                    ",127,0,0,1,1,1024,1,\n";
+        }
+        text += "[GAGES]\nGAGE_1=\"Net gage\",1,1,0,1,SN,0,0,0,1,4,0,0\n";
+        std::ofstream(path) << text;
+        ConfigurationHooks hooks;
+        if (open) {
+            hooks = MakeConfigurationHooks(runtime);
+        } else {
+            hooks.resolveHost = [](const char* host) { return TcpResolveHost(host); };
+        }
+        ASSERT_EQ(LoadConfiguration({runtime.gages, runtime.connections}, nullptr, path,
+                                    runtime.settings.DefinitionsPath, hooks),
+                  1);
+    }
+
+    std::vector<std::string> LogTexts() const { return test::LogTexts(runtime.settings.LogPath); }
+
+    test::TemporaryDirectory directory;
+    Runtime runtime;
+};
+
+TEST_F(ConnectsTogetherTest, EveryRowSettlesAsAloneAndLogsInRowOrder) {
+    LoopbackPeer accepting(LoopbackPeer::Mode::Accepting);
+    LoopbackPeer silent(LoopbackPeer::Mode::Silent);
+    ASSERT_TRUE(accepting.ready() && silent.ready());
+    const std::uint16_t refusing = LoopbackPeer::RefusingPort();
+    // Row order differs from the order in which the connects settle (refused first, silent
+    // last), so a log written as they settle would show.
+    const std::vector<std::uint16_t> ports{silent.port(), accepting.port(), refusing, silent.port(),
+                                           accepting.port()};
+    const std::vector<bool> opened{false, true, false, false, true};
+    const std::vector<std::string> log{kTimedOut, kRefused, kTimedOut};
+
+    for (const bool atStartUp : {true, false}) {
+        SCOPED_TRACE(atStartUp ? "start-up" : "command 10");
+        std::ofstream(runtime.settings.LogPath, std::ios::trunc).close();
+        Load(ports, atStartUp);
+        if (!atStartUp) {
+            EXPECT_EQ(RunCommand(runtime, nullptr, 1, GSV_CMD_INIT_PORTS, nullptr), 1);
+        }
+        for (std::size_t row = 0; row < ports.size(); ++row) {
+            EXPECT_EQ(runtime.connections[row].Socket.is_open(), opened[row]) << "row " << row;
+        }
+        EXPECT_EQ(LogTexts(), log);
+        for (int converter = 0; converter < 2; ++converter) {
+            ASSERT_TRUE(accepting.Accept());
+            EXPECT_EQ(accepting.Receive(2), "I\r");  // the interface string, once each
+        }
+    }
+}
+
+TEST_F(ConnectsTogetherTest, AClosedPeerIsNoticedAtTheNextRead) {
+    LoopbackPeer converter(LoopbackPeer::Mode::Accepting);
+    ASSERT_TRUE(converter.ready());
+    Load({converter.port()}, true);
+    ConnectionRecord& record = runtime.connections[0];
+    ASSERT_TRUE(record.Socket.is_open());
+    ASSERT_TRUE(converter.Accept());
+    EXPECT_EQ(converter.Receive(2), "I\r");
+    converter.CloseAccepted();
+    ASSERT_EQ(ChannelWaitReadable(record, 5000), 1);  // the close has arrived
+
+    // Nobody answers the read; but it went out on a fresh connection that had its strings.
+    EXPECT_EQ(RunCommand(runtime, nullptr, 1, GSV_CMD_READ, "Net gage"), 0);
+    EXPECT_TRUE(record.Socket.is_open());
+    ASSERT_TRUE(converter.Accept());
+    EXPECT_EQ(converter.Receive(4), "I\rR\r");
+    const std::vector<std::string> log{"WSAEDISCON: Graceful shutdown in progress"};
+    EXPECT_EQ(LogTexts(), log);
+}
+
+}  // namespace
+}  // namespace gage
