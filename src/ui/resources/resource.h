@@ -77,3 +77,29 @@
 #define IDC_SETUP_PRECISION_LABEL 1268
 #define IDC_SETUP_MINIMUM_LABEL 1269
 #define IDC_SETUP_MAXIMUM_LABEL 1270
+
+/* Serial Data Monitor (147) */
+#define IDD_SERIAL_MONITOR 147
+#define HELP_SERIAL_MONITOR (-1)
+#define IDT_MONITOR_POLL 100             /* every 50 ms */
+#define IDC_MONITOR_TEXT_VIEW 1327       /* what arrived, as text */
+#define IDC_MONITOR_HEX_VIEW 1330        /* the same, as hexadecimal pairs */
+#define IDC_MONITOR_RAW_DATA 1301        /* radio */
+#define IDC_MONITOR_HEX_DATA 1302        /* radio */
+#define IDC_MONITOR_CLEAR_VIEWS 1214
+#define IDC_MONITOR_INITIALIZE 1215
+#define IDC_MONITOR_COPY 1216
+#define IDC_MONITOR_SEND_LINE 1328
+#define IDC_MONITOR_ADD_CR 1175
+#define IDC_MONITOR_ADD_LF IDC_CONFIG_CLOSE      /* 1176 */
+#define IDC_MONITOR_PICK_BYTE IDC_SETUP_CHANNEL  /* 1177, "..." */
+#define IDC_MONITOR_SEND 1329                    /* default button */
+#define IDC_MONITOR_CLOSE 1331
+#define IDC_MONITOR_SEND_CRLF 1332
+#define IDC_MONITOR_CLEAR_LINE 1333
+
+/* ASCII Character Values (136) */
+#define IDD_ASCII_PICKER 136
+#define IDC_PICKER_LABEL IDC_CONFIG_CONNECTION_HEAD_NAME /* 1100 */
+#define IDC_PICKER_LIST 1160
+#define IDC_PICKER_LINE 1319 /* the working copy of the target's text */
