@@ -13,10 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "channels/serial_channel.h"
 #include "channels/tcp_channel.h"
 #include "dialog_driver.h"
 #include "entry/runtime.h"
+#include "helpers/serial_record.h"
 #include "reading/engine_clock.h"
+#include "simulator_port.h"
 #include "tcp_listener_win32.h"
 #include "ui/forms/monitor_text.h"
 #include "ui/resources/resource.h"
@@ -211,6 +214,33 @@ TEST_F(SerialMonitorDialogTest, WaitsWhileThePickerIsInFrontAndShowsAWholeBurstI
                     HexPairs(std::span<const std::uint8_t>(bytes, burst.size())));
     });
     ::UnhookWindowsHookEx(hook);
+}
+
+TEST_F(SerialMonitorDialogTest, WatchesASerialPortAndClosesItAgain) {
+    const int port = test::SimulatorComPort();
+    if (port < 1 || SerialProbePort(runtime.settings, port) == 0) {
+        GTEST_SKIP() << "no gage simulator behind a COM port (GAGE_SIM_COM unset)";
+    }
+    ConnectionRecord& serial = runtime.connections[1];
+    serial.Name = "Bench COM";
+    test::MakeSerial9600(serial, port);
+    int result = -1;
+    test::DriveDialog([&] { result = OpenSerialMonitor(context, nullptr, serial); },
+                      [&] {
+                          auto dialog = DialogDriver::Attach(kTitle);
+                          ASSERT_TRUE(dialog.has_value());
+                          ::SetForegroundWindow(dialog->Window());
+                          dialog->SetEditText(IDC_MONITOR_SEND_LINE, "?<13>");
+                          ASSERT_TRUE(dialog->Click(IDC_MONITOR_SEND));
+                          EXPECT_TRUE(test::WaitFor([&] {
+                              const std::string text = dialog->Text(IDC_MONITOR_TEXT_VIEW);
+                              return text == "+1.500\r\n" || text == "-2.250\r\n";
+                          }));
+                          ASSERT_TRUE(dialog->Click(IDC_MONITOR_CLOSE));
+                          EXPECT_TRUE(dialog->WaitClosed());
+                      });
+    EXPECT_EQ(result, 1);
+    EXPECT_FALSE(serial.PortHandle.is_open());
 }
 
 TEST_F(SerialMonitorDialogTest, ConnectionThatCannotBePreparedOpensNoMonitor) {

@@ -1,4 +1,6 @@
 #pragma once
+// The gage simulators the Windows test run starts (tests/windows/serial_sim_fixture.cmake).
+
 // The TCP port of the counting gage simulator on 127.0.0.1 that the test run starts (it answers
 // each "?\r" with the number of commands it has answered); 0 when there is none.
 
@@ -14,6 +16,13 @@ inline int SimulatorPort() {
         std::ifstream(file) >> port;
     }
     return port;
+}
+
+// The COM port behind which the test run puts the gage simulator on a pseudo-terminal (it
+// answers "?\r" with "+1.500\r\n", then "-2.250\r\n", in turn); 0 when there is none.
+inline int SimulatorComPort() {
+    const char* text = std::getenv("GAGE_SIM_COM");
+    return text != nullptr ? std::atoi(text) : 0;
 }
 
 }  // namespace gage::test
