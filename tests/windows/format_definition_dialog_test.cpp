@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "config/profile.h"
 #include "dialog_driver.h"
 #include "entry/runtime.h"
+#include "helpers/serial_record.h"
 #include "helpers/temporary_directory.h"
 #include "reading/engine_clock.h"
 #include "simulator_port.h"
@@ -213,6 +215,32 @@ TEST_F(FormatDefinitionDialogTest, ModifyShowsTheSavedFormatAndCancelLeavesNoScr
     EXPECT_NE(Boxes()[0].find("MODIFY FORMAT!"), std::string::npos);
     EXPECT_EQ(Key(0, "DESCRIPTION"), "<missing>");
     EXPECT_EQ(Key(1, "RECSTART"), "<missing>");  // nothing saved
+}
+
+// Not a test: holds the format dialog after a read of a simulated gage, and its Advanced dialog,
+// while scripts/screenshots.sh photographs them.
+TEST_F(FormatDefinitionDialogTest, DISABLED_ScreenshotStates) {
+    ASSERT_NE(std::getenv("GAGE_SCREENSHOT_DIR"), nullptr) << "run through scripts/screenshots.sh";
+    ConnectionRecord& bench = runtime.connections[2];
+    bench = ConnectionRecord{};
+    bench.Name = "Bench left";
+    bench.InterfaceType = 1;
+    test::MakeSerial9600(bench, 3);
+    runtime.gages[0].Name = "RandomValue Caliper";  // read from the simulated source
+    EditThrough(IDC_SETUP_FORMAT_MODIFY, [](DialogDriver& dialog) {
+        ASSERT_TRUE(dialog.Click(IDC_FORMAT_READ_GAGE));
+        ASSERT_TRUE(test::WaitFor([&] { return !dialog.Text(IDC_FORMAT_SAMPLE_VALUE_A).empty(); }));
+        dialog.Sync();
+        EXPECT_TRUE(test::HoldForScreenshot(dialog.Window(), "format-definition"));
+        ASSERT_TRUE(dialog.Click(IDC_FORMAT_ADVANCED));
+        auto advanced = DialogDriver::Attach("Advanced...");
+        ASSERT_TRUE(advanced.has_value());
+        advanced->Sync();
+        EXPECT_TRUE(test::HoldForScreenshot(advanced->Window(), "format-advanced"));
+        ASSERT_TRUE(advanced->Click(IDCANCEL));
+        ASSERT_TRUE(advanced->WaitClosed());
+        dialog.PressEscape();
+    });
 }
 
 }  // namespace

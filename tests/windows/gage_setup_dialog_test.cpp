@@ -240,8 +240,7 @@ TEST_F(GageSetupDialogTest, RemovedFormatStaysRemovedAfterCancel) {
 // photographs it. It writes NAME.ready (holding the window's title) into GAGE_SCREENSHOT_DIR
 // and waits until the script has removed it.
 TEST_F(GageSetupDialogTest, DISABLED_ScreenshotStates) {
-    const char* folder = std::getenv("GAGE_SCREENSHOT_DIR");
-    ASSERT_NE(folder, nullptr) << "run through scripts/screenshots.sh";
+    ASSERT_NE(std::getenv("GAGE_SCREENSHOT_DIR"), nullptr) << "run through scripts/screenshots.sh";
     ConnectionRecord& bench = runtime.connections[2];
     bench = ConnectionRecord{};
     bench.Name = "Bench left";
@@ -257,15 +256,8 @@ TEST_F(GageSetupDialogTest, DISABLED_ScreenshotStates) {
     Edit(0, [&](DialogDriver& dialog) {
         ASSERT_TRUE(dialog.Click(IDC_SETUP_READ_GAGE));
         ASSERT_TRUE(test::WaitFor([&] { return dialog.Text(IDC_SETUP_LAST_VALUE) != "?"; }));
-        // Every control painted before the picture is taken.
-        ::RedrawWindow(dialog.Window(), nullptr, nullptr,
-                       RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         dialog.Sync();
-        const std::string marker = std::string(folder) + "\\gaging-device-setup.ready";
-        std::ofstream(marker) << kTitle;
-        EXPECT_TRUE(test::WaitFor(
-            [&] { return ::GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES; },
-            std::chrono::minutes(2)));
+        EXPECT_TRUE(test::HoldForScreenshot(dialog.Window(), "gaging-device-setup"));
         EXPECT_TRUE(dialog.Click(IDC_SETUP_CANCEL));
     });
 }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <optional>
 #include <span>
 #include <string>
@@ -248,6 +249,29 @@ TEST_F(SerialMonitorDialogTest, ConnectionThatCannotBePreparedOpensNoMonitor) {
     EXPECT_EQ(OpenSerialMonitor(context, nullptr, record), 0);
     EXPECT_EQ(test::FindProcessWindow(kTitle), nullptr);
     EXPECT_FALSE(record.Socket.is_open());
+}
+
+// Not a test: holds the monitor with some traffic in both views, and the picker, while
+// scripts/screenshots.sh photographs them.
+TEST_F(SerialMonitorDialogTest, DISABLED_ScreenshotStates) {
+    ASSERT_NE(std::getenv("GAGE_SCREENSHOT_DIR"), nullptr) << "run through scripts/screenshots.sh";
+    Watch([this](DialogDriver& dialog) {
+        const std::string records = "+1.500\r\n-2.250\r\n+0.125\r\n";
+        listening->SendAll(records);
+        ASSERT_TRUE(test::WaitFor([&] { return dialog.Text(IDC_MONITOR_TEXT_VIEW) == records; }));
+        dialog.SetEditText(IDC_MONITOR_SEND_LINE, "?<13>");
+        dialog.Sync();
+        EXPECT_TRUE(test::HoldForScreenshot(dialog.Window(), "serial-monitor"));
+        ASSERT_TRUE(dialog.Click(IDC_MONITOR_HEX_DATA));
+        ASSERT_TRUE(test::WaitFor([&] { return dialog.IsVisible(IDC_MONITOR_HEX_VIEW); }));
+        EXPECT_TRUE(test::HoldForScreenshot(dialog.Window(), "serial-monitor-hex"));
+        ASSERT_TRUE(dialog.Click(IDC_MONITOR_PICK_BYTE));
+        auto picker = DialogDriver::Attach(kPickerTitle);
+        ASSERT_TRUE(picker.has_value());
+        picker->SelectList(IDC_PICKER_LIST, 13);
+        picker->Sync();
+        EXPECT_TRUE(test::HoldForScreenshot(picker->Window(), "ascii-picker"));
+    });
 }
 
 }  // namespace
