@@ -184,6 +184,22 @@ int SelectComboByData(HWND dialog, int comboId, LPARAM value) {
     return -1;  // also for an empty combo
 }
 
+void PostPollTickPresses(HWND dialog, int helpId, int pollCheckId, int pollButtonId) {
+    if (::GetActiveWindow() != dialog) {
+        return;
+    }
+    const auto press = [dialog](int id) {
+        ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+    };
+    if ((::GetAsyncKeyState(VK_F1) & 0x8000) != 0) {
+        press(helpId);
+    }
+    if (IsChecked(dialog, pollCheckId)) {
+        press(pollButtonId);
+    }
+}
+
 void TabInsert(HWND dialog, int id, int position, const std::string& text) {
     std::vector<char> label(text.begin(), text.end());
     label.push_back('\0');

@@ -55,6 +55,11 @@ std::optional<LPARAM> ComboSelectedData(HWND dialog, int id);
 // 65535 when the combo cannot be asked for its count.
 int SelectComboByData(HWND dialog, int comboId, LPARAM value);
 
+// The poll timer of the dialogs that read a gage: only while dialog is the active window, F1
+// held down presses helpId, and a checked pollCheckId presses the hidden pollButtonId (posted,
+// so that a read runs after the tick).
+void PostPollTickPresses(HWND dialog, int helpId, int pollCheckId, int pollButtonId);
+
 // Tab controls.
 void TabInsert(HWND dialog, int id, int position, const std::string& text);
 int TabSelection(HWND dialog, int id);  // -1 when none is selected

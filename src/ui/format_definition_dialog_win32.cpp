@@ -286,16 +286,9 @@ bool FormatDefinitionDialog::OnCommand(int id, int code, HWND control) {
 }
 
 void FormatDefinitionDialog::OnTimer(UINT_PTR timerId) {
-    if (timerId != IDT_POLL || ::GetActiveWindow() != Window()) {
-        return;
-    }
-    if ((::GetAsyncKeyState(VK_F1) & 0x8000) != 0) {
-        ::PostMessageA(Window(), WM_COMMAND, MAKEWPARAM(IDC_HELP_BUTTON, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(Control(IDC_HELP_BUTTON)));
-    }
-    if (IsChecked(Window(), IDC_FORMAT_CONTINUOUS_POLL)) {
-        ::PostMessageA(Window(), WM_COMMAND, MAKEWPARAM(IDC_FORMAT_POLL_READ, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(Control(IDC_FORMAT_POLL_READ)));
+    if (timerId == IDT_POLL) {
+        PostPollTickPresses(Window(), IDC_HELP_BUTTON, IDC_FORMAT_CONTINUOUS_POLL,
+                            IDC_FORMAT_POLL_READ);
     }
 }
 

@@ -384,16 +384,9 @@ void GageSetupDialog::OnOk() {
 }
 
 void GageSetupDialog::OnTimer(UINT_PTR timerId) {
-    if (timerId != IDT_POLL || ::GetActiveWindow() != Window()) {
-        return;
-    }
-    if ((::GetAsyncKeyState(VK_F1) & 0x8000) != 0) {
-        ::PostMessageA(Window(), WM_COMMAND, MAKEWPARAM(IDC_HELP_BUTTON, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(Control(IDC_HELP_BUTTON)));
-    }
-    if (IsChecked(Window(), IDC_SETUP_CONTINUOUS_POLL)) {
-        ::PostMessageA(Window(), WM_COMMAND, MAKEWPARAM(IDC_SETUP_POLL_READ, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(Control(IDC_SETUP_POLL_READ)));
+    if (timerId == IDT_POLL) {
+        PostPollTickPresses(Window(), IDC_HELP_BUTTON, IDC_SETUP_CONTINUOUS_POLL,
+                            IDC_SETUP_POLL_READ);
     }
 }
 

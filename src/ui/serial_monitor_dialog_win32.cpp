@@ -5,11 +5,11 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <memory>
 #include <string>
 #include <type_traits>
 
+#include "support/clipboard_text.h"
 #include "support/support.h"
 #include "ui/ascii_picker_dialog.h"
 #include "ui/dialog_base.h"
@@ -38,30 +38,6 @@ OwnedFont FontWithFace(HWND dialog, const char* face) {
     }
     ::lstrcpynA(description.lfFaceName, face, LF_FACESIZE);
     return OwnedFont(::CreateFontIndirectA(&description));
-}
-
-// Replaces the clipboard's contents with text; false when memory or the clipboard is not to be
-// had.
-bool CopyToClipboard(HWND owner, const std::string& text) {
-    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (block == nullptr) {
-        return false;
-    }
-    if (void* bytes = ::GlobalLock(block)) {
-        std::memcpy(bytes, text.c_str(), text.size() + 1);
-        ::GlobalUnlock(block);
-    }
-    if (::OpenClipboard(owner) == FALSE) {
-        ::GlobalFree(block);
-        return false;
-    }
-    ::EmptyClipboard();
-    const bool placed = ::SetClipboardData(CF_TEXT, block) != nullptr;
-    ::CloseClipboard();
-    if (!placed) {
-        ::GlobalFree(block);  // the clipboard owns the block only once it took it
-    }
-    return placed;
 }
 
 class SerialMonitorDialog final : public DialogBase {
@@ -137,8 +113,8 @@ bool SerialMonitorDialog::OnCommand(int id, int code, HWND /*control*/) {
             return true;
         case IDC_MONITOR_COPY: {
             const bool raw = IsChecked(Window(), IDC_MONITOR_RAW_DATA);
-            if (CopyToClipboard(Window(),
-                                Text(raw ? IDC_MONITOR_TEXT_VIEW : IDC_MONITOR_HEX_VIEW))) {
+            if (SetClipboardText(Window(),
+                                 Text(raw ? IDC_MONITOR_TEXT_VIEW : IDC_MONITOR_HEX_VIEW))) {
                 ::MessageBeep(MB_OK);
             }
             return true;

@@ -15,6 +15,7 @@
 #include "config/profile.h"
 #include "dialog_driver.h"
 #include "entry/runtime.h"
+#include "gage_dialog_fixture.h"
 #include "helpers/serial_record.h"
 #include "helpers/temporary_directory.h"
 #include "reading/engine_clock.h"
@@ -36,34 +37,9 @@ constexpr const char* kDefinitions =
     "[TYPE1.2]\nDESCRIPTION=Spare\n"
     "[TYPE1.4]\nDESCRIPTION=Binary\nDATATYPE=2\nBITS=16\nFULLSCALE=10\n";
 
-class FormatDefinitionDialogTest : public ::testing::Test {
+class FormatDefinitionDialogTest : public test::GageDialogFixture {
   protected:
-    void SetUp() override {
-        runtime.support.UseBuiltInsOnly(true);
-        runtime.support.SetMessageBoxHook([this](const MessageBoxRequest& box) {
-            const std::lock_guard<std::mutex> lock(boxesMutex);
-            boxes.push_back(box.text);
-            return (box.style & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
-        });
-        runtime.settings.DefinitionsPath = directory.Write("BRW_GAGE.DEF", kDefinitions);
-        runtime.settings.LogPath = directory.File("ZRNGSV32.LOG");
-        profile::ClearCache();
-        ASSERT_EQ(TcpStartup(runtime.channels), 1);
-        ConnectionRecord& bench = runtime.connections[2];
-        bench.Name = "Bench";
-        bench.InterfaceType = 1;
-        bench.Kind = KIND_TCPIP;
-        bench.BaudRate = 127;  // 127.0.0.1
-        bench.Parity = 1;
-        bench.PortNumber = test::SimulatorPort();
-        TcpSettleAddress(runtime.channels, bench);
-        runtime.gages.resize(1);
-        runtime.gages[0].Name = "Caliper";
-        runtime.gages[0].ConnectionIndex = 2;
-        runtime.gages[0].InterfaceTypeNumber = 1;
-        runtime.gages[0].FormatNumber = 2;
-    }
-    void TearDown() override { TcpShutdown(runtime.channels, runtime.connections); }
+    void SetUp() override { SetUpGage(kDefinitions, 2); }
 
     // Opens the setup dialog on the gage, presses button there and works the format dialog.
     int EditThrough(int button, const std::function<void(DialogDriver&)>& drive) {
@@ -93,21 +69,7 @@ class FormatDefinitionDialogTest : public ::testing::Test {
         return profile::GetString(runtime.settings.DefinitionsPath,
                                   "TYPE1." + std::to_string(format), key, "<missing>");
     }
-    std::vector<std::string> Boxes() {
-        const std::lock_guard<std::mutex> lock(boxesMutex);
-        return boxes;
-    }
 
-    test::TemporaryDirectory directory{"format-definition-"};
-    Runtime runtime;
-    WindowHandle configDialog = nullptr;
-    UiContext context{{runtime.channels, runtime.connections, runtime.settings, runtime.support,
-                       SystemEngineClock()},
-                      runtime.gages,
-                      configDialog,
-                      &runtime.formatEditingForm};
-    std::mutex boxesMutex;
-    std::vector<std::string> boxes;
     int formatCount = 0;
     std::string formatSelected;
 };
@@ -161,7 +123,7 @@ TEST_F(FormatDefinitionDialogTest, NewFormatIsTriedOnTheGageAndSavedAsTyped) {
 
         ASSERT_TRUE(dialog.Click(IDC_FORMAT_SAVE_AS_NEW));
         ASSERT_TRUE(test::WaitFor([&] { return !Boxes().empty(); }));
-        EXPECT_NE(Boxes()[0].find("NOT UNQUE"), std::string::npos);
+        EXPECT_NE(Boxes()[0].text.find("NOT UNQUE"), std::string::npos);
         dialog.Sync();
         EXPECT_TRUE(dialog.IsOpen());
         // Rows a record of the counter could not fill, so they come after the read.
@@ -212,7 +174,7 @@ TEST_F(FormatDefinitionDialogTest, ModifyShowsTheSavedFormatAndCancelLeavesNoScr
         dialog.PressEscape();
     });
     ASSERT_FALSE(Boxes().empty());
-    EXPECT_NE(Boxes()[0].find("MODIFY FORMAT!"), std::string::npos);
+    EXPECT_NE(Boxes()[0].text.find("MODIFY FORMAT!"), std::string::npos);
     EXPECT_EQ(Key(0, "DESCRIPTION"), "<missing>");
     EXPECT_EQ(Key(1, "RECSTART"), "<missing>");  // nothing saved
 }

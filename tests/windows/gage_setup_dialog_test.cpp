@@ -18,6 +18,7 @@
 #include "dialog_driver.h"
 #include "entry/commands.h"
 #include "entry/runtime.h"
+#include "gage_dialog_fixture.h"
 #include "helpers/serial_record.h"
 #include "helpers/temporary_directory.h"
 #include "reading/engine_clock.h"
@@ -56,35 +57,9 @@ LRESULT CALLBACK CountPolling(int code, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-class GageSetupDialogTest : public ::testing::Test {
+class GageSetupDialogTest : public test::GageDialogFixture {
   protected:
-    void SetUp() override {
-        runtime.support.UseBuiltInsOnly(true);
-        runtime.support.SetMessageBoxHook([this](const MessageBoxRequest& box) {
-            const std::lock_guard<std::mutex> lock(boxesMutex);
-            boxes.push_back(box);
-            return (box.style & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
-        });
-        runtime.settings.DefinitionsPath = directory.Write("BRW_GAGE.DEF", kDefinitions);
-        runtime.settings.LogPath = directory.File("ZRNGSV32.LOG");
-        profile::ClearCache();
-        ASSERT_EQ(TcpStartup(runtime.channels), 1);
-
-        ConnectionRecord& bench = runtime.connections[2];
-        bench.Name = "Bench";
-        bench.InterfaceType = 1;
-        bench.Kind = KIND_TCPIP;
-        bench.BaudRate = 127;  // 127.0.0.1
-        bench.Parity = 1;
-        bench.PortNumber = test::SimulatorPort();
-        TcpSettleAddress(runtime.channels, bench);
-        runtime.gages.resize(1);
-        runtime.gages[0].Name = "Caliper";
-        runtime.gages[0].ConnectionIndex = 2;
-        runtime.gages[0].InterfaceTypeNumber = 1;
-        runtime.gages[0].FormatNumber = 1;
-    }
-    void TearDown() override { TcpShutdown(runtime.channels, runtime.connections); }
+    void SetUp() override { SetUpGage(kDefinitions, 1); }
 
     // Runs EditGage on row index (a new default row when index is the gage count).
     int Edit(int index, const std::function<void(DialogDriver&)>& drive) {
@@ -100,20 +75,6 @@ class GageSetupDialogTest : public ::testing::Test {
                           });
         return result;
     }
-    std::vector<MessageBoxRequest> Boxes() {
-        const std::lock_guard<std::mutex> lock(boxesMutex);
-        return boxes;
-    }
-
-    test::TemporaryDirectory directory{"gage-setup-"};
-    Runtime runtime;
-    WindowHandle configDialog = nullptr;
-    UiContext context{{runtime.channels, runtime.connections, runtime.settings, runtime.support,
-                       SystemEngineClock()},
-                      runtime.gages,
-                      configDialog};
-    std::mutex boxesMutex;
-    std::vector<MessageBoxRequest> boxes;
 };
 
 TEST_F(GageSetupDialogTest, NewGageStartsWithItsDefaultsAndNeedsAUniqueName) {

@@ -21,6 +21,7 @@
 #include "helpers/serial_record.h"
 #include "reading/engine_clock.h"
 #include "simulator_port.h"
+#include "support/clipboard_text.h"
 #include "tcp_listener_win32.h"
 #include "ui/forms/monitor_text.h"
 #include "ui/resources/resource.h"
@@ -44,21 +45,6 @@ LRESULT CALLBACK CountTicks(int code, WPARAM wParam, LPARAM lParam) {
         ++g_monitorTicks;
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-std::string ClipboardText() {
-    std::string text;
-    if (::OpenClipboard(nullptr) == FALSE) {
-        return text;
-    }
-    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-        if (const auto* chars = static_cast<const char*>(::GlobalLock(data))) {
-            text = chars;
-            ::GlobalUnlock(data);
-        }
-    }
-    ::CloseClipboard();
-    return text;
 }
 
 class SerialMonitorDialogTest : public ::testing::Test {
@@ -145,7 +131,7 @@ TEST_F(SerialMonitorDialogTest, ShowsWhatArrivesAndSendsTheLineWithItsTokens) {
         EXPECT_FALSE(dialog.IsVisible(IDC_MONITOR_TEXT_VIEW));
         ASSERT_TRUE(dialog.Click(IDC_MONITOR_COPY));
         EXPECT_TRUE(
-            test::WaitFor([&] { return ClipboardText() == "48 65 6C 6C 6F 0D 0A 00 42 "; }));
+            test::WaitFor([&] { return ClipboardText(nullptr) == "48 65 6C 6C 6F 0D 0A 00 42 "; }));
         ASSERT_TRUE(dialog.Click(IDC_MONITOR_CLEAR_VIEWS));
         EXPECT_TRUE(test::WaitFor([&] { return dialog.Text(IDC_MONITOR_HEX_VIEW).empty(); }));
         ASSERT_TRUE(dialog.Click(IDC_MONITOR_CLOSE));
