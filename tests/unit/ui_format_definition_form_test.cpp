@@ -75,64 +75,19 @@ TEST_F(FormatDefinitionFormTest, EmptyOrTakenDescriptionIsReportedAndNothingIsWr
     EXPECT_EQ(form.Save(nullptr, input, false), FormatSaveOutcome::Saved);
 }
 
-TEST_F(FormatDefinitionFormTest, InitializeGageTriesTheEditedDefinitionAndCancelRemovesIt) {
-    Use("[TYPE2.1]\nDESCRIPTION=Saved\nRECEND=<13>\n");
-    gage.Name = "RandomValue bench";
-    FormatDefinitionForm form = Form(2, 1);
-    form.PrepareTestGage(nullptr);
-    EXPECT_EQ(form.TestGage().Format.RecordEndLength, 1);
-    FormatDialogInput input;
-    input.description = "Edited";
-    input.recordEnd = "<13><10>";
-    form.InitializeGage(nullptr, input);
-    EXPECT_EQ(Key(2, 0, "RECEND"), "<13><10>");
-    EXPECT_EQ(form.TestGage().FormatNumber, 0);
-    EXPECT_EQ(form.TestGage().Format.RecordEndLength, 2);
-    form.Cancel();
-    EXPECT_EQ(Key(2, 0, "DESCRIPTION"), "<missing>");
-    EXPECT_EQ(Key(2, 1, "DESCRIPTION"), "Saved");
-}
-
-TEST_F(FormatDefinitionFormTest, SavedFormatComesBackIntoTheControlsAsItWasTyped) {
-    Use("");
-    FormatDialogInput input;
-    input.description = "Dial";
-    input.dataType = DATATYPE_BINARY_MSB_FIRST;
-    input.bits = "16";
-    input.fullScale = "12.5";
-    input.recordStart = "<2>";
-    input.recordLength = "9";
-    input.combinationChoice = 2;  // "Difference (A - B)"
-    input.literal = {"2", "1", "0", "EQ", "NRM"};
-    input.valueA = {"0", "5", "2", "", ""};
-    input.reading = {"0", "5", "0", "", ""};
-    input.code = {"1", "1", "1", "GT", ""};
-    EXPECT_EQ(Form(3, 0).Save(nullptr, input, false), FormatSaveOutcome::Saved);
-    EXPECT_EQ(Key(3, 1, "FMTOPTS"), "48");
-    EXPECT_EQ(Key(3, 1, "VALUE1"), "0,5,2");
-    EXPECT_EQ(Key(3, 1, "READING"), "<missing>");
-    EXPECT_EQ(Key(3, 1, "CODE"), "1,1,1");
-
-    const std::optional<FormatDialogInput> shown = Form(3, 1).LoadForEditing();
-    ASSERT_TRUE(shown.has_value());
-    EXPECT_EQ(shown->description, "Dial");
-    EXPECT_EQ(shown->dataType, DATATYPE_BINARY_MSB_FIRST);
-    EXPECT_EQ(shown->bits, "16");
-    EXPECT_EQ(shown->fullScale, "12.5");
-    EXPECT_EQ(shown->recordStart, "<2>");
-    EXPECT_EQ(shown->recordLength, "9");
-    EXPECT_EQ(shown->combinationChoice, 2);
-    EXPECT_EQ(shown->literal.op, "EQ");
-    EXPECT_EQ(shown->literal.literal, "NRM");
-    EXPECT_EQ(shown->literal.length, "");  // 0 shows as empty
-    EXPECT_EQ(shown->valueA.startPosition, "5");
+TEST_F(FormatDefinitionFormTest, BinaryFormatShowsResolutionAndFullScaleAndAnAsciiOneDoesNot) {
+    Use("[TYPE3.1]\nDESCRIPTION=Dial\nDATATYPE=2\nBITS=16\nFULLSCALE=12.50\nFMTOPTS=16\n"
+        "[TYPE3.2]\nDESCRIPTION=Text\nDATATYPE=3\nBITS=12\nFULLSCALE=1\n");
+    const std::optional<FormatDialogInput> binary = Form(3, 1).LoadForEditing();
+    ASSERT_TRUE(binary.has_value());
+    EXPECT_EQ(binary->bits, "16");
+    EXPECT_EQ(binary->fullScale, "12.5");  // "%0.8g"
+    EXPECT_EQ(binary->combinationChoice, 0);
+    const std::optional<FormatDialogInput> ascii = Form(3, 2).LoadForEditing();
+    EXPECT_EQ(ascii->bits, "");
+    EXPECT_EQ(ascii->fullScale, "");
+    EXPECT_EQ(ascii->combinationChoice, -1);                // no option word: nothing selected
     EXPECT_FALSE(Form(3, 0).LoadForEditing().has_value());  // new: the controls stay empty
-
-    GageFormat noCombination;
-    EXPECT_EQ(FormatControlTexts("x", noCombination).combinationChoice, -1);
-    noCombination.DataType = DATATYPE_ASCII16;
-    noCombination.Bits = 12;
-    EXPECT_EQ(FormatControlTexts("x", noCombination).bits, "");  // an ASCII type has none
 }
 
 TEST(FormatDefinitionRules, DataTypeEnablesItsControls) {
@@ -185,19 +140,6 @@ TEST(FormatDefinitionRules, AdvancedStoresCommandsNumbersAndOnlyTheTwoClearBits)
     EXPECT_EQ(form.ReadTimeout, 0);
     EXPECT_EQ(form.Options, 0x0132);
     EXPECT_EQ(AdvancedControlTexts(form).delay, "4464");
-}
-
-TEST(FormatDefinitionRules, ListsHoldTheirItemsInOrder) {
-    Support support;
-    const std::vector<ComboLine> types = DataTypeLines(support);
-    ASSERT_EQ(types.size(), 4u);
-    EXPECT_EQ(types[1].text, "ASCII (16 bit)");
-    EXPECT_EQ(types[1].data, DATATYPE_ASCII16);
-    const std::vector<std::string> operators = OperatorLines(support);
-    ASSERT_EQ(operators.size(), 7u);
-    EXPECT_EQ(operators[0], "");
-    EXPECT_EQ(operators[6], "GE");
-    EXPECT_EQ(CombinationLines(support).at(2), "Difference (A - B)");
 }
 
 }  // namespace

@@ -38,17 +38,6 @@ TEST(MonitorText, OneTickShowsEveryByteInHexAndTheTextUpToAZeroByte) {
     }
 }
 
-TEST(MonitorText, LargeTickIsShownWholeAndInOrder) {
-    std::vector<std::uint8_t> bytes(100 * 1024);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        bytes[i] = static_cast<std::uint8_t>('A' + i % 26);
-    }
-    const MonitorTickText shown = RenderMonitorTick(bytes);
-    EXPECT_EQ(shown.raw, std::string(bytes.begin(), bytes.end()));
-    ASSERT_EQ(shown.hex.size(), bytes.size() * 3);
-    EXPECT_EQ(shown.hex.substr(shown.hex.size() - 3), "4C ");  // the last byte, 'L'
-}
-
 TEST(MonitorText, TerminalBreaksHexLinesAndShowsControlBytesAsTokens) {
     ByteRenderer hex(MonitorView::Hex);
     const std::vector<std::uint8_t> seventeen(17, 0x41);

@@ -84,15 +84,13 @@ TEST_F(FormatDefinitionDialogTest, NewFormatIsTriedOnTheGageAndSavedAsTyped) {
              {IDC_FORMAT_RESOLUTION, IDC_FORMAT_FULL_SCALE, IDC_FORMAT_DECIMAL_SEPARATOR}) {
             EXPECT_TRUE(dialog.IsEnabled(id)) << id;  // no type chosen yet
         }
-        ASSERT_TRUE(dialog.SelectComboText(IDC_FORMAT_TYPE, "Binary (LSByte First)"));
-        EXPECT_FALSE(dialog.IsEnabled(IDC_FORMAT_DECIMAL_SEPARATOR));
         ASSERT_TRUE(dialog.SelectComboText(IDC_FORMAT_TYPE, "ASCII (16 bit)"));
         EXPECT_FALSE(dialog.IsEnabled(IDC_FORMAT_RESOLUTION));
         EXPECT_FALSE(dialog.IsEnabled(IDC_FORMAT_FULL_SCALE));
         EXPECT_TRUE(dialog.IsEnabled(IDC_FORMAT_DECIMAL_SEPARATOR));
         ASSERT_TRUE(dialog.SelectComboText(IDC_FORMAT_TYPE, "ASCII (8Bit)"));
 
-        dialog.SetEditText(IDC_FORMAT_DESCRIPTION, "COUNTER");  // format 1's, in capitals
+        dialog.SetEditText(IDC_FORMAT_DESCRIPTION, "Counter B");
         dialog.SetEditText(IDC_FORMAT_RECORD_END, "<13><10>");
         dialog.SetEditText(IDC_FORMAT_ROW_VALUE_A, "1");
         dialog.SetEditText(IDC_FORMAT_ROW_VALUE_A + IDC_FORMAT_ROW_START, "1");
@@ -121,17 +119,11 @@ TEST_F(FormatDefinitionDialogTest, NewFormatIsTriedOnTheGageAndSavedAsTyped) {
         ASSERT_TRUE(dialog.Click(IDC_FORMAT_CONTINUOUS_POLL));
         EXPECT_TRUE(test::WaitFor([&] { return dialog.IsEnabled(IDC_FORMAT_READ_GAGE); }));
 
-        ASSERT_TRUE(dialog.Click(IDC_FORMAT_SAVE_AS_NEW));
-        ASSERT_TRUE(test::WaitFor([&] { return !Boxes().empty(); }));
-        EXPECT_NE(Boxes()[0].text.find("NOT UNQUE"), std::string::npos);
-        dialog.Sync();
-        EXPECT_TRUE(dialog.IsOpen());
         // Rows a record of the counter could not fill, so they come after the read.
         dialog.SetEditText(IDC_FORMAT_ROW_CHANNEL + IDC_FORMAT_ROW_START, "5");  // writes no key
         dialog.SetEditText(IDC_FORMAT_ROW_CODE + IDC_FORMAT_ROW_START, "5");
         dialog.SetEditText(IDC_FORMAT_ROW_CODE + IDC_FORMAT_ROW_LENGTH, "2");
         dialog.SelectCombo(IDC_FORMAT_ROW_CODE + IDC_FORMAT_ROW_OPERATOR, 1);  // EQ, no literal
-        dialog.SetEditText(IDC_FORMAT_DESCRIPTION, "Counter B");
         ASSERT_TRUE(dialog.Click(IDC_FORMAT_SAVE_AS_NEW));
     });
     EXPECT_EQ(Key(3, "DESCRIPTION"), "Counter B");  // the first free number
