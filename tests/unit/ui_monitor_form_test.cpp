@@ -76,8 +76,6 @@ TEST(AsciiPicker, RowsNameEveryByteValueAndCutTheLineAt127) {
     const std::string line(200, 'q');
     EXPECT_EQ(PickerStartLine(line), line.substr(0, 127));
     EXPECT_EQ(PickerStartLine("short"), "short");
-    EXPECT_FALSE(PickerResult("").has_value());
-    EXPECT_EQ(PickerResult("<2>"), "<2>");
 }
 
 }  // namespace

@@ -147,9 +147,6 @@ TEST_F(SerialMonitorDialogTest, WaitsWhileThePickerIsInFrontAndShowsAWholeBurstI
         auto picker = DialogDriver::Attach(kPickerTitle);
         ASSERT_TRUE(picker.has_value());
         ::SetForegroundWindow(picker->Window());
-        const std::vector<std::string> rows = picker->ListLines(IDC_PICKER_LIST);
-        ASSERT_EQ(rows.size(), 256u);
-        EXPECT_EQ(rows[2], "<2>\tSTX");
         EXPECT_EQ(picker->Text(IDC_PICKER_LINE), longLine.substr(0, 127));
 
         // Ticks go by with the picker in front; nothing is read, the data waits in the socket.
