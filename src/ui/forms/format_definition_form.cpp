@@ -221,8 +221,9 @@ FormatSaveOutcome FormatDefinitionForm::Save(WindowHandle owner, const FormatDia
         case FormatSaveResult::DuplicateDescription:
             return refuse();
         case FormatSaveResult::WriteFailed:
-            // Nothing was written: the dialog stays open rather than pretend it saved.
-            ReportGageError(context_.engine.channels, owner, GAGE_ERR_FUNCTION, nullptr, nullptr,
+            // Nothing was written: the dialog stays open rather than pretend it saved (a code
+            // of its own would need a text of its own; the undefined error's text is shown).
+            ReportGageError(context_.engine.channels, owner, 0, nullptr, nullptr,
                             MB_STYLE_OK | MB_STYLE_ICONERROR);
             return FormatSaveOutcome::WriteFailed;
         case FormatSaveResult::Saved:
