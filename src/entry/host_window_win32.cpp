@@ -31,7 +31,8 @@ bool DialogsAvailable() {
 }
 
 void RunConfigurationDialog(Runtime& runtime, WindowHandle window) {
-    UiContext context{EngineContext(runtime), runtime.gages, runtime.configDialog};
+    UiContext context{EngineContext(runtime), runtime.gages, runtime.configDialog,
+                      &runtime.formatEditingForm};
     OpenGageServerConfiguration(context, window);
 }
 

@@ -32,6 +32,7 @@ class Runtime {
     alignas(8) ReadingResult readingResult{};
     double readValue = 0.0;               // command 11's answer, valid until the next command 11
     WindowHandle configDialog = nullptr;  // the configuration dialog while it is open
+    GageFormat formatEditingForm{};       // what the format dialog carries between openings
 
     // Closes every connection, frees the receive buffers and empties the gage table.
     void TearDown();

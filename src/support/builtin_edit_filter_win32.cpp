@@ -8,6 +8,7 @@
 
 #include "support/builtin_controls.h"
 #include "support/builtin_math.h"
+#include "support/clipboard_text.h"
 #include "support/window_text.h"
 
 namespace gage::builtin {
@@ -58,21 +59,6 @@ bool IsNumberEntry(const std::string& text, const EditFilterState& filter) {
         return false;
     }
     return true;
-}
-
-std::string ClipboardText(HWND owner) {
-    std::string text;
-    if (!::IsClipboardFormatAvailable(CF_TEXT) || !::OpenClipboard(owner)) {
-        return text;
-    }
-    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-        if (const auto* chars = static_cast<const char*>(::GlobalLock(data))) {
-            text = chars;
-            ::GlobalUnlock(data);
-        }
-    }
-    ::CloseClipboard();
-    return text;
 }
 
 // Leaving the edit: a number outside the range is set to the nearer limit, a text that is no

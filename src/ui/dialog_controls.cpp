@@ -38,6 +38,21 @@ void SetControlText(HWND dialog, int id, std::string_view text) {
     ::SetDlgItemTextA(dialog, id, std::string(text).c_str());
 }
 
+void AppendEditText(HWND dialog, int id, std::string_view text) {
+    HWND edit = ::GetDlgItem(dialog, id);
+    if (edit == nullptr || text.empty()) {
+        return;
+    }
+    const int end = ::GetWindowTextLengthA(edit);
+    ::SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(end), end);
+    ::SendMessageA(edit, EM_REPLACESEL, FALSE, TextParameter(std::string(text)));
+    ::SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+}
+
+void SelectAllEditText(HWND dialog, int id) {
+    Send(dialog, id, EM_SETSEL, 0, -1);
+}
+
 bool IsChecked(HWND dialog, int id) {
     return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED;
 }
@@ -167,6 +182,22 @@ int SelectComboByData(HWND dialog, int comboId, LPARAM value) {
         }
     }
     return -1;  // also for an empty combo
+}
+
+void PostPollTickPresses(HWND dialog, int helpId, int pollCheckId, int pollButtonId) {
+    if (::GetActiveWindow() != dialog) {
+        return;
+    }
+    const auto press = [dialog](int id) {
+        ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+    };
+    if ((::GetAsyncKeyState(VK_F1) & 0x8000) != 0) {
+        press(helpId);
+    }
+    if (IsChecked(dialog, pollCheckId)) {
+        press(pollButtonId);
+    }
 }
 
 void TabInsert(HWND dialog, int id, int position, const std::string& text) {

@@ -16,6 +16,10 @@ class Support;
 std::string ControlText(HWND dialog, int id);
 void SetControlText(HWND dialog, int id, std::string_view text);
 
+// Edits: text added at the end, scrolled into view; the whole text selected.
+void AppendEditText(HWND dialog, int id, std::string_view text);
+void SelectAllEditText(HWND dialog, int id);
+
 bool IsChecked(HWND dialog, int id);
 void SetChecked(HWND dialog, int id, bool checked);
 void EnableControl(HWND dialog, int id, bool enabled);
@@ -50,6 +54,11 @@ std::optional<LPARAM> ComboSelectedData(HWND dialog, int id);
 // is value and returns its position, or returns -1 and keeps the selection when none has it.
 // 65535 when the combo cannot be asked for its count.
 int SelectComboByData(HWND dialog, int comboId, LPARAM value);
+
+// The poll timer of the dialogs that read a gage: only while dialog is the active window, F1
+// held down presses helpId, and a checked pollCheckId presses the hidden pollButtonId (posted,
+// so that a read runs after the tick).
+void PostPollTickPresses(HWND dialog, int helpId, int pollCheckId, int pollButtonId);
 
 // Tab controls.
 void TabInsert(HWND dialog, int id, int position, const std::string& text);

@@ -13,6 +13,7 @@
 #include "support/support.h"
 #include "ui/dialog_base.h"
 #include "ui/dialog_controls.h"
+#include "ui/format_definition_dialog.h"
 #include "ui/forms/gage_setup_form.h"
 #include "ui/resources/resource.h"
 
@@ -80,7 +81,8 @@ class GageSetupDialog final : public DialogBase {
     void ShowZeroAndGain();
     void ShowPrecision();
     bool OnEditNotification(int id, int code);
-    void OnEditFormat(bool hasSelection);
+    void OnCreateFormat();
+    void OnModifyFormat();
     void OnRemoveFormat();
     void ReadGageOnce(unsigned options);
     void OnOk();
@@ -269,10 +271,10 @@ bool GageSetupDialog::OnCommand(int id, int code, HWND /*control*/) {
                                                  : (gage.Flags & ~GAGE_FLAG_NO_READ_CMD);
             return true;
         case IDC_SETUP_FORMAT_CREATE:
-            OnEditFormat(SelectedInterface().has_value());
+            OnCreateFormat();
             return true;
         case IDC_SETUP_FORMAT_MODIFY:
-            OnEditFormat(SelectedFormat().has_value());
+            OnModifyFormat();
             return true;
         case IDC_SETUP_FORMAT_REMOVE:
             OnRemoveFormat();
@@ -305,15 +307,34 @@ bool GageSetupDialog::OnCommand(int id, int code, HWND /*control*/) {
     }
 }
 
-// Formats are created and modified in the Format Definition dialog, which this version does not
-// have: the user is told so and nothing changes. Without the selection it needs, just the beep.
-void GageSetupDialog::OnEditFormat(bool hasSelection) {
-    if (!hasSelection) {
+// Create opens the Format Definition dialog for a new format of the selected connection's
+// interface type; Modify, once confirmed, for the selected format. After a save the format list
+// is filled again, which selects and applies the working copy's own format as before.
+void GageSetupDialog::OnCreateFormat() {
+    const std::optional<int> type = form_.InterfaceTypeOf(SelectedInterface());
+    if (!type) {
         ::MessageBeep(MB_ICONASTERISK);
         return;
     }
-    MessageBoxFromStrings(support(), Window(), IDS_DIALOG_NOT_AVAILABLE,
-                          IDS_DIALOG_NOT_AVAILABLE_TITLE, MB_OK | MB_ICONINFORMATION);
+    if (EditFormat(context_, Window(), form_.Working(), *type, 0) == 1) {
+        FillFormats();
+    }
+}
+
+void GageSetupDialog::OnModifyFormat() {
+    const std::optional<std::int32_t> format = SelectedFormat();
+    if (!format) {
+        ::MessageBeep(MB_ICONASTERISK);
+        return;
+    }
+    if (MessageBoxFromStrings(support(), Window(), IDS_CONFIRM_MODIFY_FORMAT, IDS_WARNING_TITLE,
+                              MB_YESNO | MB_ICONSTOP | MB_DEFBUTTON2) != IDYES) {
+        return;
+    }
+    if (EditFormat(context_, Window(), form_.Working(), FormatItemType(*format),
+                   FormatItemNumber(*format)) == 1) {
+        FillFormats();
+    }
 }
 
 void GageSetupDialog::OnRemoveFormat() {
@@ -363,16 +384,9 @@ void GageSetupDialog::OnOk() {
 }
 
 void GageSetupDialog::OnTimer(UINT_PTR timerId) {
-    if (timerId != IDT_POLL || ::GetActiveWindow() != Window()) {
-        return;
-    }
-    if ((::GetAsyncKeyState(VK_F1) & 0x8000) != 0) {
-        ::PostMessageA(Window(), WM_COMMAND, MAKEWPARAM(IDC_HELP_BUTTON, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(Control(IDC_HELP_BUTTON)));
-    }
-    if (IsChecked(Window(), IDC_SETUP_CONTINUOUS_POLL)) {
-        ::PostMessageA(Window(), WM_COMMAND, MAKEWPARAM(IDC_SETUP_POLL_READ, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(Control(IDC_SETUP_POLL_READ)));
+    if (timerId == IDT_POLL) {
+        PostPollTickPresses(Window(), IDC_HELP_BUTTON, IDC_SETUP_CONTINUOUS_POLL,
+                            IDC_SETUP_POLL_READ);
     }
 }
 

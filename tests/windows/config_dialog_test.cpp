@@ -263,8 +263,7 @@ TEST_F(ConfigDialogTest, ASecondConfigureWhileOpenRaisesTheOpenDialog) {
 // scripts/screenshots.sh photographs them. For each state it writes NAME.ready (holding the
 // window's title) into GAGE_SCREENSHOT_DIR and waits until the script has removed it.
 TEST_F(ConfigDialogTest, DISABLED_ScreenshotStates) {
-    const char* folder = std::getenv("GAGE_SCREENSHOT_DIR");
-    ASSERT_NE(folder, nullptr) << "run through scripts/screenshots.sh";
+    ASSERT_NE(std::getenv("GAGE_SCREENSHOT_DIR"), nullptr) << "run through scripts/screenshots.sh";
     directory_.Write("BRW_GAGE.CFG",
                      "[APPLICATION]\r\nNAME=ZRNGSV32\r\nVERSION=9\r\n[INTERFACES]\r\n"
                      "MUX_0=\"Bench left\",1,3,9600,8,1,1,1,1024,0,\r\n"
@@ -277,31 +276,19 @@ TEST_F(ConfigDialogTest, DISABLED_ScreenshotStates) {
                      "GAGE_4=\"Height stand\",1,1,0,1,,0,300,0,1,2,0,0\r\n");
     runtime_.TearDown();
     ASSERT_EQ(LoadRuntimeConfiguration(runtime_, nullptr), 1);
-    const auto shoot = [folder](const std::string& name, HWND window) {
-        const std::string marker = std::string(folder) + "\\" + name + ".ready";
-        FILE* file = std::fopen(marker.c_str(), "wb");
-        ASSERT_NE(file, nullptr) << marker;
-        char title[256] = {};
-        ::GetWindowTextA(window, title, sizeof(title));
-        std::fputs(title, file);
-        std::fclose(file);
-        EXPECT_TRUE(test::WaitFor(
-            [&] { return ::GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES; },
-            std::chrono::minutes(2)));
-    };
     Configure([&](DialogDriver& dialog) {
         dialog.Sync();
-        shoot("config-connections", dialog.Window());
+        EXPECT_TRUE(test::HoldForScreenshot(dialog.Window(), "config-connections"));
         dialog.SwitchTab(IDC_CONFIG_TABS, 1);
         dialog.SelectListText(IDC_CONFIG_GAGE_LIST, "Caliper 1");
         dialog.Sync();
-        shoot("config-gages", dialog.Window());
+        EXPECT_TRUE(test::HoldForScreenshot(dialog.Window(), "config-gages"));
         dialog.SwitchTab(IDC_CONFIG_TABS, 0);
         dialog.SelectListText(IDC_CONFIG_CONNECTION_LIST, "Bench left");
         ASSERT_TRUE(dialog.Click(IDC_CONFIG_DELETE));
         const auto box = test::WaitForMessageBox(dialog.Window());
         ASSERT_TRUE(box);
-        shoot("config-remove-connection", box->window);
+        EXPECT_TRUE(test::HoldForScreenshot(box->window, "config-remove-connection"));
         ASSERT_TRUE(test::AnswerMessageBox(*box, IDNO));
         dialog.PressEscape();
     });

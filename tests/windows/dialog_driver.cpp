@@ -6,7 +6,11 @@
 
 #include <atomic>
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <thread>
+
+#include "support/window_text.h"
 
 namespace gage::test {
 
@@ -17,10 +21,9 @@ std::atomic<bool> g_openerReturned{false};
 
 constexpr auto kPollInterval = std::chrono::milliseconds(10);
 
+// The whole text: a view that has gathered many kilobytes is compared whole.
 std::string TextOf(HWND window) {
-    char text[1024] = {};
-    ::GetWindowTextA(window, text, static_cast<int>(sizeof(text)));
-    return text;
+    return WindowText(window);
 }
 
 bool IsDialogClass(HWND window) {
@@ -273,6 +276,24 @@ void DialogDriver::Sync() const {
 
 bool DialogDriver::WaitClosed(std::chrono::milliseconds timeout) const {
     return WaitFor([&] { return !::IsWindow(dialog_); }, timeout);
+}
+
+bool HoldForScreenshot(HWND window, const std::string& name) {
+    const char* folder = std::getenv("GAGE_SCREENSHOT_DIR");
+    if (folder == nullptr) {
+        return false;
+    }
+    ::RedrawWindow(window, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const std::string marker = std::string(folder) + "\\" + name + ".ready";
+    FILE* file = std::fopen(marker.c_str(), "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    std::fputs(TextOf(window).c_str(), file);
+    std::fclose(file);
+    return WaitFor([&] { return ::GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES; },
+                   std::chrono::minutes(2));
 }
 
 void DriveDialog(const std::function<void()>& open, const std::function<void()>& drive) {

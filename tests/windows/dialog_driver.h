@@ -90,6 +90,11 @@ class DialogDriver {
     HWND dialog_;
 };
 
+// For scripts/screenshots.sh: repaints window, writes NAME.ready (holding the window's title)
+// into GAGE_SCREENSHOT_DIR and waits until the script has taken the picture and removed it.
+// False when no folder was given or the picture was not taken in time.
+bool HoldForScreenshot(HWND window, const std::string& name);
+
 // Runs open on this thread while drive works the dialog from a second thread. When drive is done
 // (or gave up after a failed assertion) and the dialog is still open, the rest of its windows
 // are closed as a user would (message boxes cancelled, Escape), so that open returns.

@@ -14,14 +14,10 @@
 #include "channels/serial_channel.h"
 #include "entry/commands.h"
 #include "helpers/serial_record.h"
+#include "simulator_port.h"
 
 namespace gage {
 namespace {
-
-int SimulatorPort() {
-    const char* text = std::getenv("GAGE_SIM_COM");
-    return text != nullptr ? std::atoi(text) : 0;
-}
 
 bool IsSimulatorValue(double value) {
     return std::fabs(value - 1.5) < 1e-9 || std::fabs(value + 2.25) < 1e-9;
@@ -30,7 +26,7 @@ bool IsSimulatorValue(double value) {
 class ReadingEntryComTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        const int port = SimulatorPort();
+        const int port = test::SimulatorComPort();
         if (port < 1 || port > kMaxSerialPortNumber) {
             GTEST_SKIP() << "no gage simulator behind a COM port (GAGE_SIM_COM unset)";
         }

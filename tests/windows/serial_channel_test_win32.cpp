@@ -13,21 +13,17 @@
 #include "channels/comm_errors.h"
 #include "channels/serial_channel.h"
 #include "helpers/serial_record.h"
+#include "simulator_port.h"
 
 namespace gage {
 namespace {
 
 using namespace std::chrono_literals;
 
-int SimulatorPort() {
-    const char* text = std::getenv("GAGE_SIM_COM");
-    return text != nullptr ? std::atoi(text) : 0;
-}
-
 class SerialChannelWin32Test : public ::testing::Test {
   protected:
     void SetUp() override {
-        port = SimulatorPort();
+        port = test::SimulatorComPort();
         if (port < 1 || port > kMaxSerialPortNumber) {
             GTEST_SKIP() << "no gage simulator behind a COM port (GAGE_SIM_COM unset)";
         }

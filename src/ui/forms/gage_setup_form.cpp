@@ -13,12 +13,11 @@
 #include "reading/read_cycle.h"
 #include "support/builtin_math.h"
 #include "support/support.h"
+#include "ui/forms/reading_number_text.h"
 
 namespace gage {
 
 namespace {
-
-constexpr int kLargestDigitCount = 17;  // more digits than a double holds add nothing
 
 // Entries typed with either decimal mark; a half-typed number ("-", "1e") reads as far as it goes.
 double ReadEntry(std::string_view text) {
@@ -164,13 +163,21 @@ std::vector<ComboLine> GageSetupForm::InterfaceLines() const {
     return InterfaceComboLines(context_.engine.support, context_.engine.connections);
 }
 
-std::vector<ComboLine> GageSetupForm::FormatLines(std::optional<std::int32_t> interfaceData) const {
+std::optional<int> GageSetupForm::InterfaceTypeOf(std::optional<std::int32_t> interfaceData) const {
     const ConnectionRecord* connection =
         interfaceData ? GageConnection(context_.engine, *interfaceData) : nullptr;
     if (connection == nullptr) {
+        return std::nullopt;
+    }
+    return connection->InterfaceType;
+}
+
+std::vector<ComboLine> GageSetupForm::FormatLines(std::optional<std::int32_t> interfaceData) const {
+    const std::optional<int> type = InterfaceTypeOf(interfaceData);
+    if (!type) {
         return {};
     }
-    return FormatComboLines(context_.engine.settings.DefinitionsPath, connection->InterfaceType);
+    return FormatComboLines(context_.engine.settings.DefinitionsPath, *type);
 }
 
 std::int32_t GageSetupForm::WorkingFormatData() const {
@@ -205,14 +212,7 @@ bool GageSetupForm::ApplyFormat(WindowHandle owner, std::optional<std::int32_t> 
 }
 
 std::string GageSetupForm::Number(double value) const {
-    const int digits =
-        std::clamp(context_.engine.support.DbSignificantDigits(value), 1, kLargestDigitCount);
-    std::string text = builtin::FormatGeneral(value, digits);
-    if (text.empty() || text.front() != '-') {
-        text.insert(text.begin(), '+');
-    }
-    std::replace(text.begin(), text.end(), '.', context_.engine.settings.DecimalSeparator);
-    return text;
+    return ReadingNumberText(context_.engine, value);
 }
 
 GageRange GageSetupForm::RefreshRange() {

@@ -108,6 +108,8 @@ class GageSetupForm {
     std::vector<ComboLine> InterfaceLines() const;
     // The formats of the selected connection's interface type (none without a selection).
     std::vector<ComboLine> FormatLines(std::optional<std::int32_t> interfaceData) const;
+    // The interface type of the selected connection (none without a selection).
+    std::optional<int> InterfaceTypeOf(std::optional<std::int32_t> interfaceData) const;
     // The item data the format combo selects for the working copy.
     std::int32_t WorkingFormatData() const;
 

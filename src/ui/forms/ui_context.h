@@ -12,6 +12,9 @@ struct UiContext {
     ReadContext engine;  // channels, connections, settings, support, clock
     GageTable& gages;
     WindowHandle& configDialog;  // the open configuration dialog, for commands 3 and 18
+    // The format dialog's editing form, kept from one opening to the next; none: a fresh one
+    // for each opening.
+    GageFormat* formatEditingForm = nullptr;
 };
 
 }  // namespace gage
