@@ -204,15 +204,19 @@ bool GageSetupForm::ApplyFormat(WindowHandle owner, std::optional<std::int32_t> 
     return true;
 }
 
-std::string GageSetupForm::Number(double value) const {
+std::string ReadingValueText(ReadContext& context, double value) {
     const int digits =
-        std::clamp(context_.engine.support.DbSignificantDigits(value), 1, kLargestDigitCount);
+        std::clamp(context.support.DbSignificantDigits(value), 1, kLargestDigitCount);
     std::string text = builtin::FormatGeneral(value, digits);
     if (text.empty() || text.front() != '-') {
         text.insert(text.begin(), '+');
     }
-    std::replace(text.begin(), text.end(), '.', context_.engine.settings.DecimalSeparator);
+    std::replace(text.begin(), text.end(), '.', context.settings.DecimalSeparator);
     return text;
+}
+
+std::string GageSetupForm::Number(double value) const {
+    return ReadingValueText(context_.engine, value);
 }
 
 GageRange GageSetupForm::RefreshRange() {

@@ -78,6 +78,9 @@ struct BarState {
 // for a value under the minimum; the control clamps).
 BarState ReadingBar(double value, GageRange range);
 
+// "%+.*g" with the digit count for the value, with the user's decimal separator.
+std::string ReadingValueText(ReadContext& context, double value);
+
 // A name is accepted when it is not empty and no other named row has it (case ignored).
 bool IsGageNameAccepted(const GageTable& gages, int gageIndex, std::string_view name);
 
@@ -117,7 +120,7 @@ class GageSetupForm {
     bool ApplyFormat(WindowHandle owner, std::optional<std::int32_t> interfaceData,
                      std::optional<std::int32_t> formatData);
 
-    // "%+.*g" with the digit count for the value, with the user's decimal separator.
+    // ReadingValueText of value.
     std::string Number(double value) const;
     // Stores a computed range in the working copy and returns the range shown.
     GageRange RefreshRange();

@@ -77,3 +77,17 @@
 #define IDC_SETUP_PRECISION_LABEL 1268
 #define IDC_SETUP_MINIMUM_LABEL 1269
 #define IDC_SETUP_MAXIMUM_LABEL 1270
+
+/* Gage Bar Columns (139): row i (0 to 19) has the controls FIRST + i */
+#define IDD_GAGE_BAR_COLUMNS 139
+#define HELP_GAGE_BAR_COLUMNS 1406
+#define IDC_BAR_SET_ALL_LABEL 1300
+#define IDC_BAR_GAGE_RANGE_LIMITS 1301 /* radio, shown disabled */
+#define IDC_BAR_SPEC_LIMITS 1302       /* radio, shown disabled */
+#define IDC_BAR_NAME_FIRST 1501        /* static: the gage's name */
+#define IDC_BAR_VALUE_FIRST 1601       /* static: the last value read */
+#define IDC_BAR_READ_FIRST 1701        /* "+" */
+#define IDC_BAR_READ_ALL 1721          /* "+" of "Set All" */
+#define IDC_BAR_POLL_FIRST 1801        /* "Poll" check box */
+#define IDC_BAR_POLL_ALL 1821          /* "Poll" of "Set All" */
+#define IDC_BAR_BAR_FIRST 1901         /* progress bar */
