@@ -38,6 +38,21 @@ void SetControlText(HWND dialog, int id, std::string_view text) {
     ::SetDlgItemTextA(dialog, id, std::string(text).c_str());
 }
 
+void AppendEditText(HWND dialog, int id, std::string_view text) {
+    HWND edit = ::GetDlgItem(dialog, id);
+    if (edit == nullptr || text.empty()) {
+        return;
+    }
+    const int end = ::GetWindowTextLengthA(edit);
+    ::SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(end), end);
+    ::SendMessageA(edit, EM_REPLACESEL, FALSE, TextParameter(std::string(text)));
+    ::SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+}
+
+void SelectAllEditText(HWND dialog, int id) {
+    Send(dialog, id, EM_SETSEL, 0, -1);
+}
+
 bool IsChecked(HWND dialog, int id) {
     return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED;
 }

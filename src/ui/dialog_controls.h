@@ -16,6 +16,10 @@ class Support;
 std::string ControlText(HWND dialog, int id);
 void SetControlText(HWND dialog, int id, std::string_view text);
 
+// Edits: text added at the end, scrolled into view; the whole text selected.
+void AppendEditText(HWND dialog, int id, std::string_view text);
+void SelectAllEditText(HWND dialog, int id);
+
 bool IsChecked(HWND dialog, int id);
 void SetChecked(HWND dialog, int id, bool checked);
 void EnableControl(HWND dialog, int id, bool enabled);

@@ -8,6 +8,8 @@
 #include <cctype>
 #include <thread>
 
+#include "support/window_text.h"
+
 namespace gage::test {
 
 namespace {
@@ -17,10 +19,9 @@ std::atomic<bool> g_openerReturned{false};
 
 constexpr auto kPollInterval = std::chrono::milliseconds(10);
 
+// The whole text: a view that has gathered many kilobytes is compared whole.
 std::string TextOf(HWND window) {
-    char text[1024] = {};
-    ::GetWindowTextA(window, text, static_cast<int>(sizeof(text)));
-    return text;
+    return WindowText(window);
 }
 
 bool IsDialogClass(HWND window) {

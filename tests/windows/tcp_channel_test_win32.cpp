@@ -11,76 +11,12 @@
 
 #include "channels/tcp_channel.h"
 #include "helpers/log_texts.h"
+#include "tcp_listener_win32.h"
 
 namespace gage {
 namespace {
 
 using namespace std::chrono_literals;
-
-class Listener {
-  public:
-    explicit Listener(int backlog = 4) {
-        socket_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
-        ::bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(socket_, backlog);
-        int size = sizeof address;
-        ::getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &size);
-        port_ = ::ntohs(address.sin_port);
-    }
-    ~Listener() {
-        CloseClient();
-        Close();
-    }
-    std::uint16_t port() const { return port_; }
-    bool Accept() {
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(socket_, &readable);
-        timeval timeout{5, 0};
-        if (::select(0, &readable, nullptr, nullptr, &timeout) != 1) {
-            return false;
-        }
-        CloseClient();
-        client_ = ::accept(socket_, nullptr, nullptr);
-        return client_ != INVALID_SOCKET;
-    }
-    void SendAll(const std::string& bytes) {
-        std::size_t sent = 0;
-        while (sent < bytes.size()) {
-            const int n =
-                ::send(client_, bytes.data() + sent, static_cast<int>(bytes.size() - sent), 0);
-            if (n <= 0) {
-                return;
-            }
-            sent += static_cast<std::size_t>(n);
-        }
-    }
-    std::string ReceiveSome() {
-        char buffer[256];
-        const int n = ::recv(client_, buffer, sizeof buffer, 0);
-        return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
-    }
-    void CloseClient() {
-        if (client_ != INVALID_SOCKET) {
-            ::closesocket(client_);
-            client_ = INVALID_SOCKET;
-        }
-    }
-    void Close() {
-        if (socket_ != INVALID_SOCKET) {
-            ::closesocket(socket_);
-            socket_ = INVALID_SOCKET;
-        }
-    }
-
-  private:
-    SOCKET socket_ = INVALID_SOCKET;
-    SOCKET client_ = INVALID_SOCKET;
-    std::uint16_t port_ = 0;
-};
 
 class TcpChannelWin32Test : public ::testing::Test {
   protected:
@@ -122,7 +58,7 @@ class TcpChannelWin32Test : public ::testing::Test {
 };
 
 TEST_F(TcpChannelWin32Test, ConnectsBlockingAndTimedAndExchangesBytes) {
-    Listener listener;
+    test::Listener listener;
     record.TcpPort = listener.port();
     for (const double timeout : {0.0, 0.5}) {
         settings.TcpConnectionTimeout = timeout;
@@ -150,7 +86,7 @@ TEST_F(TcpChannelWin32Test, ConnectsBlockingAndTimedAndExchangesBytes) {
 TEST_F(TcpChannelWin32Test, ARefusedConnectIsLoggedWithTheSocketsTexts) {
     std::uint16_t closedPort = 0;
     {
-        Listener gone;
+        test::Listener gone;
         closedPort = gone.port();
     }
     record.TcpPort = closedPort;
@@ -164,7 +100,7 @@ TEST_F(TcpChannelWin32Test, ARefusedConnectIsLoggedWithTheSocketsTexts) {
 }
 
 TEST_F(TcpChannelWin32Test, HoldsAtMost4096BytesAndPurgeReconnects) {
-    Listener listener;
+    test::Listener listener;
     record.TcpPort = listener.port();
     settings.TcpConnectionTimeout = 1.0;
     ASSERT_EQ(TcpOpen(context, record), 1);

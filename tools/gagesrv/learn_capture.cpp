@@ -9,6 +9,7 @@
 #include "entry/engine_commands.h"
 #include "gagesrv/stop_requests.h"
 #include "reading/command_sender.h"
+#include "ui/forms/serial_monitor_form.h"
 
 namespace gage::gagesrv {
 
@@ -23,9 +24,7 @@ constexpr int kCleanConfidence = 80;
 
 std::string Collect(Runtime& runtime, ConnectionRecord& record, const CaptureRequest& request,
                     double seconds, const StopRequests& stop) {
-    GageRecord standIn;  // gage-dependent tokens yield zero or nothing
-    standIn.Gain = 0.0;
-    standIn.Precision = 0;
+    const GageRecord standIn = StandInGage();
     std::string traffic;
     const Clock::time_point start = Clock::now();
     const auto until =

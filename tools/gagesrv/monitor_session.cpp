@@ -10,6 +10,7 @@
 #include "gagesrv/monitor_input.h"
 #include "gagesrv/stop_requests.h"
 #include "reading/command_sender.h"
+#include "ui/forms/serial_monitor_form.h"
 
 namespace gage::gagesrv {
 
@@ -22,15 +23,6 @@ constexpr auto kPollPeriod = std::chrono::milliseconds(50);
 constexpr auto kReopenPeriod = std::chrono::seconds(1);
 // Reads per tick while data keeps coming, so a fast line does not fall behind the 50 ms rhythm.
 constexpr int kReadsPerTick = 8;
-constexpr const char* kLineEnd = "<13><10>";
-
-// An all-zero gage stands in for the sender: gage-dependent tokens yield zero or nothing.
-GageRecord StandInGage() {
-    GageRecord gage;
-    gage.Gain = 0.0;
-    gage.Precision = 0;
-    return gage;
-}
 
 class Session {
   public:
@@ -124,7 +116,7 @@ class Session {
                 err_ << "Not sent, the connection is closed: " << line << "\n";
                 continue;
             }
-            const std::string text = options_.appendCrLf ? line + kLineEnd : line;
+            const std::string text = options_.appendCrLf ? line + kLineEndTokens : line;
             ReadContext engine = EngineContext(runtime_);
             SendGageCommand(engine, nullptr, &standIn_, record_, text);
         }

@@ -7,7 +7,7 @@
 
 #include "config/connection_record.h"
 #include "entry/runtime.h"
-#include "gagesrv/monitor_render.h"
+#include "ui/forms/monitor_text.h"
 
 namespace gage::gagesrv {
 

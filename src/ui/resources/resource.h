@@ -78,16 +78,42 @@
 #define IDC_SETUP_MINIMUM_LABEL 1269
 #define IDC_SETUP_MAXIMUM_LABEL 1270
 
+/* Serial Data Monitor (147) */
+#define IDD_SERIAL_MONITOR 147
+#define HELP_SERIAL_MONITOR (-1)
+#define IDT_MONITOR_POLL 100             /* every 50 ms */
+#define IDC_MONITOR_TEXT_VIEW 1327       /* what arrived, as text */
+#define IDC_MONITOR_HEX_VIEW 1330        /* the same, as hexadecimal pairs */
+#define IDC_MONITOR_RAW_DATA 1301        /* radio */
+#define IDC_MONITOR_HEX_DATA 1302        /* radio */
+#define IDC_MONITOR_CLEAR_VIEWS 1214
+#define IDC_MONITOR_INITIALIZE 1215
+#define IDC_MONITOR_COPY 1216
+#define IDC_MONITOR_SEND_LINE 1328
+#define IDC_MONITOR_ADD_CR 1175
+#define IDC_MONITOR_ADD_LF IDC_CONFIG_CLOSE      /* 1176 */
+#define IDC_MONITOR_PICK_BYTE IDC_SETUP_CHANNEL  /* 1177, "..." */
+#define IDC_MONITOR_SEND 1329                    /* default button */
+#define IDC_MONITOR_CLOSE 1331
+#define IDC_MONITOR_SEND_CRLF 1332
+#define IDC_MONITOR_CLEAR_LINE 1333
+
+/* ASCII Character Values (136) */
+#define IDD_ASCII_PICKER 136
+#define IDC_PICKER_LABEL IDC_CONFIG_CONNECTION_HEAD_NAME /* 1100 */
+#define IDC_PICKER_LIST 1160
+#define IDC_PICKER_LINE 1319 /* the working copy of the target's text */
+
 /* Gage Bar Columns (139): row i (0 to 19) has the controls FIRST + i */
 #define IDD_GAGE_BAR_COLUMNS 139
 #define HELP_GAGE_BAR_COLUMNS 1406
 #define IDC_BAR_SET_ALL_LABEL 1300
-#define IDC_BAR_GAGE_RANGE_LIMITS 1301 /* radio, shown disabled */
-#define IDC_BAR_SPEC_LIMITS 1302       /* radio, shown disabled */
+#define IDC_BAR_GAGE_RANGE_LIMITS IDC_MONITOR_RAW_DATA /* 1301, radio, shown disabled */
+#define IDC_BAR_SPEC_LIMITS IDC_MONITOR_HEX_DATA /* 1302, radio, shown disabled */
 #define IDC_BAR_NAME_FIRST 1501        /* static: the gage's name */
 #define IDC_BAR_VALUE_FIRST 1601       /* static: the last value read */
 #define IDC_BAR_READ_FIRST 1701        /* "+" */
 #define IDC_BAR_READ_ALL 1721          /* "+" of "Set All" */
 #define IDC_BAR_POLL_FIRST 1801        /* "Poll" check box */
 #define IDC_BAR_POLL_ALL 1821          /* "Poll" of "Set All" */
-#define IDC_BAR_BAR_FIRST 1901         /* progress bar */
+#define IDC_BAR_BAR_FIRST IDC_SETUP_VALUE_BAR /* 1901, progress bar */

@@ -1,14 +1,20 @@
-#include "gagesrv/monitor_render.h"
+#include "ui/forms/monitor_text.h"
 
-#include <array>
-#include <cstdio>
+#include <algorithm>
 
-namespace gage::gagesrv {
+namespace gage {
 
 namespace {
 
-// Pairs per hex line: the dialog's view wraps by itself; a terminal needs a break now and then.
+// Pairs per hex line in a terminal; the dialog's view wraps by itself.
 constexpr std::size_t kHexPairsPerLine = 16;
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+void AppendHexPair(std::string& text, std::uint8_t byte) {
+    text += kHexDigits[byte >> 4];
+    text += kHexDigits[byte & 0x0F];
+    text += ' ';
+}
 
 bool ShownAsItself(std::uint8_t byte) {
     return (byte >= 0x20 && byte <= 0x7E) || byte == '\r' || byte == '\n' || byte == '\t';
@@ -16,14 +22,26 @@ bool ShownAsItself(std::uint8_t byte) {
 
 }  // namespace
 
+std::string HexPairs(std::span<const std::uint8_t> bytes) {
+    std::string text;
+    text.reserve(bytes.size() * 3);
+    for (const std::uint8_t byte : bytes) {
+        AppendHexPair(text, byte);
+    }
+    return text;
+}
+
+MonitorTickText RenderMonitorTick(std::span<const std::uint8_t> bytes) {
+    const auto end = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
+    return {HexPairs(bytes), std::string(bytes.begin(), end)};
+}
+
 std::string ByteRenderer::Render(std::span<const std::uint8_t> bytes) {
     std::string text;
     text.reserve(bytes.size() * 3);
     for (const std::uint8_t byte : bytes) {
         if (view_ == MonitorView::Hex) {
-            std::array<char, 4> pair{};
-            std::snprintf(pair.data(), pair.size(), "%02X ", static_cast<unsigned>(byte));
-            text += pair.data();
+            AppendHexPair(text, byte);
             if (++hexColumn_ == kHexPairsPerLine) {
                 text += '\n';
                 hexColumn_ = 0;
@@ -47,4 +65,4 @@ std::string ByteRenderer::Finish() {
     return {};
 }
 
-}  // namespace gage::gagesrv
+}  // namespace gage
