@@ -40,21 +40,6 @@ std::vector<ComboLine> StringLines(Support& support, unsigned firstId, int count
     return lines;
 }
 
-// An edit's number the way a dialog reads an unsigned one: its leading digits, 0 without any.
-std::uint32_t UnsignedEntry(std::string_view text) {
-    std::uint64_t value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') {
-            break;
-        }
-        value = value * 10 + static_cast<unsigned>(c - '0');
-        if (value > 0xFFFFFFFFu) {
-            return 0xFFFFFFFFu;
-        }
-    }
-    return static_cast<std::uint32_t>(value);
-}
-
 bool HasLine(const std::vector<ComboLine>& lines, std::int32_t data) {
     for (const ComboLine& line : lines) {
         if (line.data == data) {
