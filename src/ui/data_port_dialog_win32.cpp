@@ -86,7 +86,8 @@ bool DataPortDialog::OnInit() {
         EnableControl(Window(), IDC_PORT_TYPE_REMOVE, false);
     }
     for (const int edit : kOctetEdits) {
-        support().GenEditFilter(Control(edit), kNumberFilter, 3, 0, 1.0, 255.0, 5, 1);
+        // From 0: addresses such as 127.0.0.1 and 10.0.0.5 need a zero octet.
+        support().GenEditFilter(Control(edit), kNumberFilter, 3, 0, 0.0, 255.0, 5, 1);
     }
     support().GenEditFilter(Control(IDC_PORT_OCTET_PORT), kNumberFilter, 5, 0, 1.0, 99999.0, 5, 1);
 
@@ -248,6 +249,8 @@ bool DataPortDialog::OnCommand(int id, int code, HWND control) {
         case IDC_PORT_IP_RADIO:
         case IDC_PORT_HOST_RADIO:
             if (code == BN_CLICKED) {
+                // The two radios are in groups of their own (each leads its edits).
+                ::CheckRadioButton(Window(), IDC_PORT_IP_RADIO, IDC_PORT_HOST_RADIO, id);
                 ShowAddressForm();
             }
             return true;
