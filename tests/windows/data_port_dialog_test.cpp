@@ -17,6 +17,9 @@
 #include "entry/runtime.h"
 #include "helpers/temporary_directory.h"
 #include "helpers/text_lines.h"
+#include "reading/engine_clock.h"
+#include "screenshot_marker.h"
+#include "ui/data_port_dialog.h"
 #include "ui/forms/interface_config_form.h"
 #include "ui/interface_config_dialog.h"
 #include "ui/resources/resource.h"
@@ -196,6 +199,49 @@ TEST_F(DataPortDialogTest, InterfaceRowsMoveAndThePickerTypesIntoTheStringEdit) 
     profile::ClearCache();
     EXPECT_EQ(profile::GetString(path, "TYPE1", "INIT1"), "0,R");
     EXPECT_EQ(profile::GetString(path, "TYPE1", "INIT2"), "500,ABC,DEF");
+}
+
+// Not a test: holds the dialogs in the states the how-to shows for scripts/screenshots.sh.
+TEST_F(DataPortDialogTest, DISABLED_ScreenshotStates) {
+    ASSERT_NE(test::ScreenshotFolder(), nullptr) << "run through scripts/screenshots.sh";
+    directory.Write("BRW_GAGE.DEF",
+                    "[TYPE1]\r\nDESCRIPTION=Cell 4 converter\r\nINIT1=200,<27>R<13>\r\n"
+                    "INIT2=50,ID?<13>\r\n[TYPE2]\r\nDESCRIPTION=Bench caliper port\r\n");
+    profile::ClearCache();
+    ConnectionRecord& record = runtime.connections[0];
+    record.Name = "Cell 4 converter";
+    record.InterfaceType = 1;
+    record.Kind = KIND_TCPIP;
+    record.BaudRate = 127;
+    record.Parity = 1;
+    record.PortNumber = 4001;
+    WindowHandle configDialog = nullptr;
+    UiContext context{{runtime.channels, runtime.connections, runtime.settings, runtime.support,
+                       SystemEngineClock()},
+                      runtime.gages,
+                      configDialog};
+    test::DriveDialog(
+        [&] { OpenDataPortDialog(context, nullptr, record, false); },
+        [&] {
+            auto port = DialogDriver::Attach(kPortTitle);
+            ASSERT_TRUE(port.has_value());
+            EXPECT_TRUE(test::HoldForScreenshot("data-port-ip-address", port->Window()));
+            ASSERT_TRUE(port->Click(IDC_PORT_HOST_RADIO));
+            port->SetEditText(IDC_PORT_HOST, "localhost");
+            port->SetEditText(IDC_PORT_HOST_PORT, "4001");
+            EXPECT_TRUE(test::HoldForScreenshot("data-port-host", port->Window()));
+            ASSERT_TRUE(port->SelectComboText(IDC_PORT_TYPE, "Bench caliper port"));
+            ASSERT_TRUE(port->SelectComboText(IDC_PORT_SOURCE, "("));
+            EXPECT_TRUE(test::HoldForScreenshot("data-port-serial", port->Window()));
+            ASSERT_TRUE(port->SelectComboText(IDC_PORT_TYPE, "Cell 4 converter"));
+            ASSERT_TRUE(port->Click(IDC_PORT_TYPE_MODIFY));
+            auto type = DialogDriver::Attach(kInterfaceTitle);
+            ASSERT_TRUE(type.has_value());
+            EXPECT_TRUE(test::HoldForScreenshot("interface-configuration", type->Window()));
+            type->PressEscape();
+            ASSERT_TRUE(type->WaitClosed());
+            port->PressEscape();
+        });
 }
 
 }  // namespace

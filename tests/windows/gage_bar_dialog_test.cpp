@@ -12,6 +12,7 @@
 #include "dialog_driver.h"
 #include "entry/commands.h"
 #include "entry/runtime.h"
+#include "screenshot_marker.h"
 #include "ui/resources/resource.h"
 #include "unit/reading_test_support.h"
 #include "window_owner.h"
@@ -115,6 +116,21 @@ TEST_F(GageBarDialogTest, SetAllPollsEveryGageWhileTheDisplayIsActiveOnly) {
         EXPECT_TRUE(dialog.WaitClosed());
     });
     ::UnhookWindowsHookEx(hook);
+}
+
+// Not a test: holds the display after a read of every row for scripts/screenshots.sh.
+TEST_F(GageBarDialogTest, DISABLED_ScreenshotStates) {
+    ASSERT_NE(test::ScreenshotFolder(), nullptr) << "run through scripts/screenshots.sh";
+    runtime.gages[0].Name = "RandomValue Caliper";
+    runtime.gages[1].Name = "RandomValue Bore gage";
+    runtime.gages[2].Name = "RandomValue Height stand";
+    runtime.gages[2].Minimum = runtime.gages[2].Maximum = 0.0;  // no range: a grey bar
+    Run([](DialogDriver& dialog) {
+        ASSERT_TRUE(dialog.Click(IDC_BAR_READ_ALL));
+        ASSERT_TRUE(test::WaitFor([&] { return !dialog.Text(IDC_BAR_VALUE_FIRST + 2).empty(); }));
+        EXPECT_TRUE(test::HoldForScreenshot("gage-bar-columns", dialog.Window()));
+        dialog.PressEscape();
+    });
 }
 
 }  // namespace
