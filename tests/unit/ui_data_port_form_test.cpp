@@ -130,6 +130,15 @@ TEST_F(DataPortFormTest, CancelRestoresTheRecordAsItWas) {
     EXPECT_EQ(record.BaudRate, 4800u);
 }
 
+TEST(DataPortLists, TimedResolverAnswersDottedAndKnownNames) {
+    ServerSettings settings;
+    settings.TcpConnectionTimeout = 0.0;  // a blocking connect: the look-up is still bounded
+    const HostResolver resolve = TimedHostResolver(settings);
+    EXPECT_EQ(resolve("127.0.0.1"), kLoopback);
+    EXPECT_EQ(resolve("localhost"), kLoopback);  // looked up on a thread of its own
+    EXPECT_EQ(resolve(""), kInaddrNone);
+}
+
 TEST(DataPortLists, InterfaceTypesAndSerialListsAsOffered) {
     test::ConfigTestDirectory dir;
     const std::string path =
