@@ -19,6 +19,7 @@
 #include "helpers/text_lines.h"
 #include "reading/engine_clock.h"
 #include "screenshot_marker.h"
+#include "tcp_listener_win32.h"
 #include "ui/data_port_dialog.h"
 #include "ui/forms/interface_config_form.h"
 #include "ui/interface_config_dialog.h"
@@ -199,6 +200,43 @@ TEST_F(DataPortDialogTest, InterfaceRowsMoveAndThePickerTypesIntoTheStringEdit) 
     profile::ClearCache();
     EXPECT_EQ(profile::GetString(path, "TYPE1", "INIT1"), "0,R");
     EXPECT_EQ(profile::GetString(path, "TYPE1", "INIT2"), "500,ABC,DEF");
+}
+
+TEST_F(DataPortDialogTest, MonitorShowsWhatTheConverterSendsOnTheSettingsEntered) {
+    test::Listener converter;
+    ConnectionRecord& record = runtime.connections[0];
+    record.Kind = KIND_TCPIP;
+    record.BaudRate = 127;
+    record.Parity = 1;
+    record.PortNumber = 1;  // corrected in the dialog before Monitor
+    WindowHandle configDialog = nullptr;
+    UiContext context{{runtime.channels, runtime.connections, runtime.settings, runtime.support,
+                       SystemEngineClock()},
+                      runtime.gages,
+                      configDialog};
+    int result = -1;
+    test::DriveDialog([&] { result = OpenDataPortDialog(context, nullptr, record, false); },
+                      [&] {
+                          auto port = DialogDriver::Attach(kPortTitle);
+                          ASSERT_TRUE(port.has_value());
+                          port->SetEditText(IDC_PORT_OCTET_PORT, std::to_string(converter.port()));
+                          ASSERT_TRUE(port->Click(IDC_PORT_MONITOR));
+                          auto monitor = DialogDriver::Attach("Serial Data Monitor");
+                          ASSERT_TRUE(monitor.has_value());
+                          ASSERT_TRUE(converter.Accept());
+                          converter.SendAll("12.5\r\n");
+                          EXPECT_TRUE(test::WaitFor([&] {
+                              return monitor->Text(IDC_MONITOR_TEXT_VIEW).find("12.5") !=
+                                     std::string::npos;
+                          }));
+                          ASSERT_TRUE(monitor->Click(IDC_MONITOR_CLOSE));
+                          ASSERT_TRUE(monitor->WaitClosed());
+                          ASSERT_TRUE(port->Click(IDCANCEL));
+                          EXPECT_TRUE(port->WaitClosed());
+                      });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(record.PortNumber, 1);  // Cancel restores the record as it was
+    EXPECT_FALSE(record.Socket.is_open());
 }
 
 // Not a test: holds the dialogs in the states the how-to shows for scripts/screenshots.sh.
