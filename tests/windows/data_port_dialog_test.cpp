@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,57 @@ TEST_F(DataPortDialogTest, NewTcpConverterFromNothing) {
     EXPECT_EQ(line.substr(line.size() - 3), ",1,") << line;  // TCP/IP, no host name
     ASSERT_FALSE(runtime.connections[0].Name.empty());       // loaded again after Close
     EXPECT_EQ(runtime.connections[0].TcpPort, 4001);
+}
+
+// A caliper behind a COM port (the gage simulator on a pty), from an empty configuration: its
+// interface type, its connection and the gage, read before it is saved. Only the format is
+// written beforehand.
+TEST_F(DataPortDialogTest, NewSerialGageFromNothing) {
+    const char* com = std::getenv("GAGE_SIM_COM");
+    if (com == nullptr) {
+        GTEST_SKIP() << "no gage simulator behind a COM port (GAGE_SIM_COM unset)";
+    }
+    const std::string port = std::string("COM") + com;
+    directory.Write("BRW_GAGE.DEF",
+                    "[TYPE1.1]\r\nDESCRIPTION=Caliper ASCII\r\n"
+                    "MEAS_READ=?<13>\r\nRECEND=<13><10>\r\nVALUE1=1,1,0\r\n"
+                    "MEASTIMEOUT=3000\r\n");
+    profile::ClearCache();
+    Configure([&](DialogDriver& configuration) {
+        ASSERT_TRUE(configuration.Click(IDC_CONFIG_ADD));
+        auto data = DialogDriver::Attach(kPortTitle);
+        ASSERT_TRUE(data.has_value());
+        ASSERT_TRUE(data->Click(IDC_PORT_TYPE_CREATE));
+        auto type = DialogDriver::Attach(kInterfaceTitle);
+        ASSERT_TRUE(type.has_value());
+        type->SetEditText(IDC_IFACE_DESCRIPTION, "Caliper port");
+        ASSERT_TRUE(type->Click(IDOK));
+        ASSERT_TRUE(type->WaitClosed());
+        ASSERT_TRUE(data->SelectComboText(IDC_PORT_SOURCE, port));
+        ASSERT_TRUE(data->SelectComboText(IDC_PORT_BAUD, "9600"));
+        ASSERT_TRUE(data->Click(IDOK));
+        ASSERT_TRUE(data->WaitClosed());
+        EXPECT_EQ(configuration.ListLines(IDC_CONFIG_CONNECTION_LIST),
+                  (std::vector<std::string>{"Caliper port\t" + port + ":9600,n,8,1"}));
+
+        configuration.SwitchTab(IDC_CONFIG_TABS, 1);
+        ASSERT_TRUE(configuration.Click(IDC_CONFIG_ADD));
+        auto setup = DialogDriver::Attach("Gaging Device Setup");
+        ASSERT_TRUE(setup.has_value());
+        setup->SetEditText(IDC_SETUP_DESCRIPTION, "Caliper");
+        ASSERT_TRUE(setup->SelectComboText(IDC_SETUP_INTERFACE, "Caliper port"));
+        ASSERT_TRUE(setup->SelectComboText(IDC_SETUP_FORMAT, "Caliper ASCII"));
+        ASSERT_TRUE(setup->Click(IDC_SETUP_READ_GAGE));  // the port is open since OK
+        EXPECT_TRUE(test::WaitFor([&] { return setup->Text(IDC_SETUP_LAST_VALUE) == "+1.5"; }))
+            << setup->Text(IDC_SETUP_LAST_VALUE);
+        ASSERT_TRUE(setup->Click(IDC_SETUP_OK));
+        ASSERT_TRUE(setup->WaitClosed());
+    });
+    EXPECT_EQ(profile::GetString(runtime.settings.DefinitionsPath, "TYPE1", "DESCRIPTION"),
+              "Caliper port");
+    EXPECT_EQ(Saved("INTERFACES", "MUX_0"),
+              "\"Caliper port\",1," + std::string(com) + ",9600,8,1,1,1,1024,0,");
+    EXPECT_EQ(Saved("GAGES", "GAGE_1").rfind("\"Caliper\",1,1,0,", 0), 0u);
 }
 
 TEST_F(DataPortDialogTest, ModifyModeRenamesTheConnectionInEveryGageLine) {
