@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "channels/tcp_channel.h"
 #include "config_test_files.h"
 #include "reading_test_support.h"
 #include "ui/forms/data_port_form.h"
@@ -131,12 +132,14 @@ TEST_F(DataPortFormTest, CancelRestoresTheRecordAsItWas) {
 }
 
 TEST(DataPortLists, TimedResolverAnswersDottedAndKnownNames) {
-    ServerSettings settings;
-    settings.TcpConnectionTimeout = 0.0;  // a blocking connect: the look-up is still bounded
-    const HostResolver resolve = TimedHostResolver(settings);
+    testing_support::EngineFixture engine;
+    ASSERT_EQ(TcpStartup(engine.channels), 1);   // Windows looks names up once sockets started
+    engine.settings.TcpConnectionTimeout = 0.0;  // a blocking connect: still a bounded look-up
+    const HostResolver resolve = TimedHostResolver(engine.settings);
     EXPECT_EQ(resolve("127.0.0.1"), kLoopback);
     EXPECT_EQ(resolve("localhost"), kLoopback);  // looked up on a thread of its own
     EXPECT_EQ(resolve(""), kInaddrNone);
+    TcpShutdown(engine.channels, engine.connections);
 }
 
 TEST(DataPortLists, InterfaceTypesAndSerialListsAsOffered) {
