@@ -317,6 +317,7 @@ TEST_F(DataPortDialogTest, DISABLED_ScreenshotStates) {
             ASSERT_TRUE(port.has_value());
             EXPECT_TRUE(test::HoldForScreenshot("data-port-ip-address", port->Window()));
             ASSERT_TRUE(port->Click(IDC_PORT_HOST_RADIO));
+            ASSERT_TRUE(test::WaitFor([&] { return port->IsEnabled(IDC_PORT_HOST); }));
             port->SetEditText(IDC_PORT_HOST, "localhost");
             port->SetEditText(IDC_PORT_HOST_PORT, "4001");
             EXPECT_TRUE(test::HoldForScreenshot("data-port-host", port->Window()));
