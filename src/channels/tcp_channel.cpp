@@ -2,13 +2,21 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <condition_variable>
 #include <cstdio>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "channels/tcp_connects.h"
 #include "channels/tcp_socket.h"
 #include "channels/user_signals.h"
 #include "config/ipv4_address.h"
+#include "support/library_pin.h"
 
 namespace gage {
 namespace {
@@ -105,6 +113,38 @@ std::uint32_t TcpResolveHost(const char* host) {
     // A dotted address needs no resolver (nor a started socket library).
     const std::uint32_t dotted = host != nullptr ? ParseIPv4Address(host) : kInaddrNone;
     return dotted != kInaddrNone ? dotted : tcp_socket::LookUpHost(host);
+}
+
+std::uint32_t TcpResolveHostWithin(const char* host, std::chrono::milliseconds limit) {
+    const std::uint32_t dotted = host != nullptr ? ParseIPv4Address(host) : kInaddrNone;
+    if (dotted != kInaddrNone || host == nullptr || host[0] == '\0') {
+        return dotted;
+    }
+    // The thread may outlive the wait; it keeps the shared result alive until it is done.
+    struct Lookup {
+        std::mutex mutex;
+        std::condition_variable finished;
+        bool done = false;
+        std::uint32_t address = kInaddrNone;
+    };
+    const auto lookup = std::make_shared<Lookup>();
+    try {
+        std::thread([lookup, name = std::string(host)] {
+            const std::uint32_t address = tcp_socket::LookUpHost(name.c_str());
+            const std::lock_guard<std::mutex> lock(lookup->mutex);
+            lookup->address = address;
+            lookup->done = true;
+            lookup->finished.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
+        return tcp_socket::LookUpHost(host);  // no thread to spare: look it up here
+    }
+    std::unique_lock<std::mutex> lock(lookup->mutex);
+    if (!lookup->finished.wait_for(lock, limit, [&] { return lookup->done; })) {
+        KeepLibraryLoaded();  // the look-up goes on in code of this library
+        return kInaddrNone;
+    }
+    return lookup->address;
 }
 
 int TcpResolveHost(ChannelContext&, ConnectionRecord& record, const char* name) {

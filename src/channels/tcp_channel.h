@@ -2,6 +2,7 @@
 // TCP/IP connections to serial-to-network converters, over Windows Sockets or POSIX sockets.
 // Errors never reach the user as message boxes: their texts go to the log file.
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -33,6 +34,9 @@ void TcpShutdown(ChannelContext& context, ConnectionTable& connections);
 // A dotted address or a host name to an IPv4 address in network byte order; kInaddrNone when
 // it cannot be resolved.
 std::uint32_t TcpResolveHost(const char* host);
+// TcpResolveHost waited for at most limit: the look-up runs on a thread of its own, so that a
+// name server that does not answer holds the caller no longer. kInaddrNone when not in time.
+std::uint32_t TcpResolveHostWithin(const char* host, std::chrono::milliseconds limit);
 // Resolves name under the wait cursor into record.IpAddress (kInaddrNone when not found).
 // 1 found, 0 not.
 int TcpResolveHost(ChannelContext& context, ConnectionRecord& record, const char* name);

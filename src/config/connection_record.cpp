@@ -45,4 +45,20 @@ void ConsumeReceivedBytes(ConnectionRecord& record, int count) {
     record.RxBuffer[record.RxCount] = 0;
 }
 
+void CopyConnectionSettings(const ConnectionRecord& from, ConnectionRecord& to) {
+    to.Name = from.Name;
+    to.InterfaceType = from.InterfaceType;
+    to.Kind = from.Kind;
+    to.PortNumber = from.PortNumber;
+    to.BaudRate = from.BaudRate;
+    to.DataBits = from.DataBits;
+    to.StopBits = from.StopBits;
+    to.Parity = from.Parity;
+    to.FlowControl = from.FlowControl;
+    to.BufferSize = from.BufferSize;
+    to.HostName = from.HostName;
+    to.TcpPort = from.TcpPort;
+    to.IpAddress = from.IpAddress;
+}
+
 }  // namespace gage

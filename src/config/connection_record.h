@@ -57,6 +57,9 @@ int AllocateReceiveBuffer(ConnectionRecord& record, int size = kReceiveBufferSiz
 void EmptyReceiveBuffer(ConnectionRecord& record);
 // Frees the buffer, closes any open port or socket and zeroes every field.
 void ClearConnection(ConnectionRecord& record);
+// Copies the settings (name, type, kind, port, line settings, address) and none of the open
+// port, socket or buffer.
+void CopyConnectionSettings(const ConnectionRecord& from, ConnectionRecord& to);
 // Removes count bytes from the front of the buffer, moving the rest down.
 void ConsumeReceivedBytes(ConnectionRecord& record, int count);
 

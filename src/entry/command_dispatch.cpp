@@ -140,7 +140,8 @@ std::intptr_t RunCommand(Runtime& runtime, WindowHandle window, std::int32_t ver
             if (!DialogsAvailable()) {
                 return ReportNoDialogs(runtime, code);
             }
-            return 0;
+            RunGageBarColumns(runtime, window);
+            return 1;
         case GSV_CMD_SUBGROUP_START:
             return SendSubgroupCommand(runtime, window, argument, true);
         case GSV_CMD_SUBGROUP_END:

@@ -18,5 +18,7 @@ bool DialogsAvailable();
 // Runs the Gage Server Configuration dialog modally, owned by window; it saves BRW_GAGE.CFG as
 // it closes. Only where DialogsAvailable().
 void RunConfigurationDialog(Runtime& runtime, WindowHandle window);
+// Runs the Gage Bar Columns display modally, owned by window. Only where DialogsAvailable().
+void RunGageBarColumns(Runtime& runtime, WindowHandle window);
 
 }  // namespace gage

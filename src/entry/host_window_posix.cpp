@@ -13,5 +13,6 @@ bool DialogsAvailable() {
     return false;
 }
 void RunConfigurationDialog(Runtime&, WindowHandle) {}
+void RunGageBarColumns(Runtime&, WindowHandle) {}
 
 }  // namespace gage

@@ -4,6 +4,7 @@
 
 #include "entry/engine_commands.h"
 #include "ui/config_dialog.h"
+#include "ui/gage_bar_dialog.h"
 
 namespace gage {
 
@@ -34,6 +35,11 @@ void RunConfigurationDialog(Runtime& runtime, WindowHandle window) {
     UiContext context{EngineContext(runtime), runtime.gages, runtime.configDialog,
                       &runtime.formatEditingForm};
     OpenGageServerConfiguration(context, window);
+}
+
+void RunGageBarColumns(Runtime& runtime, WindowHandle window) {
+    UiContext context{EngineContext(runtime), runtime.gages, runtime.configDialog};
+    OpenGageBarColumns(context, window);
 }
 
 }  // namespace gage

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "config/configuration_file.h"
+#include "reading/connection_opening.h"
+#include "ui/data_port_dialog.h"
 #include "ui/dialog_base.h"
 #include "ui/dialog_controls.h"
 #include "ui/forms/config_form.h"
@@ -41,11 +43,12 @@ class ConfigurationDialog final : public DialogBase {
     void Add();
     void Edit();
     void Delete();
+    void AddConnection();
+    void EditConnection();
     void AddGage();
     void EditGage();
     void DeleteConnection();
     void DeleteGage();
-    void ReportNotAvailable();
     void Close();
 
     // The selected line of a list and its item data; none (after the asterisk beep) when no
@@ -218,9 +221,7 @@ std::optional<std::pair<int, std::uint32_t>> ConfigurationDialog::SelectedLine(i
 
 void ConfigurationDialog::Add() {
     if (currentTab_ == CONFIG_TAB_CONNECTIONS) {
-        if (FirstFreeConnectionRow(context_.engine.connections)) {
-            ReportNotAvailable();  // a connection is set up in the Data port dialog
-        }
+        AddConnection();
     } else if (currentTab_ == CONFIG_TAB_GAGES) {
         AddGage();
     }
@@ -228,9 +229,7 @@ void ConfigurationDialog::Add() {
 
 void ConfigurationDialog::Edit() {
     if (currentTab_ == CONFIG_TAB_CONNECTIONS) {
-        if (SelectedLine(IDC_CONFIG_CONNECTION_LIST)) {
-            ReportNotAvailable();
-        }
+        EditConnection();
     } else if (currentTab_ == CONFIG_TAB_GAGES) {
         EditGage();
     }
@@ -244,9 +243,36 @@ void ConfigurationDialog::Delete() {
     }
 }
 
-void ConfigurationDialog::ReportNotAvailable() {
-    MessageBoxFromStrings(support(), Window(), IDS_DIALOG_NOT_AVAILABLE,
-                          IDS_DIALOG_NOT_AVAILABLE_TITLE, MB_OK | MB_ICONINFORMATION);
+void ConfigurationDialog::AddConnection() {
+    const std::optional<int> row = FirstFreeConnectionRow(context_.engine.connections);
+    if (!row) {
+        return;  // all 64 rows in use
+    }
+    ConnectionRecord& record = context_.engine.connections[static_cast<std::size_t>(*row)];
+    if (OpenDataPortDialog(context_, Window(), record, false) == 0) {
+        return;
+    }
+    AddLine(IDC_CONFIG_CONNECTION_LIST,
+            ConnectionLine(support(), context_.engine.connections, *row), true);
+}
+
+void ConfigurationDialog::EditConnection() {
+    const auto line = SelectedLine(IDC_CONFIG_CONNECTION_LIST);
+    if (!line) {
+        return;
+    }
+    const int row = static_cast<int>(line->second);
+    if (row < 0 || row >= kConnectionCount) {
+        return;
+    }
+    ConnectionRecord& record = context_.engine.connections[static_cast<std::size_t>(row)];
+    if (OpenDataPortDialog(context_, Window(), record, true) != 0) {
+        ListDeleteItem(Window(), IDC_CONFIG_CONNECTION_LIST, line->first);
+        AddLine(IDC_CONFIG_CONNECTION_LIST,
+                ConnectionLine(support(), context_.engine.connections, row), true);
+        FillGageList();  // gage lines show the connection's name and source
+    }
+    OpenGageConnection(context_.engine, Window(), row);
 }
 
 void ConfigurationDialog::AddGage() {

@@ -155,10 +155,10 @@ TEST_F(ConfigDialogTest, EveryControlTheCodeUsesIsInTheTemplate) {
         EXPECT_TRUE(
             test::WaitFor([&] { return dialog.FocusedControl() == IDC_CONFIG_CONNECTION_LIST; }));
         dialog.PressAlt('1');
-        const auto box = test::WaitForMessageBox(dialog.Window());
-        ASSERT_TRUE(box) << "Alt+1 did not add";
-        EXPECT_EQ(box->title, "Not Available");
-        ASSERT_TRUE(test::AnswerMessageBox(*box, IDOK));
+        auto port = DialogDriver::Attach("Gage Interface Selection");
+        ASSERT_TRUE(port) << "Alt+1 did not add";
+        port->PressEscape();
+        ASSERT_TRUE(port->WaitClosed());
         ASSERT_TRUE(dialog.Click(IDC_CONFIG_CLOSE));
     });
 }
@@ -205,15 +205,15 @@ TEST_F(ConfigDialogTest, DeletingAConnectionRemovesItsGagesAndKeepsTheRest) {
     EXPECT_EQ(GageNames(), (std::vector<std::string>{"Depth"}));
 }
 
-TEST_F(ConfigDialogTest, NoToTheWarningAndTheMissingDataPortDialogChangeNothing) {
+TEST_F(ConfigDialogTest, NoToTheWarningAndACancelledDataPortDialogChangeNothing) {
     const std::vector<std::string> before = SavedLines();
     Configure([](DialogDriver& dialog) {
         Delete(dialog, IDNO, "REMOVE CONNECTION!");  // Spare, the selected line
         dialog.DoubleClickList(IDC_CONFIG_CONNECTION_LIST, 0);
-        auto box = test::WaitForMessageBox(dialog.Window());
-        ASSERT_TRUE(box) << "editing a connection says it cannot yet";
-        EXPECT_EQ(box->title, "Not Available");
-        ASSERT_TRUE(test::AnswerMessageBox(*box, IDOK));
+        auto port = DialogDriver::Attach("Gage Interface Selection");
+        ASSERT_TRUE(port) << "a double-click edits the connection";
+        port->PressEscape();
+        ASSERT_TRUE(port->WaitClosed());
 
         dialog.SwitchTab(IDC_CONFIG_TABS, 1);
         ASSERT_TRUE(dialog.SelectListText(IDC_CONFIG_GAGE_LIST, "Depth"));

@@ -67,6 +67,20 @@ bool HasEnteredRange(const GageRecord& gage) {
     return gage.Format.DataType == DATATYPE_ASCII || gage.Format.DataType == DATATYPE_ASCII16;
 }
 
+std::uint32_t UnsignedEntry(std::string_view text) {
+    std::uint64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            break;
+        }
+        value = value * 10 + static_cast<unsigned>(c - '0');
+        if (value > 0xFFFFFFFFu) {
+            return 0xFFFFFFFFu;
+        }
+    }
+    return static_cast<std::uint32_t>(value);
+}
+
 int CappedEntry(std::string_view text) {
     const auto lowBits = static_cast<std::uint32_t>(ReadCInteger(text)) & 0xFFFFu;
     return static_cast<int>(std::min<std::uint32_t>(lowBits, kCappedEntryMaximum));

@@ -45,6 +45,9 @@ std::vector<ComboLine> FormatComboLines(const std::string& definitionsPath, int 
 // The ASCII data types take their range from the user; the binary ones compute it.
 bool HasEnteredRange(const GageRecord& gage);
 
+// An edit's number the way a dialog reads an unsigned one: its leading digits (at most all ones),
+// 0 without any.
+std::uint32_t UnsignedEntry(std::string_view text);
 // Channel and identifier entries: an unsigned number, its low 16 bits, at most 255.
 int CappedEntry(std::string_view text);
 // What the channel edit shows for a stored channel: nothing for 0.
@@ -119,7 +122,7 @@ class GageSetupForm {
     bool ApplyFormat(WindowHandle owner, std::optional<std::int32_t> interfaceData,
                      std::optional<std::int32_t> formatData);
 
-    // "%+.*g" with the digit count for the value, with the user's decimal separator.
+    // ReadingNumberText of value.
     std::string Number(double value) const;
     // Stores a computed range in the working copy and returns the range shown.
     GageRange RefreshRange();

@@ -180,3 +180,73 @@
 #define IDC_ADVANCED_MEAS_REQUEST_PICK IDC_CONFIG_DELETE /* 1207 */
 #define IDC_ADVANCED_SUBGROUP_START_PICK 1213
 #define IDC_ADVANCED_SUBGROUP_END_PICK IDC_SETUP_DESCRIPTION /* 1208 */
+
+/* Gage Bar Columns (139): row i (0 to 19) has the controls FIRST + i */
+#define IDD_GAGE_BAR_COLUMNS 139
+#define HELP_GAGE_BAR_COLUMNS 1406
+#define IDC_BAR_SET_ALL_LABEL 1300
+#define IDC_BAR_GAGE_RANGE_LIMITS IDC_MONITOR_RAW_DATA /* 1301, radio, shown disabled */
+#define IDC_BAR_SPEC_LIMITS IDC_MONITOR_HEX_DATA /* 1302, radio, shown disabled */
+#define IDC_BAR_NAME_FIRST 1501        /* static: the gage's name */
+#define IDC_BAR_VALUE_FIRST 1601       /* static: the last value read */
+#define IDC_BAR_READ_FIRST 1701        /* "+" */
+#define IDC_BAR_READ_ALL 1721          /* "+" of "Set All" */
+#define IDC_BAR_POLL_FIRST 1801        /* "Poll" check box */
+#define IDC_BAR_POLL_ALL 1821          /* "Poll" of "Set All" */
+#define IDC_BAR_BAR_FIRST IDC_SETUP_VALUE_BAR /* 1901, progress bar */
+
+/* Data port (149) */
+#define IDD_DATA_PORT 149
+#define HELP_DATA_PORT 1403
+#define IDC_PORT_TYPE IDC_SETUP_INTERFACE             /* 1170, combo: interface types */
+#define IDC_PORT_TYPE_NAME 1212                       /* static: the name in modify mode */
+#define IDC_PORT_TYPE_CREATE IDC_CONFIG_ADD           /* 1241 */
+#define IDC_PORT_TYPE_MODIFY IDC_SETUP_FORMAT_MODIFY  /* 1189 */
+#define IDC_PORT_TYPE_REMOVE IDC_SETUP_FORMAT_REMOVE  /* 1204 */
+#define IDC_PORT_GROUP IDC_MONITOR_SEND_CRLF          /* 1332 */
+#define IDC_PORT_SOURCE_LABEL 1190
+#define IDC_PORT_SOURCE 1193
+#define IDC_PORT_BAUD_LABEL 1242
+#define IDC_PORT_BAUD IDC_SETUP_MINIMUM_TEXT          /* 1194 */
+#define IDC_PORT_PARITY_LABEL 1243
+#define IDC_PORT_PARITY 1240
+#define IDC_PORT_DATA_BITS_LABEL 1244
+#define IDC_PORT_DATA_BITS IDC_SETUP_CONTINUOUS_POLL  /* 1197 */
+#define IDC_PORT_STOP_BITS_LABEL 1245
+#define IDC_PORT_STOP_BITS IDC_SETUP_INIT_GAGE        /* 1198 */
+#define IDC_PORT_FLOW_LABEL 1246
+#define IDC_PORT_FLOW IDC_SETUP_INIT_PORT             /* 1200 */
+#define IDC_PORT_BUFFER_LABEL 1247
+#define IDC_PORT_BUFFER 1202
+#define IDC_PORT_IP_RADIO 1339
+#define IDC_PORT_OCTET1 IDC_MONITOR_CLEAR_LINE        /* 1333 */
+#define IDC_PORT_OCTET2 1320
+#define IDC_PORT_OCTET3 1321
+#define IDC_PORT_OCTET4 1322
+#define IDC_PORT_OCTET_PORT 1323
+#define IDC_PORT_DOT1 1335
+#define IDC_PORT_DOT2 1336
+#define IDC_PORT_DOT3 1337
+#define IDC_PORT_OCTET_COLON 1338
+#define IDC_PORT_HOST_RADIO 1340
+#define IDC_PORT_HOST_COLON 1341
+#define IDC_PORT_HOST 1342
+#define IDC_PORT_HOST_PORT 1324
+#define IDC_PORT_RESOLVED 1344                        /* static: the address the host resolved to */
+#define IDC_PORT_MONITOR 3
+
+/* Interface Configuration (135) */
+#define IDD_INTERFACE_CONFIGURATION 135
+#define HELP_INTERFACE_CONFIGURATION 1404
+#define IDC_IFACE_DESCRIPTION IDC_SETUP_DESCRIPTION              /* 1208 */
+#define IDC_IFACE_LIST_LABEL IDC_CONFIG_CONNECTION_HEAD_SOURCE   /* 1101 */
+#define IDC_IFACE_LIST IDC_MONITOR_INITIALIZE                    /* 1215, the 20 rows */
+#define IDC_IFACE_CLEAR IDC_MONITOR_CLEAR_VIEWS                  /* 1214 */
+#define IDC_IFACE_CLEAR_ALL 1239
+#define IDC_IFACE_UP IDC_SETUP_POLL_READ                         /* 1199 */
+#define IDC_IFACE_DOWN 1201
+#define IDC_IFACE_DELAY_LABEL IDC_CONFIG_GAGE_HEAD_NAME          /* 1102 */
+#define IDC_IFACE_DELAY 1222
+#define IDC_IFACE_STRING_LABEL IDC_CONFIG_GAGE_HEAD_CONNECTION   /* 1103 */
+#define IDC_IFACE_STRING IDC_MONITOR_COPY                        /* 1216 */
+#define IDC_IFACE_PICK IDC_SETUP_GAGE_ID                         /* 1178, "..." */
