@@ -6,6 +6,10 @@
 
 #include <commctrl.h>
 
+#include <string>
+
+#include "ui/dialog_controls.h"
+
 namespace gage {
 
 class DialogBase {
@@ -35,6 +39,9 @@ class DialogBase {
 
     void End(INT_PTR result) { ::EndDialog(window_, result); }
     HWND Control(int id) const { return ::GetDlgItem(window_, id); }
+    std::string Text(int id) const { return ControlText(window_, id); }
+    void SetText(int id, const std::string& text) { SetControlText(window_, id, text); }
+    void Enable(int id, bool on) { EnableControl(window_, id, on); }
 
   private:
     static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

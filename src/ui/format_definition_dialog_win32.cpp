@@ -57,9 +57,6 @@ class FormatDefinitionDialog final : public DialogBase {
 
   private:
     Support& support() { return context_.engine.support; }
-    std::string Text(int id) const { return ControlText(Window(), id); }
-    void SetText(int id, const std::string& text) { SetControlText(Window(), id, text); }
-    void Enable(int id, bool on) { EnableControl(Window(), id, on); }
 
     void FillLists();
     void FilterEdits();

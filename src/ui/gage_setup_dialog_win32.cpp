@@ -64,9 +64,6 @@ class GageSetupDialog final : public DialogBase {
 
   private:
     Support& support() { return context_.engine.support; }
-    std::string Text(int id) const { return ControlText(Window(), id); }
-    void SetText(int id, const std::string& text) { SetControlText(Window(), id, text); }
-    void Enable(int id, bool on) { EnableControl(Window(), id, on); }
     std::optional<std::int32_t> SelectedInterface() const {
         return AsItemData(ComboSelectedData(Window(), IDC_SETUP_INTERFACE));
     }

@@ -53,7 +53,6 @@ class SerialMonitorDialog final : public DialogBase {
 
   private:
     Support& support() { return context_.engine.support; }
-    std::string Text(int id) const { return ControlText(Window(), id); }
     void ShowView(bool raw);
     void ClearViews();
     void Send(bool withLineEnd);
