@@ -7,6 +7,12 @@ if(GAGE_SANITIZE OR GAGE_FUZZ)
                                                 -fno-sanitize-recover=undefined)
   target_link_options(gage_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(GAGE_COVERAGE)
+  # Source-based coverage; every process (tests, library, gagesrv, children) writes its own
+  # profile, named by LLVM_PROFILE_FILE, which scripts/coverage.sh merges.
+  target_compile_options(gage_options INTERFACE -fprofile-instr-generate -fcoverage-mapping)
+  target_link_options(gage_options INTERFACE -fprofile-instr-generate)
+endif()
 if(GAGE_FUZZ)
   # Coverage feedback for libFuzzer from all our code; only the fuzz programs link its main.
   target_compile_options(gage_options INTERFACE -fsanitize=fuzzer-no-link)

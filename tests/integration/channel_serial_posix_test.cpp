@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <string>
@@ -238,6 +239,23 @@ TEST_F(SerialChannelTest, PrepareOpensAClosedPortQuietly) {
     EXPECT_EQ(record.RxCount, 0);
     const termios t = Attributes();
     EXPECT_EQ(::cfgetospeed(&t), static_cast<speed_t>(B9600));
+}
+
+// Port 64 is the last that opens; 65 is refused before any device is tried.
+TEST_F(SerialChannelTest, PortsOpenUpToNumber64) {
+    gagesim::SimulatorOptions options;
+    options.transport = gagesim::Transport::Pty;
+    options.linkPath = directory.str() + "/com64";
+    simulator = std::make_unique<gagesim::Simulator>(options);
+    std::string error;
+    ASSERT_TRUE(simulator->Start(error)) << error;
+    ASSERT_EQ(::symlink((directory.str() + "/com64").c_str(), (directory.str() + "/com65").c_str()),
+              0);
+    record.PortNumber = 64;
+    EXPECT_EQ(SerialOpen(context, nullptr, record), 1);
+    ConnectionRecord beyond;
+    test::MakeSerial9600(beyond, 65);
+    EXPECT_EQ(SerialOpen(context, nullptr, beyond), 0);
 }
 
 TEST_F(SerialChannelTest, PortsAreHeldExclusivelyAndProbedSilently) {
