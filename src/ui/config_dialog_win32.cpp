@@ -254,6 +254,8 @@ void ConfigurationDialog::AddConnection() {
     }
     AddLine(IDC_CONFIG_CONNECTION_LIST,
             ConnectionLine(support(), context_.engine.connections, *row), true);
+    // A new connection is usable at once: opened, its interface type's strings sent.
+    OpenGageConnection(context_.engine, Window(), *row);
 }
 
 void ConfigurationDialog::EditConnection() {

@@ -137,8 +137,11 @@ std::vector<ComboLine> InterfaceTypeLines(const std::string& definitionsPath) {
 }
 
 int InterfaceTypeSelection(const std::vector<ComboLine>& lines, std::string_view name) {
+    // The list shows descriptions cut shorter than a connection name may be: a name taken from a
+    // longer description still finds its type.
+    const std::string_view shown = name.substr(0, kShownTypeDescription);
     for (std::size_t position = 0; position < lines.size(); ++position) {
-        if (lines[position].text == name) {
+        if (lines[position].text == shown) {
             return static_cast<int>(position);
         }
     }
