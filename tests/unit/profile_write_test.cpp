@@ -126,6 +126,8 @@ TEST_F(ProfileWriteTest, DeletingRemovesEveryDuplicate) {
               "[GAGES]\r\nGAGE_1=a\r\ngage_1 = old\r\n[X]\r\nk=1\r\n[gages]\r\nGAGE_5=stale\r\n");
     ASSERT_TRUE(profile::DeleteKey(path, "GAGES", "GAGE_1"));
     EXPECT_EQ(Get("GAGES", "GAGE_1"), "none");
+    EXPECT_EQ(ConfigTestDirectory::Read(path),
+              "[GAGES]\r\n[X]\r\nk=1\r\n[gages]\r\nGAGE_5=stale\r\n");
     ASSERT_TRUE(profile::DeleteSection(path, "Gages"));
     ASSERT_TRUE(profile::WriteString(path, "GAGES", "GAGE_1", "new"));
     EXPECT_EQ(Get("GAGES", "GAGE_5"), "none");
