@@ -9,7 +9,7 @@
 #include <string>
 
 #include "config/configuration_file.h"
-#include "config/profile.h"
+#include "config/profile_store.h"
 
 namespace {
 
@@ -29,7 +29,6 @@ class LargeConfiguration {
         WriteDated(definitions, DefinitionsText());
     }
     ~LargeConfiguration() {
-        gage::profile::ClearCache();
         std::error_code ignored;
         std::filesystem::remove_all(directory_, ignored);
     }
@@ -39,7 +38,6 @@ class LargeConfiguration {
         std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
         std::filesystem::last_write_time(
             path, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
-        gage::profile::ClearCache();
     }
 
     static std::string ConfigurationText() {
@@ -91,7 +89,8 @@ void BM_LoadConfiguration(benchmark::State& state) {
     gage::GageTable gages;
     gage::ConnectionTable connections;
     for (auto _ : state) {
-        gage::profile::ClearCache();  // every load parses both files afresh
+        gage::profile::Store store;  // every load parses both files afresh
+        const gage::profile::StoreInUse storeInUse(store);
         const int accepted = gage::LoadConfiguration({gages, connections}, nullptr,
                                                      files.configuration, files.definitions, {});
         benchmark::DoNotOptimize(accepted);

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "config/profile_cache.h"
 #include "config/profile_document.h"
+#include "config/profile_store.h"
 #include "config/profile_values.h"
 
 namespace gage::profile {
@@ -57,7 +57,7 @@ std::size_t GetString(const std::string& path, std::string_view section, std::st
     if (buffer == nullptr || bufferSize == 0) {
         return 0;
     }
-    const auto document = detail::CurrentDocument(path);
+    const auto document = CurrentStore().Current(path);
     return detail::CopyToBuffer(Lookup(*document, section, key, defaultValue), buffer, bufferSize);
 }
 
@@ -66,7 +66,7 @@ std::string GetString(const std::string& path, std::string_view section, std::st
     if (bufferSize == 0) {
         return {};
     }
-    const auto document = detail::CurrentDocument(path);
+    const auto document = CurrentStore().Current(path);
     return std::string(Lookup(*document, section, key, defaultValue).substr(0, bufferSize - 1));
 }
 
@@ -83,7 +83,7 @@ bool WriteString(const std::string& path, std::string_view section, std::string_
         !IsWritableValue(value)) {
         return false;
     }
-    return detail::EditDocument(
+    return CurrentStore().Edit(
         path, [&](ProfileDocument& document) { return document.Set(section, key, value); }, false);
 }
 
@@ -91,7 +91,7 @@ bool DeleteKey(const std::string& path, std::string_view section, std::string_vi
     if (path.empty()) {
         return false;
     }
-    return detail::EditDocument(
+    return CurrentStore().Edit(
         path, [&](ProfileDocument& document) { return document.RemoveKey(section, key); }, false);
 }
 
@@ -99,7 +99,7 @@ bool DeleteSection(const std::string& path, std::string_view section) {
     if (path.empty()) {
         return false;
     }
-    return detail::EditDocument(
+    return CurrentStore().Edit(
         path, [&](ProfileDocument& document) { return document.RemoveSection(section); }, false);
 }
 
@@ -142,7 +142,7 @@ bool Batch::Commit(bool keepBackup) {
     if (path_.empty()) {
         return false;
     }
-    const bool written = detail::EditDocument(
+    const bool written = CurrentStore().Edit(
         path_,
         [&changes](ProfileDocument& document) {
             bool changed = false;
@@ -153,10 +153,6 @@ bool Batch::Commit(bool keepBackup) {
         },
         keepBackup);
     return written && !refused;
-}
-
-void ClearCache() {
-    detail::ClearDocuments();
 }
 
 }  // namespace gage::profile

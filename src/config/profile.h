@@ -2,8 +2,9 @@
 // Profile (INI) files with the private-profile rules the configuration files rely on: sections
 // and keys compared without regard to case, values cut to the reader's buffer, missing file,
 // section or key giving the default, enclosing quotes stripped. A file is parsed once and kept
-// until it changes on disk; every change replaces the whole file atomically (temporary file,
-// flush, rename), so a crash never leaves a half-written file.
+// (in the current profile::Store, profile_store.h) until it changes on disk; every change replaces
+// the whole file atomically (temporary file, flush, rename), so a crash never leaves a half-written
+// file.
 
 #include <cstddef>
 #include <memory>
@@ -60,8 +61,5 @@ class Batch {
     std::string path_;
     std::unique_ptr<State> state_;
 };
-
-// Forgets every cached file (tests that rewrite files within one clock tick).
-void ClearCache();
 
 }  // namespace gage::profile

@@ -10,13 +10,6 @@ namespace gage::profile::detail {
 
 namespace {
 
-// Test seam only; -1 when no failure is injected.
-std::atomic<int> g_failingStep{-1};
-
-bool Fails(WriteStep step) {
-    return g_failingStep.load() == static_cast<int>(step);
-}
-
 // A name beside path that no other writer (thread or process) picks at the same time.
 std::string TemporaryNameFor(const std::string& path) {
     static std::atomic<std::uint32_t> counter{0};
@@ -34,19 +27,20 @@ std::string TemporaryNameFor(const std::string& path) {
 // Writes bytes to a new temporary file beside path and returns its name; empty on failure (and
 // then no temporary file is left behind).
 std::string WriteTemporary(const std::string& path, std::string_view bytes,
-                           const std::string& modelPath) {
+                           const std::string& modelPath, std::optional<WriteStep> refused) {
+    const auto fails = [refused](WriteStep step) { return refused == step; };
     OutputFile file;
     std::string temporary;
     bool created = false;
     for (int attempt = 0; attempt < 8 && !created; ++attempt) {
         temporary = TemporaryNameFor(path);
-        created = !Fails(WriteStep::OpenTemporary) && file.CreateNew(temporary, modelPath);
+        created = !fails(WriteStep::OpenTemporary) && file.CreateNew(temporary, modelPath);
     }
     if (!created) {
         return {};
     }
-    const bool written = !Fails(WriteStep::Write) && file.Write(bytes);
-    const bool flushed = written && !Fails(WriteStep::Flush) && file.Flush();
+    const bool written = !fails(WriteStep::Write) && file.Write(bytes);
+    const bool flushed = written && !fails(WriteStep::Flush) && file.Flush();
     const bool closed = file.Close();
     if (!written || !flushed || !closed) {
         RemoveFile(temporary);
@@ -55,16 +49,16 @@ std::string WriteTemporary(const std::string& path, std::string_view bytes,
     return temporary;
 }
 
-bool KeepBackup(const std::string& path) {
+bool KeepBackup(const std::string& path, std::optional<WriteStep> refused) {
     if (!StatFile(path).exists) {
         return true;  // nothing to keep
     }
     const std::optional<std::string> previous = ReadWholeFile(path);
-    if (!previous || Fails(WriteStep::Backup)) {
+    if (!previous || refused == WriteStep::Backup) {
         return false;
     }
     const std::string backupPath = path + ".bak";
-    const std::string temporary = WriteTemporary(backupPath, *previous, path);
+    const std::string temporary = WriteTemporary(backupPath, *previous, path, refused);
     if (temporary.empty()) {
         return false;
     }
@@ -77,28 +71,25 @@ bool KeepBackup(const std::string& path) {
 
 }  // namespace
 
-bool ReplaceFileContents(const std::string& path, std::string_view bytes, bool keepBackup) {
+bool ReplaceFileContents(const std::string& path, std::string_view bytes, bool keepBackup,
+                         std::optional<WriteStep> refusedStep) {
     if (path.empty()) {
         return false;
     }
-    const std::string temporary = WriteTemporary(path, bytes, path);
+    const std::string temporary = WriteTemporary(path, bytes, path, refusedStep);
     if (temporary.empty()) {
         return false;
     }
     // The previous version must be safe before it is replaced; without it nothing changes.
-    if (keepBackup && !KeepBackup(path)) {
+    if (keepBackup && !KeepBackup(path, refusedStep)) {
         RemoveFile(temporary);
         return false;
     }
-    if (Fails(WriteStep::Replace) || !MoveOver(temporary, path)) {
+    if (refusedStep == WriteStep::Replace || !MoveOver(temporary, path)) {
         RemoveFile(temporary);
         return false;
     }
     return true;
-}
-
-void FailWritesAtStepForTesting(std::optional<WriteStep> step) {
-    g_failingStep.store(step ? static_cast<int>(*step) : -1);
 }
 
 }  // namespace gage::profile::detail

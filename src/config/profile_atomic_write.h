@@ -12,11 +12,9 @@ namespace gage::profile::detail {
 enum class WriteStep { OpenTemporary, Write, Flush, Backup, Replace };
 
 // Writes bytes as the new content of path. With keepBackup the previous file (when there is one)
-// is first copied to path + ".bak", itself replaced atomically.
-bool ReplaceFileContents(const std::string& path, std::string_view bytes, bool keepBackup);
-
-// Test seam: makes every later ReplaceFileContents fail at that step, as if the system had
-// refused it; nullopt restores normal writing.
-void FailWritesAtStepForTesting(std::optional<WriteStep> step);
+// is first copied to path + ".bak", itself replaced atomically. A refusedStep fails as if the
+// system had refused it (how tests reach every failure path).
+bool ReplaceFileContents(const std::string& path, std::string_view bytes, bool keepBackup,
+                         std::optional<WriteStep> refusedStep = std::nullopt);
 
 }  // namespace gage::profile::detail

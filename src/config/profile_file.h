@@ -14,7 +14,7 @@ struct FileStamp {
     bool exists = false;
     std::uint64_t size = 0;
     std::int64_t modified = 0;   // last write time, in the platform's finest unit
-    std::uint64_t identity = 0;  // which file (inode, or creation time), so a replacement shows
+    std::uint64_t identity = 0;  // which file (inode, or file index), so a replacement shows
 
     friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <memory>
+
 #include "config/profile_file.h"
 
 namespace gage::profile::detail {
@@ -14,11 +16,23 @@ HANDLE AsHandle(std::intptr_t handle) {
     return reinterpret_cast<HANDLE>(handle);
 }
 
+struct HandleCloser {
+    void operator()(HANDLE handle) const {
+        if (handle != INVALID_HANDLE_VALUE) {
+            CloseHandle(handle);
+        }
+    }
+};
+
 }  // namespace
 
 FileStamp StatFile(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA info{};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &info) ||
+    // No access asked and every sharing allowed: taking the stamp never stands in a writer's way.
+    const std::unique_ptr<void, HandleCloser> file(
+        CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (file.get() == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(file.get(), &info) ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return {};
     }
@@ -27,7 +41,9 @@ FileStamp StatFile(const std::string& path) {
     stamp.size = Combine(info.nFileSizeHigh, info.nFileSizeLow);
     stamp.modified = static_cast<std::int64_t>(
         Combine(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime));
-    stamp.identity = Combine(info.ftCreationTime.dwHighDateTime, info.ftCreationTime.dwLowDateTime);
+    // The file index names the file on its volume as an inode does: a file put in its place has
+    // another (its creation time may be the old one's, carried over by the file system).
+    stamp.identity = Combine(info.nFileIndexHigh, info.nFileIndexLow);
     return stamp;
 }
 

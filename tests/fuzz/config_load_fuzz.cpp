@@ -3,7 +3,6 @@
 
 #include <unistd.h>
 
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -12,7 +11,7 @@
 #include <string>
 
 #include "config/configuration_file.h"
-#include "config/profile.h"
+#include "config/profile_store.h"
 
 namespace {
 
@@ -64,11 +63,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::ofstream out(files.configuration, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
-    // A file changed within the last seconds is read again on every lookup (its time stamp cannot
-    // tell a second change apart); dating it back keeps the run about the loader, not the disk.
-    std::filesystem::last_write_time(
-        files.configuration, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
-    gage::profile::ClearCache();
+    // A store of its own per input, its stamps trusted: the file does not change during one run,
+    // so every lookup is about the loader, not the disk.
+    gage::profile::Store store;
+    store.TrustEveryStamp();
+    const gage::profile::StoreInUse storeInUse(store);
 
     gage::GageTable gages;
     gage::ConnectionTable connections;

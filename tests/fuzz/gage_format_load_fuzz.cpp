@@ -4,7 +4,6 @@
 
 #include <unistd.h>
 
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -14,7 +13,7 @@
 
 #include "config/gage_format_file.h"
 #include "config/interface_type_file.h"
-#include "config/profile.h"
+#include "config/profile_store.h"
 
 namespace {
 
@@ -46,11 +45,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         out << "\n[TYPE1]\n";
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
-    // A file changed within the last seconds is read again on every lookup (its time stamp cannot
-    // tell a second change apart); dating it back keeps the run about the loader, not the disk.
-    std::filesystem::last_write_time(
-        path, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
-    gage::profile::ClearCache();
+    // A store of its own per input, its stamps trusted: the file does not change during one run,
+    // so every lookup is about the loader, not the disk.
+    gage::profile::Store store;
+    store.TrustEveryStamp();
+    const gage::profile::StoreInUse storeInUse(store);
 
     gage::GageRecord gage;
     gage.InterfaceTypeNumber = 1;

@@ -84,7 +84,6 @@ class InterfaceInitTest : public CommandLineTest {
     void WriteDefinitions(const std::string& text) {
         engine.settings.DefinitionsPath = directory.str() + "/BRW_GAGE.DEF";
         std::ofstream(engine.settings.DefinitionsPath) << text;
-        profile::ClearCache();
         record.InterfaceType = 4;
     }
 };
@@ -143,7 +142,6 @@ class OpenConnectionTest : public ::testing::Test {
         engine.settings.ComPrefix = directory.str() + "/com";
         engine.settings.TcpConnectionTimeout = 2.0;
         std::ofstream(engine.settings.DefinitionsPath) << "[TYPE2]\nINIT1=0,hello<13>\n";
-        profile::ClearCache();
     }
     void Start(gagesim::Transport transport) {
         gagesim::SimulatorOptions options;

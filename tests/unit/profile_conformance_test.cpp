@@ -3,34 +3,22 @@
 
 #include <gtest/gtest.h>
 
+#include "config/profile_store.h"
 #include "unit/profile_conformance_cases.h"
-#include "unit/profile_test_support.h"
 
 namespace gage::profile_cases {
 namespace {
 
+// Each case on a file of its own, then all again on one file, so that a stale cache entry shows.
 TEST(ProfileConformance, EveryCaseBehavesAsWindowsDoes) {
     const TemporaryDirectory directory;
-    const ProfileApi api = OurProfileApi();
-    int index = 0;
-    for (const ProfileCase& testCase : Cases()) {
-        const std::string path = directory.File("case" + std::to_string(index++) + ".ini");
-        for (const std::string& failure : RunCase(testCase, api, path)) {
-            ADD_FAILURE() << testCase.name << ": " << failure;
-        }
-    }
-    EXPECT_GE(index, 30);
-}
-
-// Each case again on a file the cache has already seen with other content, so that a stale
-// cache entry would show.
-TEST(ProfileConformance, CasesOnOneReusedFileSeeEachNewContent) {
-    const TemporaryDirectory directory;
-    const ProfileApi api = OurProfileApi();
-    const std::string path = directory.File("reused.ini");
-    for (const ProfileCase& testCase : Cases()) {
-        for (const std::string& failure : RunCase(testCase, api, path)) {
-            ADD_FAILURE() << testCase.name << ": " << failure;
+    profile::Store store;
+    const profile::StoreInUse storeInUse(store);
+    for (const bool reused : {false, true}) {
+        int index = 0;
+        for (const ProfileCase& testCase : Cases()) {
+            const std::string name = reused ? "reused.ini" : "case" + std::to_string(index++);
+            RunCase(testCase, OurProfileApi(), directory, name);
         }
     }
 }

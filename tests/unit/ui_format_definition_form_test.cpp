@@ -26,7 +26,6 @@ class FormatDefinitionFormTest : public ::testing::Test {
         });
     }
     std::string Key(int type, int format, std::string_view key) {
-        profile::ClearCache();
         return profile::GetString(engine.settings.DefinitionsPath, GageFormatSection(type, format),
                                   key, "<missing>");
     }

@@ -28,7 +28,6 @@ TEST(InterfaceConfigForm, StoredRowsShowSplitAndSaveBackWithoutGaps) {
     CommitInitRow(loaded.rows, 5, "x", "Z");   // no number: delay 0
     EXPECT_EQ(loaded.rows[5], "6.\t0\tZ");
     ASSERT_EQ(SaveInterfaceType(path, 1, loaded.description, loaded.rows), 1);
-    profile::ClearCache();
     EXPECT_EQ(profile::GetString(path, "TYPE1", "INIT1"), "500,ABC,DEF");
     EXPECT_EQ(profile::GetString(path, "TYPE1", "INIT2"), "0,<27>R");
     EXPECT_EQ(profile::GetString(path, "TYPE1", "INIT3"), "0,Z");

@@ -41,14 +41,12 @@ class DataPortDialogTest : public ::testing::Test {
         runtime.support.SetMessageBoxHook([](const MessageBoxRequest&) { return IDYES; });
         runtime.settings.ConfigurationPath = directory.File("BRW_GAGE.CFG");
         runtime.settings.DefinitionsPath = directory.File("BRW_GAGE.DEF");
-        profile::ClearCache();
         ASSERT_EQ(TcpStartup(runtime.channels), 1);  // as the library's start-up does
     }
     void TearDown() override { TcpShutdown(runtime.channels, runtime.connections); }
     void Load(const std::string& configuration, const std::string& definitions) {
         directory.Write("BRW_GAGE.CFG", configuration);
         directory.Write("BRW_GAGE.DEF", definitions);
-        profile::ClearCache();
         ASSERT_EQ(LoadRuntimeConfiguration(runtime, nullptr), 1);
     }
     // Command 3 while drive works the configuration dialog, which drive leaves with Close.
@@ -62,7 +60,6 @@ class DataPortDialogTest : public ::testing::Test {
                 ASSERT_TRUE(dialog->Click(IDC_CONFIG_CLOSE));
                 EXPECT_TRUE(dialog->WaitClosed());
             });
-        profile::ClearCache();
     }
     std::string Saved(const char* section, const char* key) {
         return profile::GetString(runtime.settings.ConfigurationPath, section, key);
@@ -133,7 +130,6 @@ TEST_F(DataPortDialogTest, NewSerialGageFromNothing) {
                     "[TYPE1.1]\r\nDESCRIPTION=Caliper ASCII\r\n"
                     "MEAS_READ=?<13>\r\nRECEND=<13><10>\r\nVALUE1=1,1,0\r\n"
                     "MEASTIMEOUT=3000\r\n");
-    profile::ClearCache();
     Configure([&](DialogDriver& configuration) {
         ASSERT_TRUE(configuration.Click(IDC_CONFIG_ADD));
         auto data = DialogDriver::Attach(kPortTitle);
@@ -225,7 +221,6 @@ TEST_F(DataPortDialogTest, ModifyModeRenamesTheConnectionInEveryGageLine) {
 TEST_F(DataPortDialogTest, InterfaceRowsMoveAndThePickerTypesIntoTheStringEdit) {
     const std::string path = directory.Write(
         "BRW_GAGE.DEF", "[TYPE1]\r\nDESCRIPTION=Mux\r\nINIT1=500,ABC,DEF\r\nINIT2=0,R\r\n");
-    profile::ClearCache();
     int result = -1;
     std::string description;
     test::DriveDialog(
@@ -252,7 +247,6 @@ TEST_F(DataPortDialogTest, InterfaceRowsMoveAndThePickerTypesIntoTheStringEdit) 
         });
     EXPECT_EQ(result, 1);
     EXPECT_EQ(description, "Mux");
-    profile::ClearCache();
     EXPECT_EQ(profile::GetString(path, "TYPE1", "INIT1"), "0,R");
     EXPECT_EQ(profile::GetString(path, "TYPE1", "INIT2"), "500,ABC,DEF");
 }
@@ -300,7 +294,6 @@ TEST_F(DataPortDialogTest, DISABLED_ScreenshotStates) {
     directory.Write("BRW_GAGE.DEF",
                     "[TYPE1]\r\nDESCRIPTION=Cell 4 converter\r\nINIT1=200,<27>R<13>\r\n"
                     "INIT2=50,ID?<13>\r\n[TYPE2]\r\nDESCRIPTION=Bench caliper port\r\n");
-    profile::ClearCache();
     ConnectionRecord& record = runtime.connections[0];
     record.Name = "Cell 4 converter";
     record.InterfaceType = 1;

@@ -65,7 +65,6 @@ class FormatDefinitionDialogTest : public test::GageDialogFixture {
         return result;
     }
     std::string Key(int format, std::string_view key) {
-        profile::ClearCache();
         return profile::GetString(runtime.settings.DefinitionsPath,
                                   "TYPE1." + std::to_string(format), key, "<missing>");
     }

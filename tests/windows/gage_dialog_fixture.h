@@ -34,7 +34,6 @@ class GageDialogFixture : public ::testing::Test {
         });
         runtime.settings.DefinitionsPath = directory.Write("BRW_GAGE.DEF", definitions);
         runtime.settings.LogPath = directory.File("ZRNGSV32.LOG");
-        profile::ClearCache();
         ASSERT_EQ(TcpStartup(runtime.channels), 1);
 
         ConnectionRecord& bench = runtime.connections[2];

@@ -190,7 +190,6 @@ TEST_F(GageSetupDialogTest, RemovedFormatStaysRemovedAfterCancel) {
         EXPECT_TRUE(dialog.WaitClosed());
     });
     EXPECT_EQ(result, 0);
-    profile::ClearCache();
     const std::string& definitions = runtime.settings.DefinitionsPath;
     EXPECT_EQ(profile::GetString(definitions, "TYPE1.2", "DESCRIPTION"), "");
     EXPECT_EQ(profile::GetString(definitions, "TYPE1.1", "DESCRIPTION"), "Counter");
