@@ -124,8 +124,8 @@ TEST_F(ConfigurationFindingsTest, ConnectionValuesTheLoaderChanges) {
                 ::testing::ElementsAre("changed: the port 70000 is used as TCP port 4464 (its "
                                        "low 16 bits)."));
     EXPECT_THAT(About(check, "MUX_4"),
-                ::testing::ElementsAre(HasSubstr("baud rate \"96k\" is read as 96"),
-                                       HasSubstr("interface type 65537 is kept in 16 bits, as 1"),
+                ::testing::ElementsAre(HasSubstr("interface type 65537 is kept in 16 bits, as 1"),
+                                       HasSubstr("baud rate \"96k\" is read as 96"),
                                        HasSubstr("host name \"host.example\" is not read"),
                                        HasSubstr("12 fields; everything after the 11th")));
     EXPECT_THAT(About(check, "MUX_6"),
@@ -164,13 +164,13 @@ TEST_F(ConfigurationFindingsTest, GageLinesTheLoaderDropsOrChanges) {
                 ::testing::ElementsAre("changed: the gain 0 is read as 1.",
                                        "changed: the precision 20 is limited to 15 (0 to 15)."));
     EXPECT_THAT(About(check, "GAGE_5"),
-                ::testing::ElementsAre(HasSubstr("maximum \"2x5\" is read as 2"),
-                                       HasSubstr("serial number is 70 characters long"),
+                ::testing::ElementsAre(HasSubstr("serial number is 70 characters long"),
+                                       HasSubstr("maximum \"2x5\" is read as 2"),
                                        HasSubstr("precision -3 is limited to 0")));
     EXPECT_THAT(About(check, "GAGE_6"),
-                ::testing::ElementsAre(HasSubstr("channel 256 is outside 0 to 255"),
-                                       HasSubstr("identifier -1 is outside 0 to 255"),
-                                       HasSubstr("14 fields; a VERSION 9 line has 13")));
+                ::testing::ElementsAre(HasSubstr("14 fields; a VERSION 9 line has 13"),
+                                       HasSubstr("channel 256 is outside 0 to 255"),
+                                       HasSubstr("identifier -1 is outside 0 to 255")));
     EXPECT_THAT(About(check, "GAGE_7"),
                 ::testing::ElementsAre(HasSubstr("format [TYPE1.9] is not in BRW_GAGE.DEF")));
     EXPECT_THAT(About(check, "GAGE_8"),
