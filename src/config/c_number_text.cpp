@@ -1,5 +1,6 @@
 #include "config/c_number_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -79,24 +80,37 @@ bool TextOverflows(std::string_view number, bool hex) {
     return order > 0;
 }
 
+bool OnlyBlanks(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), IsCSpace);
+}
+
 }  // namespace
 
-std::int32_t ReadCInteger(std::string_view text) {
+CNumberReading<std::int32_t> ReadCIntegerField(std::string_view text) {
     bool negative = false;
-    std::size_t i = SkipBlanksAndSign(text, negative);
+    const std::size_t start = SkipBlanksAndSign(text, negative);
+    std::size_t i = start;
     std::uint32_t value = 0;
+    std::uint64_t magnitude = 0;  // stops growing once past 32 bits
     for (; i < text.size() && IsDigit(text[i]); ++i) {
         value = value * 10u + static_cast<std::uint32_t>(text[i] - '0');
+        if (magnitude <= 0xFFFFFFFFull) {
+            magnitude = magnitude * 10u + static_cast<std::uint64_t>(text[i] - '0');
+        }
     }
+    const bool signedWithoutDigits = i == start && start > 0 && !IsCSpace(text[start - 1]);
+    const bool fits = magnitude <= (negative ? 0x80000000ull : 0xFFFFFFFFull);
     if (negative) {
         value = 0u - value;
     }
-    return static_cast<std::int32_t>(value);
+    return {static_cast<std::int32_t>(value),
+            !signedWithoutDigits && fits && OnlyBlanks(text.substr(i))};
 }
 
-double ReadCReal(std::string_view text) {
+CNumberReading<double> ReadCRealField(std::string_view text) {
     bool negative = false;
     const std::size_t start = SkipBlanksAndSign(text, negative);
+    const bool signedText = start > 0 && !IsCSpace(text[start - 1]);
     std::string_view number = text.substr(start);
     bool hex = false;
     if (number.size() > 2 && number[0] == '0' && (number[1] == 'x' || number[1] == 'X') &&
@@ -108,12 +122,16 @@ double ReadCReal(std::string_view text) {
     double value = 0.0;
     const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
                                         hex ? std::chars_format::hex : std::chars_format::general);
+    bool asWritten =
+        !number.empty() && number[0] != '+' && number[0] != '-' &&
+        OnlyBlanks(number.substr(static_cast<std::size_t>(result.ptr - number.data())));
     if (result.ec == std::errc::result_out_of_range) {
         value = TextOverflows(number, hex) ? HUGE_VAL : 0.0;
     } else if (result.ec != std::errc{}) {
         value = 0.0;
+        asWritten = !signedText && OnlyBlanks(number);
     }
-    return negative ? -value : value;
+    return {negative ? -value : value, asWritten};
 }
 
 std::string FormatCReal(double value) {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "config/connection_record.h"
+#include "config/line_report.h"
 
 namespace gage {
 
@@ -30,9 +31,9 @@ enum class ConnectionLineStatus {
 using HostResolver = std::function<std::uint32_t(const char* host)>;
 
 // Fills row (which must be cleared) from line. When the line is not accepted the row is cleared
-// again.
+// again. A report, when given, is told why and what was not taken as written.
 ConnectionLineStatus ParseConnectionLine(std::string_view line, const HostResolver& resolveHost,
-                                         ConnectionRecord& row);
+                                         ConnectionRecord& row, LineReport* report = nullptr);
 
 // The line that writes row back.
 std::string FormatConnectionLine(const ConnectionRecord& row);

@@ -31,8 +31,11 @@ const GageLineLayout& GageLineLayoutFor(int version) {
     return version == 7 ? kLayout7 : kLayoutOld;
 }
 
-GageLineStatus ParseGageLine(std::string_view line, int version, GageRecord& gage) {
+GageLineStatus ParseGageLine(std::string_view line, int version, GageRecord& gage,
+                             LineReport* report) {
+    const LineNotes notes(report);
     if (version >= kFirstUnknownGageLineVersion) {
+        notes.Skip(LineNote(LineNoteKind::UnknownVersion, std::to_string(version)));
         return GageLineStatus::UnknownVersion;
     }
     const GageLineLayout& layout = GageLineLayoutFor(version);
@@ -41,38 +44,59 @@ GageLineStatus ParseGageLine(std::string_view line, int version, GageRecord& gag
     while (fields.size() < layout.fieldCount) {
         const auto field = scanner.NextField(',');
         if (!field) {
+            notes.Skip(
+                LineNote::Counted(LineNoteKind::TooFewFields, fields.size(), layout.fieldCount));
             return GageLineStatus::TooFewFields;
         }
         fields.push_back(*field);
     }
-    const auto integer = [&](int position) {
-        return position < 0 ? 0 : ReadCInteger(fields[static_cast<std::size_t>(position)]);
+    const auto integer = [&](int position, std::string_view name) {
+        return position < 0 ? 0 : notes.Integer(fields[static_cast<std::size_t>(position)], name);
     };
-    const auto real = [&](int position) {
-        return position < 0 ? 0.0 : ReadCReal(fields[static_cast<std::size_t>(position)]);
+    const auto real = [&](int position, std::string_view name) {
+        return position < 0 ? 0.0 : notes.Real(fields[static_cast<std::size_t>(position)], name);
     };
-    const std::int32_t connection = integer(layout.connection);
+
+    // Read in the order of the fields, so that the notes come in that order.
+    GageRecord loaded;
+    loaded.Name = notes.Name(fields[0]);
+    const std::int32_t type = integer(1, "interface type");
+    const std::int32_t format = integer(2, "format");
+    loaded.InterfaceTypeNumber = static_cast<std::uint16_t>(type);
+    loaded.FormatNumber = static_cast<std::uint16_t>(format);
+    if (loaded.InterfaceTypeNumber != type || loaded.FormatNumber != format) {
+        notes.Change(LineNote(
+            LineNoteKind::KeptIn16Bits, std::to_string(type) + "." + std::to_string(format),
+            std::to_string(loaded.InterfaceTypeNumber) + "." + std::to_string(loaded.FormatNumber),
+            "interface type and format"));
+    }
+    loaded.ChannelNumber = integer(3, "channel");
+    loaded.GageId = integer(layout.id, "identifier");
+    if (layout.serial >= 0) {
+        const std::string_view serial = fields[static_cast<std::size_t>(layout.serial)];
+        loaded.SerialNumber = serial;
+        if (serial.size() > loaded.SerialNumber.size()) {
+            notes.Change(LineNote::Counted(LineNoteKind::SerialNumberCut, serial.size(),
+                                           loaded.SerialNumber.size()));
+        }
+    }
+    loaded.Minimum = real(layout.minimum, "minimum");
+    loaded.Maximum = real(layout.maximum, "maximum");
+    loaded.Zero = real(layout.zero, "zero");
+    const double gain = real(layout.gain, "gain");
+    const std::int32_t precision = integer(layout.precision, "precision");
+    loaded.Flags = static_cast<std::uint32_t>(integer(layout.flags, "flags"));
+    const std::int32_t connection = integer(layout.connection, "connection index");
     if (connection < 0 || connection >= kConnectionCount) {
+        notes.Skip(LineNote(LineNoteKind::ConnectionOutOfRange, std::to_string(connection)));
         return GageLineStatus::ConnectionOutOfRange;
     }
 
-    GageRecord loaded;
-    loaded.Name = NameFromField(fields[0]);
-    loaded.InterfaceTypeNumber = static_cast<std::uint16_t>(ReadCInteger(fields[1]));
-    loaded.FormatNumber = static_cast<std::uint16_t>(ReadCInteger(fields[2]));
-    loaded.ChannelNumber = ReadCInteger(fields[3]);
-    loaded.GageId = integer(layout.id);
-    if (layout.serial >= 0) {
-        loaded.SerialNumber = fields[static_cast<std::size_t>(layout.serial)];
-    }
-    loaded.Minimum = real(layout.minimum);
-    loaded.Maximum = real(layout.maximum);
-    loaded.Zero = real(layout.zero);
-    loaded.Flags = static_cast<std::uint32_t>(integer(layout.flags));
     if (layout.gain >= 0) {
-        loaded.Gain = real(layout.gain);
+        loaded.Gain = gain;
         if (loaded.Gain == 0.0) {
             loaded.Gain = 1.0;
+            notes.Change(LineNote(LineNoteKind::GainZero));
         }
     } else if (version == 7) {
         // Layout 7 kept the sign of the gain in a flag.
@@ -80,9 +104,21 @@ GageLineStatus ParseGageLine(std::string_view line, int version, GageRecord& gag
     } else {
         loaded.Gain = 1.0;
     }
-    loaded.Precision =
-        layout.precision >= 0 ? std::clamp(integer(layout.precision), 0, kMaxGagePrecision) : 7;
+    loaded.Precision = layout.precision >= 0 ? std::clamp(precision, 0, kMaxGagePrecision) : 7;
+    if (layout.precision >= 0 && loaded.Precision != precision) {
+        notes.Change(LineNote(LineNoteKind::PrecisionLimited, std::to_string(precision),
+                              std::to_string(loaded.Precision)));
+    }
     loaded.ConnectionIndex = connection;
+    if (notes.wanted()) {
+        std::size_t count = fields.size();
+        while (scanner.NextField(',')) {
+            ++count;
+        }
+        if (count > layout.fieldCount) {
+            notes.Change(LineNote::Counted(LineNoteKind::FieldsIgnored, count, layout.fieldCount));
+        }
+    }
     gage = std::move(loaded);
     return GageLineStatus::Accepted;
 }

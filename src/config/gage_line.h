@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "config/gage_record.h"
+#include "config/line_report.h"
 
 namespace gage {
 
@@ -36,8 +37,10 @@ enum class GageLineStatus {
 };
 
 // Builds gage (from a fresh record) from a line of the given layout version; gage is only
-// changed when the line is accepted.
-GageLineStatus ParseGageLine(std::string_view line, int version, GageRecord& gage);
+// changed when the line is accepted. A report, when given, is told why and what was not taken
+// as written.
+GageLineStatus ParseGageLine(std::string_view line, int version, GageRecord& gage,
+                             LineReport* report = nullptr);
 
 // The layout-9 line that writes gage back. A serial number that holds a comma or begins with a
 // double quote is written in double quotes (without the quotes it held, which no reader keeps).

@@ -1,7 +1,10 @@
+// Configuration and definition files written by hand or damaged: over-long lines are cut to
+// their room, numbers out of range are read the C way, and big files stay bounded. Arbitrary
+// bytes are the fuzz corpora's part (tests/fuzz), replayed in every build.
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <random>
 #include <string>
 
 #include "config/configuration_file.h"
@@ -12,49 +15,30 @@
 namespace gage {
 namespace {
 
-using test::ConfigTestDirectory;
-
-constexpr std::string_view kHeader = "[APPLICATION]\nNAME=ZRNGSV32\nVERSION=9\n";
+const std::string kHeader = "[APPLICATION]\nNAME=ZRNGSV32\nVERSION=9\n";
+const std::string kHuge(100000, 'x');
 
 class BadInputTest : public ::testing::Test {
   protected:
-    int Load(std::string_view text) {
+    int Load(const std::string& text) {
         return LoadConfiguration({gages, connections}, nullptr, dir.Write("BRW_GAGE.CFG", text),
                                  dir.Write("BRW_GAGE.DEF", definitions), {});
     }
-    GageFormat LoadFormat(std::string_view text) {
-        GageRecord gage;
-        gage.InterfaceTypeNumber = 1;
-        gage.FormatNumber = 1;
-        LoadGageFormat(dir.Write("BRW_GAGE.DEF", text), gage);
-        return gage.Format;
+    GageFormat Format(const std::string& body) {
+        return ReadGageFormat(dir.Write("BRW_GAGE.DEF", "[TYPE1.1]\n" + body), 1, 1);
     }
 
-    ConfigTestDirectory dir;
+    test::ConfigTestDirectory dir;
     std::string definitions;
     GageTable gages;
     ConnectionTable connections;
 };
 
-TEST_F(BadInputTest, BinaryGarbageAfterAValidHeader) {
-    std::mt19937 random(1234);
-    std::string garbage(std::string(kHeader) + "[GAGES]\n");
-    for (int i = 0; i < 20000; ++i) {
-        garbage += static_cast<char>(random() & 0xFF);
-    }
-    EXPECT_EQ(Load(garbage), 1);
-    definitions = garbage;
-    EXPECT_EQ(Load(std::string(kHeader) + "[GAGES]\nGAGE_1=\"G\",1,1,0,0,,0,0,0,1,3,0,0\n"), 1);
-    ASSERT_EQ(gages.size(), 1u);
-    EXPECT_LE(gages[0].Format.SeparatorLength, 64);
-}
-
 TEST_F(BadInputTest, HugeLinesAreCutNotOverrun) {
-    const std::string huge(100000, 'x');
-    ASSERT_EQ(Load(std::string(kHeader) + "[INTERFACES]\nMUX_0=\"" + huge +
-                   "\",1,1,9600,8,1,1,1,0,0,\n" + "MUX_1=\"N\",1,1,9600,8,1,1,1,0,1," + huge +
-                   "\n[GAGES]\nGAGE_1=\"G\",1,1,0,0," + huge + ",0,0,0,1,3,0,0\nGAGE_2=" + huge +
-                   "\n" + "GAGE_3=\"Kept\",1,1,0,0,,0,0,0,1,3,0,0\n"),
+    ASSERT_EQ(Load(kHeader + "[INTERFACES]\nMUX_0=\"" + kHuge + "\",1,1,9600,8,1,1,1,0,0,\n" +
+                   "MUX_1=\"N\",1,1,9600,8,1,1,1,0,1," + kHuge +
+                   "\n[GAGES]\nGAGE_1=\"G\",1,1,0,0," + kHuge + ",0,0,0,1,3,0,0\nGAGE_2=" + kHuge +
+                   "\nGAGE_3=\"Kept\",1,1,0,0,,0,0,0,1,3,0,0\n"),
               1);
     // The lines are cut to their room, so their later fields are lost and the rows stay empty.
     EXPECT_TRUE(connections[0].Name.empty());
@@ -62,32 +46,16 @@ TEST_F(BadInputTest, HugeLinesAreCutNotOverrun) {
     ASSERT_EQ(gages.size(), 1u);
     EXPECT_EQ(gages[0].Name.view(), "Kept");
 
-    const GageFormat format = LoadFormat("[TYPE1.1]\nSEPARATOR=" + huge + "\nVALUE1=1,1,0," + huge +
-                                         "\nGAGEINIT=" + huge + "\nFULLSCALE=" + huge + "\n");
+    const GageFormat format = Format("SEPARATOR=" + kHuge + "\nVALUE1=1,1,0," + kHuge +
+                                     "\nGAGEINIT=" + kHuge + "\nFULLSCALE=" + kHuge + "\n");
     EXPECT_EQ(format.SeparatorLength, 64);
     EXPECT_EQ(format.ValueAField.Defined, 1);
     EXPECT_TRUE(format.ValueAField.Condition.empty());
     EXPECT_EQ(format.GageInitCommand.size(), 63u);
 }
 
-TEST_F(BadInputTest, TenThousandSections) {
-    std::string text(kHeader);
-    std::string defs;
-    for (int i = 0; i < 10000; ++i) {
-        text += "[S" + std::to_string(i) + "]\nK=V\n";
-        defs += "[TYPE" + std::to_string(i % 150) + "." + std::to_string(i) + "]\nDESCRIPTION=D\n";
-    }
-    text += "[GAGES]\nGAGE_1=\"G\",1,1,0,0,,0,0,0,1,3,0,0\n";
-    definitions = defs;
-    ASSERT_EQ(Load(text), 1);
-    EXPECT_EQ(gages.size(), 1u);
-    const std::string defPath = dir.File("BRW_GAGE.DEF");
-    EXPECT_EQ(ListGageFormats(defPath, 1).size(), 1u);  // TYPE1.1; TYPE1.151 and on are unlisted
-    EXPECT_EQ(LowestUnusedInterfaceTypeNumber(defPath), 1);
-}
-
 TEST_F(BadInputTest, MissingQuotesAndNumbersOutOfRange) {
-    ASSERT_EQ(Load(std::string(kHeader) +
+    ASSERT_EQ(Load(kHeader +
                    "[INTERFACES]\nMUX_0=\"Unclosed,1,1,9600,8,1,1,1,0,0,\n"
                    "MUX_1=\"P\",99999999999999999999,-99999999999,1e9,8,1,1,1,-2147483649,0,\n"
                    "[GAGES]\nGAGE_1=\"Unclosed,1,1,0,0,,0,0,0,1,3,0,0\n"
@@ -101,20 +69,29 @@ TEST_F(BadInputTest, MissingQuotesAndNumbersOutOfRange) {
     EXPECT_TRUE(std::isinf(gages[0].Minimum));
     EXPECT_TRUE(std::isnan(gages[0].Zero));
     EXPECT_EQ(gages[0].Gain, 1.0);  // 1e-999 reads as 0
-    EXPECT_GE(gages[0].Precision, 0);
-    EXPECT_LE(gages[0].Precision, 15);
+    EXPECT_EQ(gages[0].Precision, 0);
 
-    const GageFormat format = LoadFormat(
-        "[TYPE1.1]\nDATATYPE=1\nBITS=-1\nRECLENGTH=-5\nMEASDELAY=99999999999\n"
+    const GageFormat format = Format(
+        "DATATYPE=1\nBITS=-1\nRECLENGTH=-5\nMEASDELAY=99999999999\n"
         "READING=99999999999,-1,-1,\"unclosed\n");
     EXPECT_EQ(format.Scale, 1u << 31);
     EXPECT_EQ(format.ReadingField.Defined, 1);
     EXPECT_EQ(format.BodyLength, 65531);
 }
 
-TEST_F(BadInputTest, GageLinesWithoutEndAreBoundedByTheFile) {
-    std::string text(kHeader);
-    text += "[GAGES]\n";
+TEST_F(BadInputTest, BigFilesStayBounded) {
+    std::string text = kHeader;
+    for (int i = 0; i < 10000; ++i) {
+        text += "[S" + std::to_string(i) + "]\nK=V\n";
+        definitions +=
+            "[TYPE" + std::to_string(i % 150) + "." + std::to_string(i) + "]\nDESCRIPTION=D\n";
+    }
+    text += "[GAGES]\nGAGE_1=\"G\",1,1,0,0,,0,0,0,1,3,0,0\n";
+    ASSERT_EQ(Load(text), 1);
+    EXPECT_EQ(gages.size(), 1u);
+    EXPECT_EQ(LowestUnusedInterfaceTypeNumber(dir.File("BRW_GAGE.DEF")), 1);
+
+    text = kHeader + "[GAGES]\n";  // numbered on and on, each line too short
     for (int i = 1; i <= 3000; ++i) {
         text += "GAGE_" + std::to_string(i) + "=\"G" + std::to_string(i) + "\",1,1,0,0\n";
     }
