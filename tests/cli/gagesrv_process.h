@@ -35,19 +35,6 @@ struct TerminalUse {
 ProcessResult RunProcess(const std::vector<std::string>& args, const std::string& input = {},
                          const TerminalUse& terminal = {}, const char* program = GAGESRV_PROGRAM);
 
-// A directory holding ZRN_SYS.INI, BRW_GAGE.DEF and BRW_GAGE.CFG for one test, removed with it.
-// Short on purpose: serial devices are named <COM_PREFIX><port>, and COM_PREFIX holds at most 15
-// characters.
-class ConfigDirectory : public test::TemporaryDirectory {
-  public:
-    ConfigDirectory() : test::TemporaryDirectory("/tmp", "gs") {}
-
-    // A COM_PREFIX under this directory, and the device path that names serial port `port`
-    // under it (where a simulator's terminal is to be linked).
-    std::string ComPrefix() const { return File("c"); }
-    std::string SerialDevice(int port) const { return ComPrefix() + std::to_string(port); }
-};
-
 // gagesrv with a directory of its own as shared and local directory, and simulated gages.
 class GagesrvTest : public ::testing::Test {
   protected:
@@ -65,7 +52,14 @@ class GagesrvTest : public ::testing::Test {
         return simulator;
     }
 
-    ConfigDirectory dir;
+    // The COM_PREFIX of the tests, and the device path that names serial port `port` under it
+    // (where a simulator's terminal is to be linked).
+    std::string ComPrefix() const { return dir.File("c"); }
+    std::string SerialDevice(int port) const { return ComPrefix() + std::to_string(port); }
+
+    // Holds ZRN_SYS.INI, BRW_GAGE.DEF and BRW_GAGE.CFG. Short on purpose: COM_PREFIX holds at most
+    // 15 characters.
+    test::TemporaryDirectory dir{"/tmp", "gs"};
 };
 
 }  // namespace gage::cli_test

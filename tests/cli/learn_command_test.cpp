@@ -48,7 +48,7 @@ TEST_F(LearnCommandTest, LearnedMultiplexerIsWrittenAndThenRead) {
 
 TEST_F(LearnCommandTest, SerialDeviceAtAnotherBaudRateIsFound) {
     gagesim::SimulatorOptions options;
-    options.linkPath = dir.SerialDevice(1);
+    options.linkPath = SerialDevice(1);
     options.recordTemplate = "{sign}{abs:%08.3f} MM<13><10>";
     options.walkStep = 0.5;
     options.intervalMs = 50;

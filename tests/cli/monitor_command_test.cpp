@@ -16,7 +16,7 @@ using namespace std::chrono_literals;
 class MonitorCommandTest : public GagesrvTest {
   protected:
     void SetUp() override {
-        dir.Write("ZRN_SYS.INI", "[GAGESERVER]\nCOM_PREFIX=" + dir.ComPrefix() +
+        dir.Write("ZRN_SYS.INI", "[GAGESERVER]\nCOM_PREFIX=" + ComPrefix() +
                                      "\nWAITTIME=0\nTCPIP_CONNECTION_TIMEOUT=2\n");
     }
 
@@ -37,7 +37,7 @@ class MonitorCommandTest : public GagesrvTest {
                                                   const std::string& trigger) {
         gagesim::SimulatorOptions options;
         options.transport = transport;
-        options.linkPath = dir.SerialDevice(3);
+        options.linkPath = SerialDevice(3);
         options.recordTemplate = recordTemplate;
         options.trigger = trigger;
         return Start(options);
@@ -91,7 +91,7 @@ TEST_F(MonitorCommandTest, ReadErrorReopensTheConnection) {
     ASSERT_TRUE(first->WaitForReceived("?", 10s));  // the monitor watches
     first->DropLine();
     gagesim::SimulatorOptions options;
-    options.linkPath = dir.SerialDevice(3);
+    options.linkPath = SerialDevice(3);
     options.recordTemplate = "again<13><10>";
     options.intervalMs = 100;
     const auto second = Start(options);
@@ -132,7 +132,7 @@ TEST_F(MonitorCommandTest, WhatCannotBeWatchedIsAnError) {
     result = Monitor({"Empty Port"}, "");
     EXPECT_EQ(result.exitStatus, 1);
     EXPECT_NE(result.err.find("could not be opened"), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find(dir.SerialDevice(4)), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find(SerialDevice(4)), std::string::npos) << result.err;
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ class ReadCommandTest : public GagesrvTest {
 
     void SetUp() override {
         gagesim::SimulatorOptions serial;
-        serial.linkPath = dir.SerialDevice(3);
+        serial.linkPath = SerialDevice(3);
         serial.trigger = "?\r";
         serial.values = {12.345, -0.5};
         serial.recordTemplate = "{value:%+.3f};{count};C{count};NRM<13><10>";
@@ -33,7 +33,7 @@ class ReadCommandTest : public GagesrvTest {
         network.values = {1.5, 2.5, 3.5};
         network.recordTemplate = "{channel},{value:%.1f}<13><10>";
         mux = Start(network);
-        dir.Write("ZRN_SYS.INI", "[GAGESERVER]\r\nCOM_PREFIX=" + dir.ComPrefix() + "\r\n");
+        dir.Write("ZRN_SYS.INI", "[GAGESERVER]\r\nCOM_PREFIX=" + ComPrefix() + "\r\n");
         dir.Write("BRW_GAGE.DEF",
                   "[TYPE2]\r\nDESCRIPTION=Caliper\r\n[TYPE2.1]\r\nDESCRIPTION=Answers ?\r\n"
                   "RECEND=<13><10>\r\nMEAS_READ=?<13>\r\nMEASTIMEOUT=400\r\nVALUE1=1,1,0\r\n"
@@ -113,7 +113,8 @@ TEST_F(ReadCommandTest, CountZeroReadsUntilInterruptedThenStopsInOrder) {
 
 TEST_F(ReadCommandTest, ATerminalSeesWhichGageIsAwaitedAndScriptsDoNot) {
     caliper->QueueReplies({"garbage\r\n", "garbage\r\n"});  // each read waits out its time-out
-    const ProcessResult atTerminal = Run({"read", "Caliper"}, {}, {.interruptOn = {}, .stderrOnTerminal = true});
+    const ProcessResult atTerminal =
+        Run({"read", "Caliper"}, {}, {.interruptOn = {}, .stderrOnTerminal = true});
     EXPECT_NE(atTerminal.err.find("waiting for Caliper ..."), std::string::npos) << atTerminal.err;
     const ProcessResult piped = Run({"read", "Caliper"});
     EXPECT_EQ(piped.err.find("waiting"), std::string::npos) << piped.err;
