@@ -8,6 +8,7 @@
 #include <limits>
 #include <string_view>
 
+#include "channels/serial_port.h"
 #include "gagesrv/text/check_output.h"
 #include "gagesrv/text/connection_lookup.h"
 #include "gagesrv/text/gage_list.h"
@@ -112,16 +113,18 @@ TEST(GagesrvText, CheckReportNamesWhatEachFindingIsAboutAndCountsThem) {
     settings.SystemSettingsPath = "ZRN_SYS.INI";
     settings.PortMap.Map(7, "/dev/gone");
     settings.PortMap.Map(8, "/dev/here");
+    const std::string gone = serial_port::MappedDeviceName("/dev/gone");  // as the system names it
     AddMissingDeviceFindings(check, settings,
-                             [](const std::string& device) { return device == "/dev/here"; });
+                             [&](const std::string& device) { return device != gone; });
     EXPECT_EQ(CheckReport("a.cfg", "a.def", check),
               "Checking a.cfg with a.def.\n"
               "a.cfg [GAGES] GAGE_2 (line 15): skipped: too short.\n"
               "a.cfg [INTERFACES] (line 4): changed: cut.\n"
               "a.cfg: warning: missing.\n"
-              "ZRN_SYS.INI [GAGESERVER PORTS] COM7: warning: the device /dev/gone does not exist, "
-              "so COM7 cannot open.\n"
-              "1 connection and 2 gages would load; 1 line skipped, 1 changed, 2 warnings.\n");
+              "ZRN_SYS.INI [GAGESERVER PORTS] COM7: warning: the device " +
+                  gone +
+                  " does not exist, so COM7 cannot open.\n"
+                  "1 connection and 2 gages would load; 1 line skipped, 1 changed, 2 warnings.\n");
 }
 
 }  // namespace
