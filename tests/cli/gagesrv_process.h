@@ -2,12 +2,16 @@
 // Runs the command-line host as a separate process, as a user or a script would, and collects
 // what it prints. The test program knows where the build put it (GAGESRV_PROGRAM).
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "helpers/temporary_directory.h"
+#include "simulator.h"
 
 namespace gage::cli_test {
 
@@ -27,28 +31,35 @@ struct TerminalUse {
 };
 
 // Runs program with args, feeding input to its standard input (then closing it). A process that
-// outlives timeout is killed.
-ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& input = {},
-                         std::chrono::milliseconds timeout = std::chrono::seconds(60),
-                         const TerminalUse& terminal = {});
+// outlives 90 seconds is killed.
+ProcessResult RunProcess(const std::vector<std::string>& args, const std::string& input = {},
+                         const TerminalUse& terminal = {}, const char* program = GAGESRV_PROGRAM);
 
-// gagesrv with the given directories as its shared and local directories.
-ProcessResult RunGagesrv(const std::filesystem::path& configDir,
-                         const std::vector<std::string>& args, const std::string& input = {},
-                         std::chrono::milliseconds timeout = std::chrono::seconds(60),
-                         const TerminalUse& terminal = {});
+// gagesrv with a directory of its own as shared and local directory, and simulated gages.
+class GagesrvTest : public ::testing::Test {
+  protected:
+    ProcessResult Run(const std::vector<std::string>& args, const std::string& input = {},
+                      const TerminalUse& terminal = {}) const {
+        std::vector<std::string> all{"--shared-dir", dir.str(), "--local-dir", dir.str()};
+        all.insert(all.end(), args.begin(), args.end());
+        return RunProcess(all, input, terminal);
+    }
 
-// A directory holding ZRN_SYS.INI, BRW_GAGE.DEF and BRW_GAGE.CFG for one test, removed with it.
-// Short on purpose: serial devices are named <COM_PREFIX><port>, and COM_PREFIX holds at most 15
-// characters.
-class ConfigDirectory : public test::TemporaryDirectory {
-  public:
-    ConfigDirectory() : test::TemporaryDirectory("/tmp", "gs") {}
+    static std::unique_ptr<gagesim::Simulator> Start(const gagesim::SimulatorOptions& options) {
+        auto simulator = std::make_unique<gagesim::Simulator>(options);
+        std::string error;
+        EXPECT_TRUE(simulator->Start(error)) << error;
+        return simulator;
+    }
 
-    // A COM_PREFIX under this directory, and the device path that names serial port `port`
-    // under it (where a simulator's terminal is to be linked).
-    std::string ComPrefix() const { return File("c"); }
+    // The COM_PREFIX of the tests, and the device path that names serial port `port` under it
+    // (where a simulator's terminal is to be linked).
+    std::string ComPrefix() const { return dir.File("c"); }
     std::string SerialDevice(int port) const { return ComPrefix() + std::to_string(port); }
+
+    // Holds ZRN_SYS.INI, BRW_GAGE.DEF and BRW_GAGE.CFG. Short on purpose: COM_PREFIX holds at most
+    // 15 characters.
+    test::TemporaryDirectory dir{"/tmp", "gs"};
 };
+
 }  // namespace gage::cli_test

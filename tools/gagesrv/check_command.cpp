@@ -8,7 +8,7 @@
 #include "channels/tcp_socket.h"
 #include "config/configuration_findings.h"
 #include "gagesrv/check_paths.h"
-#include "gagesrv/ports_listing.h"
+#include "gagesrv/text/check_output.h"
 
 namespace gage::gagesrv {
 
@@ -42,48 +42,6 @@ class SocketLayer {
     bool started_ = false;
 };
 
-const char* EffectWord(FindingEffect effect) {
-    switch (effect) {
-        case FindingEffect::Skipped:
-            return "skipped";
-        case FindingEffect::Changed:
-            return "changed";
-        case FindingEffect::Warning:
-            break;
-    }
-    return "warning";
-}
-
-void PrintFinding(const ConfigurationFinding& finding) {
-    std::cout << finding.file;
-    if (!finding.section.empty()) {
-        std::cout << " [" << finding.section << "]";
-    }
-    if (!finding.key.empty()) {
-        std::cout << " " << finding.key;
-    }
-    if (finding.line > 0) {
-        std::cout << " (line " << finding.line << ")";
-    }
-    std::cout << ": " << EffectWord(finding.effect) << ": " << finding.reason << "\n";
-}
-
-std::string Counted(int count, const char* one, const char* many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
-void PrintSummary(const ConfigurationCheck& check) {
-    std::cout << Counted(check.connectionsLoaded, "connection", "connections") << " and "
-              << Counted(check.gagesLoaded, "gage", "gages") << " would load; ";
-    if (check.findings.empty()) {
-        std::cout << "every line is taken as written.\n";
-        return;
-    }
-    std::cout << Counted(check.SkippedLines(), "line", "lines") << " skipped, "
-              << check.ChangedLines() << " changed, "
-              << Counted(check.Warnings(), "warning", "warnings") << ".\n";
-}
-
 int RunCheck(const HostContext& context, const CheckOptions& options) {
     const std::optional<CheckedFiles> files =
         SettleCheckedFiles(context, options.configuration, options.definitions, std::cerr);
@@ -95,23 +53,12 @@ int RunCheck(const HostContext& context, const CheckOptions& options) {
     const HostResolver resolve = [](const char* host) { return TcpResolveHost(host); };
     ConfigurationCheck check =
         CheckConfiguration(files->configuration, files->definitions, resolve);
-    for (const MissingMappedDevice& missing :
-         MissingMappedDevices(files->settings, serial_port::DeviceExists)) {
-        const std::string port = SerialPortKey(missing.port);
-        check.findings.push_back(
-            {FindingEffect::Warning, files->settings.SystemSettingsPath, kSerialPortMapSection,
-             port, 0,
-             "the device " + missing.device + " does not exist, so " + port + " cannot open."});
-    }
+    AddMissingDeviceFindings(check, files->settings, serial_port::DeviceExists);
     if (!check.error.empty()) {
         std::cerr << "The check could not run: " << check.error << "\n";
         return kCheckCouldNotRun;
     }
-    std::cout << "Checking " << files->configuration << " with " << files->definitions << ".\n";
-    for (const ConfigurationFinding& finding : check.findings) {
-        PrintFinding(finding);
-    }
-    PrintSummary(check);
+    std::cout << CheckReport(files->configuration, files->definitions, check);
     return check.findings.empty() ? kEveryLineAsWritten : kSomethingFound;
 }
 

@@ -5,15 +5,14 @@
 #include <ostream>
 #include <string>
 
-#include "host/library_loader.h"
+#include "gagesrv/gage_server.h"
 
 namespace gage::gagesrv {
 
 // The entry point takes names of at most 31 characters.
 inline constexpr std::size_t kMaxGageNameLength = 31;
 
-// True when the library has a gage of this name (command 9); otherwise says why on err.
-bool CheckGageName(const host::GageServerLibrary& library, const std::string& name,
-                   std::ostream& err);
+// True when the server has a gage of this name (command 9); otherwise says why on err.
+bool CheckGageName(GageServer& server, const std::string& name, std::ostream& err);
 
 }  // namespace gage::gagesrv

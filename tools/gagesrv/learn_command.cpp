@@ -1,6 +1,5 @@
 #include "gagesrv/learn_command.h"
 
-#include <charconv>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -11,11 +10,12 @@
 #include "channels/tcp_channel.h"
 #include "config/connection_line.h"
 #include "gagesrv/learn_capture.h"
-#include "gagesrv/learn_output.h"
 #include "gagesrv/learn_port.h"
 #include "gagesrv/learn_write.h"
 #include "gagesrv/monitor_connection.h"
-#include "gagesrv/reading_output.h"
+#include "gagesrv/text/host_port.h"
+#include "gagesrv/text/learn_output.h"
+#include "gagesrv/text/reading_output.h"
 
 namespace gage::gagesrv {
 
@@ -57,18 +57,15 @@ bool OwnRecord(const std::string& line, LearnSource& source) {
 
 // --tcp HOST:PORT
 bool TcpSource(const std::string& text, LearnSource& source, std::ostream& err) {
-    const std::size_t colon = text.rfind(':');
-    int port = 0;
-    const char* const digits = text.c_str() + (colon == std::string::npos ? 0 : colon + 1);
-    const auto [end, error] = std::from_chars(digits, text.c_str() + text.size(), port);
-    if (colon == std::string::npos || colon == 0 || error != std::errc{} ||
-        end != text.c_str() + text.size() || port < 1 || port > 65535) {
+    const std::optional<HostPort> device = ParseHostPort(text);
+    if (!device) {
         err << "--tcp wants HOST:PORT, such as 127.0.0.1:4001, not " << text << ".\n";
         return false;
     }
-    const std::string host = text.substr(0, colon);
-    if (!OwnRecord("\"learn\",0," + std::to_string(port) + ",0,0,0,0,1,1024,1," + host, source)) {
-        err << "The host " << host << " could not be resolved.\n";
+    if (!OwnRecord(
+            "\"learn\",0," + std::to_string(device->port) + ",0,0,0,0,1,1024,1," + device->host,
+            source)) {
+        err << "The host " << device->host << " could not be resolved.\n";
         return false;
     }
     return true;

@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "gagesrv/gage_server.h"
+#include "gagesrv/text/gage_list.h"
+
 namespace gage::gagesrv {
 
 namespace {
@@ -12,11 +15,11 @@ constexpr std::int32_t kGageNameCommand = 4;
 constexpr std::int32_t kGageCountCommand = 5;
 
 int RunList(const HostContext& context) {
-    std::optional<host::GageServerLibrary> library = LoadGageServer(context, std::cerr);
-    if (!library) {
+    const std::unique_ptr<GageServer> server = StartGageServer(context, std::cerr);
+    if (!server) {
         return 1;
     }
-    const std::intptr_t count = library->Call(kGageCountCommand);
+    const std::intptr_t count = server->Call(kGageCountCommand);
     if (count < 0) {
         std::cerr << "The gage server reported an impossible number of gages (" << count << ").\n";
         return 1;
@@ -25,7 +28,7 @@ int RunList(const HostContext& context) {
     for (std::intptr_t index = 0; index < count; ++index) {
         // The index travels in the pointer's place, as hosts pass it.
         const std::intptr_t name =
-            library->Call(kGageNameCommand, reinterpret_cast<const char*>(index));
+            server->Call(kGageNameCommand, reinterpret_cast<const char*>(index));
         if (name == 0) {
             std::cerr << "The gage server counts " << count << " gages but has no name for gage "
                       << index + 1 << ".\n";
@@ -33,15 +36,7 @@ int RunList(const HostContext& context) {
         }
         names.emplace_back(reinterpret_cast<const char*>(name));
     }
-    if (names.empty()) {
-        std::cout << "No gages are configured.\n";
-        return 0;
-    }
-    std::cout << names.size() << (names.size() == 1 ? " gage is" : " gages are")
-              << " configured:\n";
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        std::cout << "  " << i + 1 << ". " << names[i] << "\n";
-    }
+    std::cout << GageListText(names);
     return 0;
 }
 

@@ -1,6 +1,6 @@
-// gagesrv: a command-line host for the gage-server library. It loads the library exactly as a
-// host application does and drives it through its one entry point; only `check` and `monitor`
-// work on the configuration files and connections directly.
+// gagesrv: a command-line host for the gage server. It starts the server as the library starts
+// when a host loads it and drives it with the entry point's commands; check, monitor, learn and
+// ports work on the configuration files and connections directly.
 
 #include <CLI/CLI.hpp>
 
@@ -16,10 +16,7 @@
 
 int main(int argc, char** argv) {
     gage::gagesrv::HostContext context;
-    CLI::App app{"Command-line host for the gage server library", "gagesrv"};
-    app.add_option("--library", context.libraryPath,
-                   "The library to load (default: " + gage::host::DefaultLibraryFileName() +
-                       ", found as a host finds it)");
+    CLI::App app{"Command-line host for the gage server", "gagesrv"};
     app.add_option("--shared-dir", context.sharedDir,
                    "Directory with ZRN_SYS.INI and BRW_GAGE.DEF (sets ZRNGSV_SHARED_DIR)");
     app.add_option("--local-dir", context.localDir,

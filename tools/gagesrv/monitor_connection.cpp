@@ -1,6 +1,5 @@
 #include "gagesrv/monitor_connection.h"
 
-#include <charconv>
 #include <filesystem>
 #include <system_error>
 
@@ -10,36 +9,11 @@
 #include "config/connection_text.h"
 #include "entry/startup.h"
 #include "gagesrv/terminal_message_boxes.h"
+#include "gagesrv/text/connection_lookup.h"
 #include "host/environment.h"
-#include "reading/text_compare.h"
 #include "support/fixed_string.h"
 
 namespace gage::gagesrv {
-
-namespace {
-
-constexpr std::string_view kKeyPrefix = "MUX_";
-
-bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && EqualsIgnoreCase(text.substr(0, prefix.size()), prefix);
-}
-
-// The row index of a key "MUX_n" (0 to 63), or -1.
-int KeyIndex(std::string_view name) {
-    if (!StartsWithIgnoreCase(name, kKeyPrefix)) {
-        return -1;
-    }
-    const std::string_view digits = name.substr(kKeyPrefix.size());
-    int index = -1;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), index);
-    if (digits.empty() || error != std::errc{} || end != digits.data() + digits.size() ||
-        index < 0 || index >= kConnectionCount) {
-        return -1;
-    }
-    return index;
-}
-
-}  // namespace
 
 bool SettleMonitorSettings(const HostContext& context, Runtime& runtime, std::ostream& err) {
     if (!ApplyDirectoryOptions(context, err)) {
@@ -62,24 +36,6 @@ bool LoadMonitorConfiguration(Runtime& runtime, std::ostream& err) {
         return false;
     }
     return true;
-}
-
-ConnectionRecord* FindConnection(ConnectionTable& connections, std::string_view name) {
-    if (name.empty()) {
-        return nullptr;
-    }
-    const std::string wanted(name);
-    for (ConnectionRecord& connection : connections) {
-        if (!connection.Name.empty() &&
-            CompareTextIgnoreCase(connection.Name.c_str(), wanted.c_str()) == 0) {
-            return &connection;
-        }
-    }
-    const int index = KeyIndex(name);
-    if (index >= 0 && !connections[static_cast<std::size_t>(index)].Name.empty()) {
-        return &connections[static_cast<std::size_t>(index)];
-    }
-    return nullptr;
 }
 
 ConnectionRecord* FindConnectionOrExplain(Runtime& runtime, std::string_view name,
@@ -126,8 +82,8 @@ std::string ConfiguredConnectionList(Runtime& runtime) {
         if (connection.Name.empty()) {
             continue;
         }
-        list += "  " + std::string(kKeyPrefix) + std::to_string(index) + "  \"" +
-                connection.Name.str() + "\"  (" + ConnectionSummary(runtime, connection) + ")\n";
+        list += "  MUX_" + std::to_string(index) + "  \"" + connection.Name.str() + "\"  (" +
+                ConnectionSummary(runtime, connection) + ")\n";
     }
     return list;
 }

@@ -21,10 +21,6 @@ bool SettleMonitorSettings(const HostContext& context, Runtime& runtime, std::os
 // reason on err) when the file is missing or is not a gage configuration.
 bool LoadMonitorConfiguration(Runtime& runtime, std::ostream& err);
 
-// The connection called name (without regard to case), or else the one whose key is name
-// ("MUX_3", without regard to case); null when there is none.
-ConnectionRecord* FindConnection(ConnectionTable& connections, std::string_view name);
-
 // "COM3:9600,n,8,1 on /dev/ttyS2" or "192.168.0.7:4001": what is being watched, for messages.
 std::string ConnectionSummary(Runtime& runtime, const ConnectionRecord& connection);
 

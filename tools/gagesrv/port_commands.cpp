@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "gagesrv/gage_names.h"
+#include "gagesrv/gage_server.h"
 #include "gagesrv/wait_indicator.h"
 
 namespace gage::gagesrv {
@@ -22,7 +23,7 @@ struct PortCommand {
     const char* name;
     const char* description;
     std::int32_t command;
-    const char* done;    // printed when the library answers 1
+    const char* done;    // printed when the server answers 1
     const char* failed;  // printed when it answers 0
     bool takesGageName;
 };
@@ -31,7 +32,7 @@ constexpr PortCommand kPortCommands[] = {
     {"init", "Send every gage's initialisation command", kInitGagesCommand,
      "Sent the initialisation command of every gage whose connection is open.", nullptr, false},
     {"configure",
-     "Open the Gage Server Configuration dialog (Windows); when it closes the library saves "
+     "Open the Gage Server Configuration dialog (Windows); when it closes the gage server saves "
      "BRW_GAGE.CFG and loads it again",
      kConfigureCommand, "The configuration was saved and loaded again.",
      "This build of the gage server has no dialogs (the log file ZRNGSV32.LOG says so).", false},
@@ -57,17 +58,17 @@ constexpr PortCommand kPortCommands[] = {
 };
 
 int RunPortCommand(const HostContext& context, const PortCommand& port, const std::string& gage) {
-    std::optional<host::GageServerLibrary> library = LoadGageServer(context, std::cerr);
-    if (!library) {
+    const std::unique_ptr<GageServer> server = StartGageServer(context, std::cerr);
+    if (!server) {
         return 1;
     }
-    if (!gage.empty() && !CheckGageName(*library, gage, std::cerr)) {
+    if (!gage.empty() && !CheckGageName(*server, gage, std::cerr)) {
         return 1;
     }
     std::intptr_t answer = 0;
     {
         const WaitIndicator waiting(std::string("running ") + port.name);
-        answer = library->Call(port.command, gage.empty() ? nullptr : gage.c_str());
+        answer = server->Call(port.command, gage.empty() ? nullptr : gage.c_str());
     }
     if (answer != 1) {
         std::cerr << (port.failed != nullptr ? port.failed : "The gage server refused the command.")
@@ -88,8 +89,8 @@ void AddPortCommands(CLI::App& app, HostContext& context) {
             command->add_option("name", *gage, "The gage (default: every gage)");
         }
         command->footer(
-            "The library opens the configured connections when it loads and closes them when "
-            "gagesrv ends. Exit status 0 when the library carried the command out, 1 otherwise.\n");
+            "The gage server opens the configured connections when it starts and closes them when "
+            "gagesrv ends. Exit status 0 when the server carried the command out, 1 otherwise.\n");
         command->callback(
             [&context, &port, gage] { context.exitStatus = RunPortCommand(context, port, *gage); });
     }

@@ -6,7 +6,7 @@
 
 #include "channels/serial_port.h"
 #include "gagesrv/check_paths.h"
-#include "gagesrv/ports_listing.h"
+#include "gagesrv/text/ports_listing.h"
 
 namespace gage::gagesrv {
 

@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+#include "gagesrv/gage_server.h"
+
 namespace gage::gagesrv {
 
 namespace {
@@ -9,11 +11,11 @@ namespace {
 constexpr std::int32_t kAliveCommand = 0;
 
 int RunProbe(const HostContext& context) {
-    std::optional<host::GageServerLibrary> library = LoadGageServer(context, std::cerr);
-    if (!library) {
+    const std::unique_ptr<GageServer> server = StartGageServer(context, std::cerr);
+    if (!server) {
         return 1;
     }
-    const std::intptr_t answer = library->Call(kAliveCommand);
+    const std::intptr_t answer = server->Call(kAliveCommand);
     if (answer != 1) {
         std::cerr << "The gage server loaded but did not answer the alive command (it returned "
                   << answer << " instead of 1).\n";
@@ -26,7 +28,8 @@ int RunProbe(const HostContext& context) {
 }  // namespace
 
 void AddProbeCommand(CLI::App& app, HostContext& context) {
-    CLI::App* probe = app.add_subcommand("probe", "Load the library and check that it answers");
+    CLI::App* probe =
+        app.add_subcommand("probe", "Start the gage server and check that it answers");
     probe->callback([&context] { context.exitStatus = RunProbe(context); });
 }
 

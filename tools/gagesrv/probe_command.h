@@ -1,5 +1,5 @@
 #pragma once
-// gagesrv probe: asks the loaded library whether it is there (command 0).
+// gagesrv probe: starts the gage server and asks whether it answers (command 0).
 
 #include <CLI/CLI.hpp>
 

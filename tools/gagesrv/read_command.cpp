@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "gagesrv/gage_names.h"
-#include "gagesrv/reading_output.h"
+#include "gagesrv/gage_server.h"
 #include "gagesrv/stop_requests.h"
+#include "gagesrv/text/reading_output.h"
 #include "gagesrv/wait_indicator.h"
 
 namespace gage::gagesrv {
@@ -41,12 +42,12 @@ void WaitForRound(std::chrono::steady_clock::time_point due, const StopRequests&
 }
 
 int RunRead(const HostContext& context, const ReadRequest& request) {
-    std::optional<host::GageServerLibrary> library = LoadGageServer(context, std::cerr);
-    if (!library) {
+    const std::unique_ptr<GageServer> server = StartGageServer(context, std::cerr);
+    if (!server) {
         return 1;
     }
     for (const std::string& name : request.names) {
-        if (!CheckGageName(*library, name, std::cerr)) {
+        if (!CheckGageName(*server, name, std::cerr)) {
             return 1;
         }
     }
@@ -68,9 +69,9 @@ int RunRead(const HostContext& context, const ReadRequest& request) {
             std::intptr_t answer = 0;
             {
                 const WaitIndicator waiting("waiting for " + name);
-                answer = library->Call(command, name.c_str());
+                answer = server->Call(command, name.c_str());
             }
-            // The block is the library's and is overwritten by the next read: copy it now.
+            // The block is the server's and is overwritten by the next read: copy it now.
             ReadingResult result{};
             if (answer != 0) {
                 std::memcpy(&result, reinterpret_cast<const void*>(answer), sizeof result);
@@ -104,10 +105,10 @@ int RunRead(const HostContext& context, const ReadRequest& request) {
 
 void AddReadCommand(CLI::App& app, HostContext& context) {
     auto request = std::make_shared<ReadRequest>();
-    CLI::App* read =
-        app.add_subcommand("read",
-                           "Read gages through the library and print each reading (reading number, "
-                           "channel, value, code and literal)");
+    CLI::App* read = app.add_subcommand(
+        "read",
+        "Read gages through the gage server and print each reading (reading number, "
+        "channel, value, code and literal)");
     read->add_option("names", request->names, "The gages to read, each in turn")
         ->required()
         ->expected(1, -1);

@@ -1,5 +1,5 @@
 #pragma once
-// gagesrv read: reads gages through the entry point (commands 8 and 14) and prints each reading.
+// gagesrv read: reads gages with the entry point's commands 8 and 14 and prints each reading.
 
 #include <CLI/CLI.hpp>
 

@@ -13,8 +13,6 @@ namespace gage::host {
 // The interface version every host passes.
 inline constexpr std::int32_t kGageServerInterfaceVersion = 1;
 
-// The library's file name on this platform, as a host looks it up beside itself.
-std::string DefaultLibraryFileName();
 // Whether this platform's libraries export by ordinal as well as by name.
 bool PlatformHasExportOrdinals();
 

@@ -4,10 +4,6 @@
 
 namespace gage::host {
 
-std::string DefaultLibraryFileName() {
-    return "libtqxGageSrvr6.so";
-}
-
 bool PlatformHasExportOrdinals() {
     return false;
 }

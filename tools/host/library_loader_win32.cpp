@@ -6,10 +6,6 @@
 
 namespace gage::host {
 
-std::string DefaultLibraryFileName() {
-    return "tqxGageSrvr6.dll";
-}
-
 bool PlatformHasExportOrdinals() {
     return true;
 }

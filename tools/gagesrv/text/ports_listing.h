@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "config/server_settings.h"
-#include "gagesrv/serial_device_scan.h"
+#include "gagesrv/text/serial_device_scan.h"
 
 namespace gage::gagesrv {
 

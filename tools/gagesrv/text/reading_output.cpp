@@ -1,4 +1,4 @@
-#include "gagesrv/reading_output.h"
+#include "gagesrv/text/reading_output.h"
 
 #include <array>
 #include <charconv>

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "channels/serial_port.h"
-#include "gagesrv/ports_listing.h"
+#include "gagesrv/text/ports_listing.h"
 #include "helpers/temporary_directory.h"
 
 namespace gage::gagesrv {

@@ -1,6 +1,6 @@
-#include "gagesrv/learn_output.h"
+#include "gagesrv/text/learn_output.h"
 
-#include "gagesrv/reading_output.h"
+#include "gagesrv/text/reading_output.h"
 
 namespace gage::gagesrv {
 

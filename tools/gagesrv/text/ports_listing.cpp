@@ -1,9 +1,9 @@
-#include "gagesrv/ports_listing.h"
+#include "gagesrv/text/ports_listing.h"
 
 #include <algorithm>
 
 #include "channels/serial_channel.h"
-#include "gagesrv/reading_output.h"
+#include "gagesrv/text/reading_output.h"
 
 namespace gage::gagesrv {
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <array>
 
-#include "gagesrv/serial_device_scan.h"
+#include "gagesrv/text/serial_device_scan.h"
 #include "support/fixed_string.h"
 
 namespace gage::gagesrv {

@@ -11,7 +11,7 @@
 #include <system_error>
 #include <tuple>
 
-#include "gagesrv/serial_device_scan.h"
+#include "gagesrv/text/serial_device_scan.h"
 
 namespace gage::gagesrv {
 namespace {
