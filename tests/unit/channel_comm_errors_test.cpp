@@ -1,28 +1,22 @@
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 #include "channels/comm_errors.h"
+#include "helpers/message_box_recorder.h"
 
 namespace gage {
 namespace {
 
 class CommErrorsTest : public ::testing::Test {
   protected:
-    CommErrorsTest() {
-        support.UseBuiltInsOnly(true);
-        support.SetMessageBoxHook([this](const MessageBoxRequest& request) {
-            boxes.push_back(request);
-            return answer;
-        });
-    }
+    CommErrorsTest() { support.UseBuiltInsOnly(true); }
 
     Support support;
     ServerSettings settings;
     ChannelContext context{support, settings};
-    std::vector<MessageBoxRequest> boxes;
-    int answer = MB_RESULT_OK;
+    test::MessageBoxRecorder recorder{support, MB_RESULT_OK};
+    std::vector<MessageBoxRequest>& boxes = recorder.boxes;
 };
 
 TEST_F(CommErrorsTest, LineErrorFlagsAreTestedInAFixedOrder) {
@@ -49,7 +43,7 @@ TEST_F(CommErrorsTest, OverflowWithOverrunShowsTheOverrunText) {
 }
 
 TEST_F(CommErrorsTest, TextCarriesTheCodeInDecimalAndHexAndTheExtraText) {
-    answer = MB_RESULT_RETRY;
+    recorder.answers = {MB_RESULT_RETRY};
     EXPECT_EQ(
         ReportCommError(context, nullptr, COMM_ERR_HARDWARE, "Error Reading Communication Port",
                         MB_STYLE_ABORTRETRYIGNORE | MB_STYLE_DEFBUTTON3),
@@ -84,7 +78,7 @@ TEST_F(CommErrorsTest, TheModeSilencesEachKindOfCodeOnItsOwn) {
 }
 
 TEST_F(CommErrorsTest, GageErrorsFrameTheMessageAndKeepTheCallersStyle) {
-    answer = MB_RESULT_YES;
+    recorder.answers = {MB_RESULT_YES};
     EXPECT_EQ(
         ReportGageError(context, nullptr, GAGE_ERR_NO_PORT, "Gage 7", "Port 3", MB_STYLE_YESNO),
         MB_RESULT_YES);

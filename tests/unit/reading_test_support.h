@@ -2,6 +2,7 @@
 // Shared pieces of the reading engine's tests: a clock that passes time only when the engine
 // waits, and a context over a fresh set of tables.
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -22,6 +23,20 @@ inline double ValueOf(const ReadingResult& result) {
 }  // namespace gage
 
 namespace gage::testing_support {
+
+// The double of a bit pattern, for values that must come out the same in every build.
+inline double Bits(std::uint64_t bits) {
+    return std::bit_cast<double>(bits);
+}
+
+// Puts bytes into a connection's receive buffer (allocating it).
+inline void HoldBytes(ConnectionRecord& record, std::string_view bytes) {
+    if (!record.HasReceiveBuffer()) {
+        AllocateReceiveBuffer(record);
+    }
+    std::memcpy(record.RxBuffer.get() + record.RxCount, bytes.data(), bytes.size());
+    record.RxCount += static_cast<std::int32_t>(bytes.size());
+}
 
 // Time stands still until the engine sleeps or waits; then it jumps by the time asked for.
 // A hook sees every jump (to let a "device" answer at a given time).
@@ -75,14 +90,8 @@ struct EngineFixture {
     FakeClock clock;
     ReadContext context{channels, connections, settings, support, clock};
 
-    // Puts bytes into connection index's receive buffer (allocating it).
     void Hold(int index, std::string_view bytes) {
-        ConnectionRecord& record = connections[static_cast<std::size_t>(index)];
-        if (!record.HasReceiveBuffer()) {
-            AllocateReceiveBuffer(record);
-        }
-        std::memcpy(record.RxBuffer.get() + record.RxCount, bytes.data(), bytes.size());
-        record.RxCount += static_cast<std::int32_t>(bytes.size());
+        HoldBytes(connections[static_cast<std::size_t>(index)], bytes);
     }
     std::string_view Held(int index) {
         const ConnectionRecord& record = connections[static_cast<std::size_t>(index)];
@@ -99,6 +108,14 @@ inline void SetBytes(ByteString& bytes, std::uint16_t& length, std::string_view 
     length = EncodeByteString(text, bytes);
 }
 
+// The start, end and separator of a format's records, from their file texts.
+inline void SetFrame(GageFormat& format, std::string_view start, std::string_view end,
+                     std::string_view separator = {}) {
+    SetBytes(format.RecordStart, format.RecordStartLength, start);
+    SetBytes(format.RecordEnd, format.RecordEndLength, end);
+    SetBytes(format.Separator, format.SeparatorLength, separator);
+}
+
 inline FieldSpec Spec(int field, int start, int length, std::string_view condition = {}) {
     FieldSpec spec;
     spec.Defined = 1;
@@ -107,6 +124,19 @@ inline FieldSpec Spec(int field, int start, int length, std::string_view conditi
     spec.Length = static_cast<std::uint16_t>(length);
     spec.Condition = condition;
     return spec;
+}
+
+// A gage whose records are one value and recordEnd, read unrounded: where most reading tests
+// start. A name with "RandomValue" in it reads the simulated source.
+inline GageRecord OneValueGage(std::string_view name, std::string_view recordEnd = "<13><10>") {
+    GageRecord gage;
+    gage.Name = name;
+    gage.InterfaceTypeNumber = 1;
+    gage.Precision = -1;
+    gage.Format.ReadTimeout = 200;
+    SetBytes(gage.Format.RecordEnd, gage.Format.RecordEndLength, recordEnd);
+    gage.Format.ValueAField = Spec(1, 1, 0);
+    return gage;
 }
 
 }  // namespace gage::testing_support
