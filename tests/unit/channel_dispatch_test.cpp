@@ -107,7 +107,7 @@ TEST_F(ChannelDispatchTest, PortsThatCannotBeOpenedAreReportedButNotWhilePrepari
     EXPECT_EQ(SerialClose(record), 0);
 }
 
-TEST_F(ChannelDispatchTest, TcpRecordsIgnoreLineSignalsAndCloseWithoutASocket) {
+TEST_F(ChannelDispatchTest, TcpRecordsIgnoreLineSignalsCloseWithoutASocketAndSettleAddresses) {
     ConnectionRecord record;
     record.Kind = KIND_TCPIP;
     EXPECT_EQ(ChannelSignal(context, record, SIGNAL_START), 0);
@@ -118,12 +118,9 @@ TEST_F(ChannelDispatchTest, TcpRecordsIgnoreLineSignalsAndCloseWithoutASocket) {
     record.IpAddress = kInaddrNone;
     record.TcpPort = 5000;
     EXPECT_EQ(ChannelPrepare(context, nullptr, record), 0);
-}
 
-TEST_F(ChannelDispatchTest, TcpAddressesSettleFromOctetsOrName) {
-    ASSERT_EQ(TcpStartup(context), 1);  // names resolve only once the sockets layer is up
-    ConnectionRecord record;
-    record.Kind = KIND_TCPIP;
+    // Addresses settle from octets or a name, once the sockets layer is up.
+    ASSERT_EQ(TcpStartup(context), 1);
     record.PortNumber = 0x10000 + 4001;
     record.BaudRate = 127;
     record.DataBits = 0;

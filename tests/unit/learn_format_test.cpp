@@ -96,12 +96,10 @@ TEST_F(LearnFormatTest, LearnedFormatsReadTheirRecordsBackThroughTheSaverAndTheP
         const auto key = [&](const char* name) {
             return profile::GetString(definitions, "TYPE1.1", name, {}, 128);
         };
-        const std::array<std::string, 6> saved = {std::string(ByteStringText(text.RecordStart)),
-                                                  std::string(ByteStringText(text.RecordEnd)),
-                                                  std::string(ByteStringText(text.Separator)),
-                                                  key("VALUE1"),
-                                                  key("CHANNEL"),
-                                                  key("LITERAL")};
+        const auto bytes = [](const ByteString& b) { return std::string(ByteStringText(b)); };
+        const std::array<std::string, 6> saved = {bytes(text.RecordStart), bytes(text.RecordEnd),
+                                                  bytes(text.Separator),   key("VALUE1"),
+                                                  key("CHANNEL"),          key("LITERAL")};
         EXPECT_EQ(saved, shape.keys);
 
         GageRecord gage = testing_support::OneValueGage("Learned");

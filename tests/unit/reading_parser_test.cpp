@@ -21,6 +21,7 @@ struct Step {
     int parsed;
     double value;
     std::string held;
+    unsigned options = 0;
 };
 
 // What a record case changes of a gage whose records are one value ending in CR. Binary types
@@ -34,6 +35,7 @@ struct Shape {
     bool formatComma = false;  // the format's decimal separator
     bool userComma = false;
     FieldSpec channel{};
+    int channelNumber = 0;  // the gage's
     FieldSpec literal{};
     FieldSpec valueA = Spec(1, 1, 0);
     FieldSpec valueB{};
@@ -73,6 +75,7 @@ GageRecord GageOf(const Shape& shape) {
     }
     format.DecimalSeparator = {shape.formatComma ? ',' : '.', '\0'};
     format.ChannelField = shape.channel;
+    gage.ChannelNumber = shape.channelNumber;
     format.LiteralField = shape.literal;
     format.ValueAField = shape.valueA;
     format.ValueBField = shape.valueB;
@@ -86,7 +89,9 @@ GageRecord GageOf(const Shape& shape) {
 }
 
 constexpr int kLsb = DATATYPE_BINARY_LSB_FIRST;
+const FieldSpec kField1 = Spec(1, 1, 0);
 const FieldSpec kField2 = Spec(2, 1, 0);
+constexpr unsigned kOnly = READ_OPT_CHANNEL_ONLY;
 const FieldSpec kAtLeast1Point5 = Spec(1, 1, 0, "GE(\"1.5\")");
 
 const RecordCase kRecords[] = {
@@ -116,6 +121,15 @@ const RecordCase kRecords[] = {
     {{.separator = ",", .channel = Spec(1, 1, 0, "GE(\"1\",\"2\")"), .valueA = kField2},
      "1,5\r2,6\r3,7\r",
      {{0, 5.0, "2,6\r3,7\r"}, {1, 6.0, "3,7\r"}, {1, 7.0, ""}}},
+    // Channel only leaves another channel's record in place; without the option it is taken (the
+    // read cycle judges). A parse that stopped before the channel was read counts as channel 0.
+    {{.separator = ",", .channel = kField1, .channelNumber = 2, .valueA = kField2},
+     "1,10\r2,20\r",
+     {{0, 10.0, "1,10\r2,20\r", kOnly}, {1, 10.0, "2,20\r"}}},
+    {{.separator = ",", .channel = kField1, .channelNumber = 2, .valueA = kField2},
+     "1,x\r",
+     {{0, 0.0, "1,x\r", kOnly}}},
+    {{.separator = ",", .channel = kField1, .valueA = kField2}, "1,x\r", {{0, 0.0, "", kOnly}}},
     // Missing or short fields fail, and the record is consumed.
     {{.separator = ",", .valueA = Spec(5, 1, 0)}, "1,2,3\r", {{0, 0.0, ""}}},
     {{.valueA = Spec(1, 2, 3)}, "123\r1234\r", {{0, 0.0, "1234\r"}, {1, 234.0, ""}}},
@@ -159,7 +173,7 @@ void ExpectParses(const RecordCase& record) {
         ReadingResult result{};
         result.Value = 99.0;  // every parse starts from a cleared result
         ParseOutput output{result};
-        EXPECT_EQ(ParseRecord(engine.context, nullptr, gage, output, 0), step.parsed);
+        EXPECT_EQ(ParseRecord(engine.context, nullptr, gage, output, step.options), step.parsed);
         EXPECT_EQ(ValueOf(result), step.value);
         EXPECT_EQ(engine.Held(0), step.held);
     }
@@ -262,28 +276,6 @@ TEST_F(ParserTest, RequestSequenceRecordIsConsumedAfterTheDelayAndIsNoReading) {
     EXPECT_EQ(Parse(), 0);
     EXPECT_EQ(engine.clock.slept, 40u);
     EXPECT_EQ(Held(), "2\r");
-}
-
-TEST_F(ParserTest, ChannelOnlyLeavesOtherChannelsRecordsInPlace) {
-    SetFrame(gage.Format, "", "<13>", ",");
-    gage.Format.ChannelField = Spec(1, 1, 0);
-    gage.Format.ValueAField = Spec(2, 1, 0);
-    gage.ChannelNumber = 2;
-    Hold("1,10\r2,20\r");
-    EXPECT_EQ(Parse(READ_OPT_CHANNEL_ONLY), 0);
-    EXPECT_EQ(Held(), "1,10\r2,20\r");
-    EXPECT_EQ(Parse(), 1);  // without the option the record is taken; the read cycle judges
-    EXPECT_EQ(result.Channel, 1);
-    EXPECT_EQ(Held(), "2,20\r");
-
-    // A parse that stopped before the channel was read counts as channel 0.
-    engine.connections[0].RxCount = 0;
-    Hold("1,x\r");
-    EXPECT_EQ(Parse(READ_OPT_CHANNEL_ONLY), 0);
-    EXPECT_EQ(Held(), "1,x\r");
-    gage.ChannelNumber = 0;
-    EXPECT_EQ(Parse(READ_OPT_CHANNEL_ONLY), 0);
-    EXPECT_EQ(Held(), "");
 }
 
 TEST_F(ParserTest, OverflowGuardDropsTheOldestHalf) {

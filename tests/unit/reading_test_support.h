@@ -5,7 +5,6 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <functional>
 #include <string_view>
 
 #include "channels/channel.h"
@@ -39,7 +38,6 @@ inline void HoldBytes(ConnectionRecord& record, std::string_view bytes) {
 }
 
 // Time stands still until the engine sleeps or waits; then it jumps by the time asked for.
-// A hook sees every jump (to let a "device" answer at a given time).
 class FakeClock final : public EngineClock {
   public:
     explicit FakeClock(std::uint32_t start = 1000) : now(start) {}
@@ -57,7 +55,6 @@ class FakeClock final : public EngineClock {
         Advance(milliseconds);
     }
     bool WaitReadable(const ConnectionRecord& record, std::uint32_t milliseconds) override {
-        ++waits;
         if (ChannelWaitReadable(record, 0) == 1) {
             return true;
         }
@@ -65,20 +62,13 @@ class FakeClock final : public EngineClock {
         Advance(milliseconds);
         return false;
     }
-    void Advance(std::uint32_t milliseconds) {
-        now += milliseconds;
-        if (onAdvance) {
-            onAdvance(now);
-        }
-    }
+    void Advance(std::uint32_t milliseconds) { now += milliseconds; }
 
     std::uint32_t now;
     std::uint64_t slept = 0;
     std::uint64_t waited = 0;
-    int waits = 0;
     long long nowCalls = 0;
     std::uint32_t stepPerNow = 0;  // time that passes with every reading of the clock
-    std::function<void(std::uint32_t)> onAdvance;
 };
 
 // Tables, settings and support of one test, with a context over them.
