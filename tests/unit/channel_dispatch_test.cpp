@@ -130,6 +130,9 @@ TEST_F(ChannelDispatchTest, TcpRecordsIgnoreLineSignalsCloseWithoutASocketAndSet
     EXPECT_EQ(record.TcpPort, 4001);
     EXPECT_EQ(TcpAddressText(record.IpAddress), "127.0.0.1");
 
+    record.PortNumber = 0x10000;  // port 0 in its low 16 bits
+    EXPECT_EQ(TcpSettleAddress(context, record), 0);
+    record.PortNumber = 4001;
     record.Parity = 300;  // not an octet: no address
     EXPECT_EQ(TcpSettleAddress(context, record), 0);
     EXPECT_EQ(record.IpAddress, kInaddrNone);
