@@ -1,28 +1,22 @@
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 #include "channels/comm_errors.h"
+#include "helpers/message_box_recorder.h"
 
 namespace gage {
 namespace {
 
 class CommErrorsTest : public ::testing::Test {
   protected:
-    CommErrorsTest() {
-        support.UseBuiltInsOnly(true);
-        support.SetMessageBoxHook([this](const MessageBoxRequest& request) {
-            boxes.push_back(request);
-            return answer;
-        });
-    }
+    CommErrorsTest() { support.UseBuiltInsOnly(true); }
 
     Support support;
     ServerSettings settings;
     ChannelContext context{support, settings};
-    std::vector<MessageBoxRequest> boxes;
-    int answer = MB_RESULT_OK;
+    test::MessageBoxRecorder recorder{support, MB_RESULT_OK};
+    std::vector<MessageBoxRequest>& boxes = recorder.boxes;
 };
 
 TEST_F(CommErrorsTest, LineErrorFlagsAreTestedInAFixedOrder) {
@@ -40,25 +34,22 @@ TEST_F(CommErrorsTest, LineErrorFlagsAreTestedInAFixedOrder) {
     EXPECT_EQ(CommErrorMessageId(-7), 18u);
 }
 
-TEST_F(CommErrorsTest, OverflowWithOverrunShowsTheOverrunText) {
-    EXPECT_EQ(ReportCommError(context, nullptr, 3, nullptr, MB_STYLE_OK), MB_RESULT_OK);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].caption, "COMMUNICATION ERROR");
-    EXPECT_EQ(boxes[0].text, "Character lost due to overrun.\n\nError Code: 3 (3)");
-    EXPECT_EQ(boxes[0].style, MB_STYLE_OK | MB_STYLE_ICONERROR);
-}
-
 TEST_F(CommErrorsTest, TextCarriesTheCodeInDecimalAndHexAndTheExtraText) {
-    answer = MB_RESULT_RETRY;
+    EXPECT_EQ(ReportCommError(context, nullptr, 3, nullptr, MB_STYLE_OK), MB_RESULT_OK);
+    recorder.answers = {MB_RESULT_RETRY};
     EXPECT_EQ(
         ReportCommError(context, nullptr, COMM_ERR_HARDWARE, "Error Reading Communication Port",
                         MB_STYLE_ABORTRETRYIGNORE | MB_STYLE_DEFBUTTON3),
         MB_RESULT_RETRY);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text,
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].caption, "COMMUNICATION ERROR");
+    // An overflow with an overrun shows the overrun text.
+    EXPECT_EQ(boxes[0].text, "Character lost due to overrun.\n\nError Code: 3 (3)");
+    EXPECT_EQ(boxes[0].style, MB_STYLE_OK | MB_STYLE_ICONERROR);
+    EXPECT_EQ(boxes[1].text,
               "The hardware is not available (is locked by another device).\n\nError Code: -10 "
               "(FFFFFFF6)\n\nError Reading Communication Port");
-    EXPECT_EQ(boxes[0].style, MB_STYLE_ABORTRETRYIGNORE | MB_STYLE_DEFBUTTON3 | MB_STYLE_ICONERROR);
+    EXPECT_EQ(boxes[1].style, MB_STYLE_ABORTRETRYIGNORE | MB_STYLE_DEFBUTTON3 | MB_STYLE_ICONERROR);
 }
 
 TEST_F(CommErrorsTest, TheModeSilencesEachKindOfCodeOnItsOwn) {
@@ -84,7 +75,7 @@ TEST_F(CommErrorsTest, TheModeSilencesEachKindOfCodeOnItsOwn) {
 }
 
 TEST_F(CommErrorsTest, GageErrorsFrameTheMessageAndKeepTheCallersStyle) {
-    answer = MB_RESULT_YES;
+    recorder.answers = {MB_RESULT_YES};
     EXPECT_EQ(
         ReportGageError(context, nullptr, GAGE_ERR_NO_PORT, "Gage 7", "Port 3", MB_STYLE_YESNO),
         MB_RESULT_YES);

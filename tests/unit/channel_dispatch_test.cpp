@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "channels/comm_errors.h"
 #include "channels/serial_channel.h"
 #include "channels/tcp_channel.h"
+#include "helpers/message_box_recorder.h"
 
 namespace gage {
 namespace {
@@ -16,22 +18,15 @@ class ChannelDispatchTest : public ::testing::Test {
   protected:
     ChannelDispatchTest() {
         support.UseBuiltInsOnly(true);
-        support.SetMessageBoxHook([this](const MessageBoxRequest& request) {
-            boxes.push_back(request);
-            const int result = answers.empty() ? MB_RESULT_IGNORE : answers.front();
-            if (!answers.empty()) {
-                answers.erase(answers.begin());
-            }
-            return result;
-        });
         settings.ComPrefix = "gage-test-no-such-port-";
     }
 
     Support support;
     ServerSettings settings;
     ChannelContext context{support, settings};
-    std::vector<MessageBoxRequest> boxes;
-    std::vector<int> answers;
+    test::MessageBoxRecorder recorder{support, MB_RESULT_IGNORE};
+    std::vector<MessageBoxRequest>& boxes = recorder.boxes;
+    std::deque<int>& answers = recorder.answers;
 };
 
 TEST_F(ChannelDispatchTest, AnUnknownKindIsANoOpEverywhere) {
@@ -64,14 +59,11 @@ TEST_F(ChannelDispatchTest, ReadingAClosedPortAllocatesTheBufferAndLetsTheUserCh
 
     answers = {MB_RESULT_ABORT};
     EXPECT_EQ(ChannelRead(context, nullptr, record), -1);
-}
 
-TEST_F(ChannelDispatchTest, ASilencedErrorIsNeverTakenForAButton) {
-    ConnectionRecord record;
-    record.PortNumber = 3;
+    // A silenced error is never taken for a button: 32768 is neither Abort nor Retry.
     SetCommErrorReporting(context, COMM_REPORT_OPEN_ERRORS);
-    EXPECT_EQ(ChannelRead(context, nullptr, record), 0);  // 32768 is neither Abort nor Retry
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(ChannelRead(context, nullptr, record), 0);
+    EXPECT_EQ(boxes.size(), 3u);
 }
 
 TEST_F(ChannelDispatchTest, WritingToAClosedPortReportsAnInvalidDevice) {
@@ -105,10 +97,8 @@ TEST_F(ChannelDispatchTest, PortsThatCannotBeOpenedAreReportedButNotWhilePrepari
     EXPECT_EQ(SerialProbePort(settings, 0), 0);
     EXPECT_EQ(SerialProbePort(settings, 65), 0);
     EXPECT_EQ(SerialProbePort(settings, 3), 0);
-}
 
-TEST_F(ChannelDispatchTest, ConfiguringAnUnopenedPortDoesNothing) {
-    ConnectionRecord record;
+    // An unopened port is not configured, purged, signalled or closed.
     record.PortNumber = 3;
     record.Parity = 9;
     EXPECT_EQ(SerialConfigure(context, nullptr, record), 0);
@@ -117,7 +107,7 @@ TEST_F(ChannelDispatchTest, ConfiguringAnUnopenedPortDoesNothing) {
     EXPECT_EQ(SerialClose(record), 0);
 }
 
-TEST_F(ChannelDispatchTest, TcpRecordsIgnoreLineSignalsAndCloseWithoutASocket) {
+TEST_F(ChannelDispatchTest, TcpRecordsIgnoreLineSignalsCloseWithoutASocketAndSettleAddresses) {
     ConnectionRecord record;
     record.Kind = KIND_TCPIP;
     EXPECT_EQ(ChannelSignal(context, record, SIGNAL_START), 0);
@@ -128,12 +118,9 @@ TEST_F(ChannelDispatchTest, TcpRecordsIgnoreLineSignalsAndCloseWithoutASocket) {
     record.IpAddress = kInaddrNone;
     record.TcpPort = 5000;
     EXPECT_EQ(ChannelPrepare(context, nullptr, record), 0);
-}
 
-TEST_F(ChannelDispatchTest, TcpAddressesSettleFromOctetsOrName) {
-    ASSERT_EQ(TcpStartup(context), 1);  // names resolve only once the sockets layer is up
-    ConnectionRecord record;
-    record.Kind = KIND_TCPIP;
+    // Addresses settle from octets or a name, once the sockets layer is up.
+    ASSERT_EQ(TcpStartup(context), 1);
     record.PortNumber = 0x10000 + 4001;
     record.BaudRate = 127;
     record.DataBits = 0;
@@ -143,6 +130,9 @@ TEST_F(ChannelDispatchTest, TcpAddressesSettleFromOctetsOrName) {
     EXPECT_EQ(record.TcpPort, 4001);
     EXPECT_EQ(TcpAddressText(record.IpAddress), "127.0.0.1");
 
+    record.PortNumber = 0x10000;  // port 0 in its low 16 bits
+    EXPECT_EQ(TcpSettleAddress(context, record), 0);
+    record.PortNumber = 4001;
     record.Parity = 300;  // not an octet: no address
     EXPECT_EQ(TcpSettleAddress(context, record), 0);
     EXPECT_EQ(record.IpAddress, kInaddrNone);

@@ -1,59 +1,78 @@
+// The commands through the entry's dispatch; reads on simulated gages whose serial ports stay
+// closed.
+
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <chrono>
+#include <cstring>
+#include <string>
+
 #include "entry/commands.h"
+#include "entry/configuration_hooks.h"
+#include "entry/engine_commands.h"
+#include "unit/reading_test_support.h"
 
 namespace gage {
 namespace {
 
-GageRecord NamedGage(const char* name) {
-    GageRecord gage;
-    gage.Name = name;
-    return gage;
-}
+using testing_support::HoldBytes;
+using testing_support::OneValueGage;
+using testing_support::SetBytes;
+using testing_support::Spec;
 
 class EntryCommandsTest : public ::testing::Test {
   protected:
     Runtime runtime;
+
+    GageRecord& AddGage(const char* name, int connection = 0) {
+        runtime.gages.push_back(OneValueGage(name));
+        runtime.gages.back().ConnectionIndex = connection;
+        return runtime.gages.back();
+    }
     std::intptr_t Run(std::int32_t command, const char* argument = nullptr,
                       std::int32_t version = 1) {
         return RunCommand(runtime, nullptr, version, command, argument);
     }
+    void Hold(int index, std::string_view bytes) {
+        HoldBytes(runtime.connections[static_cast<std::size_t>(index)], bytes);
+    }
+    // Command 11 answers the address of a double.
+    std::uint64_t ValueBitsOf(const char* name) {
+        double value = 0;
+        std::memcpy(&value, reinterpret_cast<const void*>(Run(GSV_CMD_READ_VALUE, name)),
+                    sizeof value);
+        return std::bit_cast<std::uint64_t>(value);
+    }
 };
 
-TEST_F(EntryCommandsTest, AliveAnswersOneOnlyForVersionOne) {
+TEST_F(EntryCommandsTest, AliveAndUnknownCommands) {
     EXPECT_EQ(Run(GSV_CMD_ALIVE), 1);
-    EXPECT_EQ(Run(GSV_CMD_ALIVE, nullptr, 2), 0);
+    EXPECT_EQ(Run(GSV_CMD_ALIVE, nullptr, 2), 0);  // only for version 1
     EXPECT_EQ(Run(GSV_CMD_ALIVE, nullptr, 0), 0);
-}
-
-TEST_F(EntryCommandsTest, CommandTwoAndUnknownLowWordsAnswerZero) {
-    runtime.gages.push_back(NamedGage("A"));
+    AddGage("A");
     EXPECT_EQ(Run(2), 0);
     EXPECT_EQ(Run(19), 0);
     EXPECT_EQ(Run(0xFFFF), 0);
     // A high word does not rescue an unknown low word, nor change a known one.
     EXPECT_EQ(Run(0x00010013), 0);
     EXPECT_EQ(Run(0x00070005), 1);
+    EXPECT_EQ(Run(GSV_CMD_IS_CONFIGURING), 0);  // no dialog
 }
 
-TEST_F(EntryCommandsTest, NamesCountAndIndexSkipFreeRows) {
-    runtime.gages.push_back(NamedGage("First"));
-    runtime.gages.push_back(NamedGage(""));
-    runtime.gages.push_back(NamedGage("Second"));
-    runtime.gages.push_back(NamedGage(""));
+TEST_F(EntryCommandsTest, NamesCountExistsAndIndexSkipFreeRows) {
+    for (const char* name : {"First", "", "Caliper 1", ""}) {
+        AddGage(name);
+    }
     ASSERT_EQ(Run(GSV_CMD_GAGE_COUNT), 2);
     auto name = [&](std::intptr_t index) {
         const std::intptr_t p = Run(GSV_CMD_GAGE_NAME, reinterpret_cast<const char*>(index));
         return p == 0 ? std::string("<none>") : std::string(reinterpret_cast<const char*>(p));
     };
     EXPECT_EQ(name(0), "First");
-    EXPECT_EQ(name(1), "Second");
+    EXPECT_EQ(name(1), "Caliper 1");
     EXPECT_EQ(name(2), "<none>");
     EXPECT_EQ(name(-1), "<none>");
-}
-
-TEST_F(EntryCommandsTest, ExistsIgnoresCaseAndRejectsNullOrEmpty) {
-    runtime.gages.push_back(NamedGage("Caliper 1"));
     EXPECT_EQ(Run(GSV_CMD_GAGE_EXISTS, "caliper 1"), 1);
     EXPECT_EQ(Run(GSV_CMD_GAGE_EXISTS, "CALIPER 1"), 1);
     EXPECT_EQ(Run(GSV_CMD_GAGE_EXISTS, "Caliper"), 0);
@@ -61,8 +80,112 @@ TEST_F(EntryCommandsTest, ExistsIgnoresCaseAndRejectsNullOrEmpty) {
     EXPECT_EQ(Run(GSV_CMD_GAGE_EXISTS, nullptr), 0);
 }
 
-TEST_F(EntryCommandsTest, NotConfiguringWithoutDialog) {
-    EXPECT_EQ(Run(GSV_CMD_IS_CONFIGURING), 0);
+TEST_F(EntryCommandsTest, ReadReturnsTheResultBlockOfTheFirstMatch) {
+    const std::string name31 = "RandomValue" + std::string(20, 'x');
+    AddGage(name31.c_str());
+    Hold(0, "2.5\r\n");
+    const std::intptr_t address = Run(GSV_CMD_READ, ("randomvalue" + std::string(20, 'X')).c_str());
+    ASSERT_EQ(address, reinterpret_cast<std::intptr_t>(&runtime.readingResult));
+    EXPECT_EQ(ValueOf(runtime.readingResult), 2.5);
+    EXPECT_EQ(Run(GSV_CMD_READ, "RandomValue B"), 0);
+    EXPECT_EQ(Run(GSV_CMD_READ, nullptr), 0);
+    // Names of 32 characters are refused before the lookup.
+    EXPECT_EQ(Run(GSV_CMD_READ, (name31 + "y").c_str()), 0);
+}
+
+TEST_F(EntryCommandsTest, ReadValueAnswersTheLastMatchingGagesValue) {
+    const std::intptr_t none = Run(GSV_CMD_READ_VALUE, "nobody");
+    ASSERT_EQ(none, reinterpret_cast<std::intptr_t>(&runtime.readValue));
+    EXPECT_EQ(ValueBitsOf("nobody"), kNoValueBits);
+    EXPECT_EQ(ValueBitsOf(nullptr), kNoValueBits);
+
+    // Two rows of one name: both are read, the second one's value answers.
+    GageRecord& failing = AddGage("RandomValue Twin", 0);
+    failing.Format.ReadTimeout = 0;
+    failing.Format.ValueAField = Spec(1, 1, 0, "GT(\"1000\")");
+    AddGage("RandomValue Twin", 1);
+    Hold(1, "7.25\r\n");
+    EXPECT_EQ(ValueBitsOf("RANDOMVALUE TWIN"), std::bit_cast<std::uint64_t>(7.25));
+    EXPECT_TRUE(runtime.connections[0].HasReceiveBuffer());  // the first one was read too
+    std::swap(runtime.gages[0], runtime.gages[1]);
+    EXPECT_EQ(ValueBitsOf("RandomValue Twin"), kReadFailureValueBits);
+}
+
+TEST_F(EntryCommandsTest, PollAndChannelOnlyFlags) {
+    GageRecord& mux = AddGage("RandomValue Mux");
+    mux.Format.MeasStopCommand = "T";
+    mux.Flags = GAGE_FLAG_NO_READ_CMD;
+    // A read goes through start and stop: its first call only starts the measurement.
+    EXPECT_EQ(Run(GSV_CMD_READ, "RandomValue Mux"), 0);
+    EXPECT_EQ(mux.MeasurementStarted, 1);
+    mux.MeasurementStarted = 0;
+    // A poll of a gage that takes no read command reads at once.
+    EXPECT_NE(Run(GSV_CMD_POLL, "RandomValue Mux"), 0);
+    EXPECT_EQ(mux.MeasurementStarted, 0);
+
+    mux.Format.MeasStopCommand = "";
+    SetBytes(mux.Format.Separator, mux.Format.SeparatorLength, ",");
+    mux.Format.ChannelField = Spec(1, 1, 0);
+    mux.Format.ValueAField = Spec(2, 1, 0);
+    mux.ChannelNumber = 3;
+    mux.Format.ReadTimeout = 0;  // one attempt: simulated lines would soon fill the buffer
+    Hold(0, "5,1.0\r\n");
+    EXPECT_EQ(Run(0x00010008, "RandomValue Mux"), 0);  // channel only: the record stays
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(runtime.connections[0].RxBuffer.get()), 7),
+              "5,1.0\r\n");
+    EXPECT_EQ(Run(0x0001000E, "RandomValue Mux"), 0);
+    runtime.connections[0].RxCount = 0;
+    mux.Format.ReadTimeout = 100;
+    Hold(0, "5,1.0\r\n3,2.0\r\n");
+    ASSERT_NE(Run(0x00020008, "RandomValue Mux"), 0);  // any other high word: not channel only
+    EXPECT_EQ(ValueOf(runtime.readingResult), 2.0);
+}
+
+TEST_F(EntryCommandsTest, SubgroupCommandsGoToTheChosenGages) {
+    for (const char* name :
+         {"RandomValue One", "RandomValue Two", "RandomValue Three", "Caliper"}) {
+        AddGage(name, static_cast<int>(runtime.gages.size())).Format.SubgroupStartCommand = "S";
+    }
+    runtime.gages[0].Format.CommandDelay = 30;
+    runtime.gages[2].InterfaceTypeNumber = 0;
+
+    EXPECT_EQ(Run(GSV_CMD_SUBGROUP_START, "nobody"), 1);
+    EXPECT_FALSE(runtime.connections[0].HasReceiveBuffer());
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Run(GSV_CMD_SUBGROUP_START, "randomvalue one"), 1);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
+    EXPECT_TRUE(runtime.connections[0].HasReceiveBuffer());
+    EXPECT_FALSE(runtime.connections[1].HasReceiveBuffer());
+
+    EXPECT_EQ(Run(GSV_CMD_SUBGROUP_END, ""), 1);  // no end commands: nothing to do
+    EXPECT_FALSE(runtime.connections[1].HasReceiveBuffer());
+    EXPECT_EQ(Run(GSV_CMD_SUBGROUP_START, ""), 1);
+    EXPECT_TRUE(runtime.connections[1].HasReceiveBuffer());
+    EXPECT_FALSE(runtime.connections[2].HasReceiveBuffer());  // no interface type
+    EXPECT_FALSE(runtime.connections[3].HasReceiveBuffer());  // port closed
+}
+
+TEST_F(EntryCommandsTest, PortCommandsAndHooks) {
+    runtime.connections[0].PortNumber = 1;
+    Hold(0, "abc");
+    Hold(1, "def");
+    EXPECT_EQ(Run(GSV_CMD_FLUSH_PORTS), 1);
+    EXPECT_EQ(runtime.connections[0].RxCount, 0);
+    EXPECT_EQ(runtime.connections[1].RxCount, 3);  // not configured: left alone
+    EXPECT_EQ(Run(GSV_CMD_CLOSE_PORTS), 1);
+    EXPECT_EQ(runtime.connections[1].RxCount, 0);
+    EXPECT_TRUE(runtime.connections[1].HasReceiveBuffer());
+    AddGage("RandomValue A");
+    EXPECT_EQ(Run(GSV_CMD_INIT_PORTS), 1);  // nothing configured
+    EXPECT_EQ(Run(GSV_CMD_INIT_GAGES), 1);
+
+    const ConfigurationHooks hooks = MakeConfigurationHooks(runtime);
+    ASSERT_TRUE(hooks.openConnection && hooks.startConnects && hooks.sendGageInit &&
+                hooks.resolveHost);
+    EXPECT_EQ(hooks.openConnection(nullptr, 5), 1);  // nothing to open
+    EXPECT_EQ(hooks.resolveHost("127.0.0.1"), 0x0100007Fu);
+    GageRecord gage;
+    hooks.sendGageInit(nullptr, gage);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <random>
@@ -23,13 +24,9 @@ namespace {
 struct ShapeCase {
     const char* name;
     std::string traffic;
-    // The keys the saver writes, as expected; an empty text: the key is not written.
-    const char* recordStart;
-    const char* recordEnd;
-    const char* separator;
-    const char* value;
-    const char* channel;
-    const char* literal;
+    // What the saver writes for record start, end and separator, and the keys VALUE1, CHANNEL
+    // and LITERAL; an empty text: the key is not written.
+    std::array<std::string, 6> keys;
     std::vector<double> values;  // every complete record's value, in order
     std::vector<int> channels;   // empty: no channel field
 };
@@ -49,52 +46,27 @@ std::vector<ShapeCase> Cases() {
         {"multiplexer with channel, value and status",
          "01,+12.3456,NRM\r\n02,-0.5000,NRM\r\n03,+7.1000,NRM\r\n"
          "01,+12.3500,NRM\r\n02,-0.4000,NRM\r\n03,+7.2000,NRM\r\n",
-         "",
-         "<13><10>",
-         ",",
-         "2,1,0",
-         "1,1,0",
-         "3,1,0,EQ(\"NRM\")",
+         {"", "<13><10>", ",", "2,1,0", "1,1,0", "3,1,0,EQ(\"NRM\")"},
          {12.3456, -0.5, 7.1, 12.35, -0.4, 7.2},
          {1, 2, 3, 1, 2, 3}},
         {"fixed columns with a sign, STX and CR",
          "\x02+0012.345 MM\r\x02-0003.100 MM\r\x02+0000.250 MM\r\x02-0100.000 MM\r",
-         "<2>",
-         "<13>",
-         "",
-         "1,1,9",
-         "",
-         "1,11,0,EQ(\"MM\")",
+         {"<2>", "<13>", "", "1,1,9", "", "1,11,0,EQ(\"MM\")"},
          {12.345, -3.1, 0.25, -100.0},
          {}},
         {"plain value with CR LF",
          "12.5\r\n13.25\r\n9.125\r\n12.5\r\n",
-         "",
-         "<13><10>",
-         "",
-         "1,1,0",
-         "",
-         "",
+         {"", "<13><10>", "", "1,1,0", "", ""},
          {12.5, 13.25, 9.125, 12.5},
          {}},
         {"decimal comma between semicolons",
          "G;12,50\r\nG;12,75\r\nG;11,05\r\n",
-         "",
-         "<13><10>",
-         ";",
-         "2,1,0",
-         "",
-         "1,1,0,EQ(\"G\")",
+         {"", "<13><10>", ";", "2,1,0", "", "1,1,0,EQ(\"G\")"},
          {12.5, 12.75, 11.05},
          {}},
         {"binary record of fixed length",
          binary,
-         "<2>",
-         "",
-         "",
-         "1,1,4",
-         "",
-         "",
+         {"<2>", "", "", "1,1,4", "", ""},
          {1500, 1600, 2250, 1500, 1720, 70000},
          {}},
     };
@@ -121,19 +93,16 @@ TEST_F(LearnFormatTest, LearnedFormatsReadTheirRecordsBackThroughTheSaverAndTheP
                   FormatSaveResult::Saved);
         GageFormat text;
         LoadGageFormatText(definitions, 1, 1, text);
-        EXPECT_EQ(ByteStringText(text.RecordStart), shape.recordStart);
-        EXPECT_EQ(ByteStringText(text.RecordEnd), shape.recordEnd);
-        EXPECT_EQ(ByteStringText(text.Separator), shape.separator);
         const auto key = [&](const char* name) {
             return profile::GetString(definitions, "TYPE1.1", name, {}, 128);
         };
-        EXPECT_EQ(key("VALUE1"), shape.value);
-        EXPECT_EQ(key("CHANNEL"), shape.channel);
-        EXPECT_EQ(key("LITERAL"), shape.literal);
+        const auto bytes = [](const ByteString& b) { return std::string(ByteStringText(b)); };
+        const std::array<std::string, 6> saved = {bytes(text.RecordStart), bytes(text.RecordEnd),
+                                                  bytes(text.Separator),   key("VALUE1"),
+                                                  key("CHANNEL"),          key("LITERAL")};
+        EXPECT_EQ(saved, shape.keys);
 
-        GageRecord gage;
-        gage.InterfaceTypeNumber = 1;
-        gage.Precision = -1;
+        GageRecord gage = testing_support::OneValueGage("Learned");
         gage.Format = ReadGageFormat(definitions, 1, 1);
         AllocateReceiveBuffer(engine.connections[0]);
         const int length = std::atoi(key("RECLENGTH").c_str());

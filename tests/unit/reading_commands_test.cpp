@@ -27,34 +27,24 @@ class CommandCountTest : public ::testing::Test {
     }
 };
 
-TEST_F(CommandCountTest, PlainCharactersAndByteTokens) {
-    EXPECT_EQ(Send(""), 0);
-    EXPECT_EQ(Send("AB<13><10>"), 4);
-    EXPECT_EQ(Send("<27>P"), 2);
-    EXPECT_EQ(Send("<300>"), 1);
-    EXPECT_EQ(Send("<>AB>C"), 2);
-    EXPECT_EQ(Send("<>AB"), 0);
-    EXPECT_EQ(Send("XY<1"), 2);
-    EXPECT_EQ(Send("XY<"), 2);
-    EXPECT_EQ(Send("XY[1"), 2);
-    EXPECT_EQ(Send("<ID><CH><ch><CHANNEL>"), 4);
+// Bytes sent per text: plain characters, byte tokens, the gage's tokens ([CH] is 07, [ch] 7).
+TEST_F(CommandCountTest, PlainCharactersAndTokens) {
+    const std::pair<const char*, int> withGage[] = {
+        {"", 0},     {"AB<13><10>", 4}, {"<27>P", 2}, {"<300>", 1}, {"<>AB>C", 2},
+        {"<>AB", 0}, {"XY<1", 2},       {"XY<", 2},   {"XY[1", 2},  {"<ID><CH><ch><CHANNEL>", 4},
+        {"[SN]", 7}, {"[ID]", 3},       {"[CH]", 2},  {"[ch]", 1},  {"[XY]", 4},
+        {"[S]", 3}};
+    for (const auto& [text, count] : withGage) {
+        EXPECT_EQ(Send(text), count) << text;
+    }
     EXPECT_EQ(Send("<ID><CH><ch><CHANNEL>", false), 0);
-    EXPECT_EQ(engine.clock.slept, 0u);
-}
-
-TEST_F(CommandCountTest, SquareTokens) {
-    EXPECT_EQ(Send("[SN]"), 7);
-    EXPECT_EQ(Send("[ID]"), 3);
-    EXPECT_EQ(Send("[CH]"), 2);  // 07
-    EXPECT_EQ(Send("[ch]"), 1);  // 7
-    EXPECT_EQ(Send("[XY]"), 4);
-    EXPECT_EQ(Send("[S]"), 3);
     EXPECT_EQ(Send("[SN][ID][CH][ch]", false), 0);
     EXPECT_EQ(Send("[XY]", false), 4);
     gage.SerialNumber = "";
     EXPECT_EQ(Send("[SN]"), 0);
     gage.ChannelNumber = 123;
     EXPECT_EQ(Send("[CH]"), 3);
+    EXPECT_EQ(engine.clock.slept, 0u);
 }
 
 TEST_F(CommandCountTest, LineControlAndPauses) {

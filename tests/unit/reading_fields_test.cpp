@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 #include "reading/field_conditions.h"
@@ -18,17 +19,22 @@ FieldLocation At(std::string_view text) {
             static_cast<int>(text.size())};
 }
 
+// Every input of the first list gives true, every one of the second false.
+template <typename Test>
+void ExpectSplit(Test test, std::initializer_list<const char*> yes,
+                 std::initializer_list<const char*> no) {
+    for (const char* input : yes) {
+        EXPECT_TRUE(test(input)) << input;
+    }
+    for (const char* input : no) {
+        EXPECT_FALSE(test(input)) << input;
+    }
+}
+
 TEST(LooksNumericTest, SignsBlanksAndSeparators) {
-    EXPECT_TRUE(LooksNumeric(" -12", '.'));
-    EXPECT_TRUE(LooksNumeric("+ .5", '.'));
-    EXPECT_TRUE(LooksNumeric("7", '.'));
+    const auto withPoint = [](const char* text) { return LooksNumeric(text, '.'); };
+    ExpectSplit(withPoint, {" -12", "+ .5", "7"}, {",5", "A1", "-", "", "   ", "--1"});
     EXPECT_TRUE(LooksNumeric(",5", ','));
-    EXPECT_FALSE(LooksNumeric(",5", '.'));
-    EXPECT_FALSE(LooksNumeric("A1", '.'));
-    EXPECT_FALSE(LooksNumeric("-", '.'));
-    EXPECT_FALSE(LooksNumeric("", '.'));
-    EXPECT_FALSE(LooksNumeric("   ", '.'));
-    EXPECT_FALSE(LooksNumeric("--1", '.'));
 }
 
 TEST(CheckFieldTest, LengthsAndNumericMarks) {
@@ -60,15 +66,9 @@ TEST(FieldTextTest, TrimsSpacesOnlyAndCutsToSize) {
     EXPECT_STREQ(text, "");
 }
 
-TEST(FieldValueTest, UndefinedAndUnknownTypesGiveZero) {
+TEST(FieldValueTest, TypesAndSeparators) {
     GageFormat format;
-    EXPECT_EQ(FieldValue(At("12"), FieldSpec{}, format, '.'), 0.0);
-    format.DataType = 9;
-    EXPECT_EQ(FieldValue(At("12"), Spec(1, 1, 0), format, '.'), 0.0);
-}
-
-TEST(FieldValueTest, FormatAndUserSeparators) {
-    GageFormat format;
+    EXPECT_EQ(FieldValue(At("12"), FieldSpec{}, format, '.'), 0.0);  // undefined
     EXPECT_EQ(FieldValue(At(" 12.5"), Spec(1, 1, 0), format, '.'), 12.5);
     EXPECT_EQ(FieldValue(At("12.5"), Spec(1, 1, 0), format, ','), 12.5);
     EXPECT_EQ(FieldValue(At("12,5"), Spec(1, 1, 0), format, '.'), 12.0);
@@ -76,6 +76,8 @@ TEST(FieldValueTest, FormatAndUserSeparators) {
     EXPECT_EQ(FieldValue(At("12,5"), Spec(1, 1, 0), format, '.'), 12.5);
     EXPECT_EQ(FieldValue(At("12,5"), Spec(1, 1, 0), format, ','), 12.5);
     EXPECT_EQ(FieldValue(At("x12"), Spec(1, 1, 0), format, '.'), 0.0);
+    format.DataType = 9;  // unknown
+    EXPECT_EQ(FieldValue(At("12"), Spec(1, 1, 0), format, '.'), 0.0);
 }
 
 TEST(ParseGageNumberTest, LikeTheDecimalConversionWithAGivenSeparator) {
@@ -101,47 +103,39 @@ TEST(ParseGageNumberTest, LikeTheDecimalConversionWithAGivenSeparator) {
 }
 
 TEST(ConditionTest, NumericOperatorsAndLiteralLists) {
-    EXPECT_TRUE(TestNumericCondition(3, "EQ(\"3\")", '.'));
-    EXPECT_FALSE(TestNumericCondition(3, "eq(\"4\")", '.'));
-    EXPECT_TRUE(TestNumericCondition(3, "NE(\"4\",\"5\")", '.'));
-    EXPECT_FALSE(TestNumericCondition(4, "NE(\"4\",\"5\")", '.'));
-    EXPECT_TRUE(TestNumericCondition(3, "LT(4)", '.'));
-    EXPECT_FALSE(TestNumericCondition(4, "LT(4)", '.'));
-    EXPECT_TRUE(TestNumericCondition(4, "LE(4)", '.'));
-    EXPECT_TRUE(TestNumericCondition(5, "GT(4)", '.'));
-    EXPECT_FALSE(TestNumericCondition(4, "GT(4)", '.'));
-    EXPECT_TRUE(TestNumericCondition(4, "Ge(4)", '.'));
-    EXPECT_FALSE(TestNumericCondition(1, "GE(\"1\",\"2\")", '.'));
-    EXPECT_TRUE(TestNumericCondition(2, "GE(\"1\",\"2\")", '.'));
-    EXPECT_TRUE(TestNumericCondition(1.2, "GE(\"1.5\")", ','));  // reads as 1
-    EXPECT_TRUE(TestNumericCondition(1.6, "GE(\"1,5\")", ','));
-    EXPECT_FALSE(TestNumericCondition(1.4, "GE(\"1,5\")", ','));
-}
-
-TEST(ConditionTest, WhatPasses) {
-    EXPECT_TRUE(TestNumericCondition(1, "", '.'));
-    EXPECT_TRUE(TestNumericCondition(1, "EQ\"2\"", '.'));    // no parentheses
-    EXPECT_TRUE(TestNumericCondition(1, "EQ(\"2\"", '.'));   // no closing one
-    EXPECT_TRUE(TestNumericCondition(1, "EQ()", '.'));       // empty list
-    EXPECT_TRUE(TestNumericCondition(1, "XX(\"2\")", '.'));  // unknown operator
-    EXPECT_TRUE(TestNumericCondition(1, "E", '.'));
+    const auto at = [](double value, char separator = '.') {
+        return [=](const char* condition) {
+            return TestNumericCondition(value, condition, separator);
+        };
+    };
+    ExpectSplit(at(3), {"EQ(\"3\")", "NE(\"4\",\"5\")", "LT(4)"}, {"eq(\"4\")"});
+    ExpectSplit(at(4), {"LE(4)", "Ge(4)"}, {"NE(\"4\",\"5\")", "LT(4)", "GT(4)"});
+    ExpectSplit(at(5), {"GT(4)"}, {});
+    ExpectSplit(at(2), {"GE(\"1\",\"2\")"}, {});
+    // Every literal must hold; what cannot be read passes.
+    ExpectSplit(at(1), {"", "EQ\"2\"", "EQ(\"2\"", "EQ()", "XX(\"2\")", "E"}, {"GE(\"1\",\"2\")"});
+    ExpectSplit(at(1.2, ','), {"GE(\"1.5\")"}, {});  // reads as 1
+    ExpectSplit(at(1.6, ','), {"GE(\"1,5\")"}, {});
+    ExpectSplit(at(1.4, ','), {}, {"GE(\"1,5\")"});
 }
 
 TEST(ConditionTest, TextLiterals) {
-    EXPECT_TRUE(TestTextCondition("nrm", "EQ(\"NRM\")"));
-    EXPECT_FALSE(TestTextCondition("NRMX", "EQ(\"NRM\")"));
-    EXPECT_TRUE(TestTextCondition("OK", "NE(\"MIN\",\"MAX\")"));
-    EXPECT_FALSE(TestTextCondition("max", "NE(\"MIN\",\"MAX\")"));
-    EXPECT_FALSE(TestTextCondition("A", "EQ(\"A\",\"B\")"));
-    EXPECT_FALSE(TestTextCondition("B", "EQ(\"A\",\"B\")"));
+    const auto of = [](const char* text) {
+        return [=](const char* condition) { return TestTextCondition(text, condition); };
+    };
+    ExpectSplit(of("nrm"), {"EQ(\"NRM\")"}, {});
+    ExpectSplit(of("NRMX"), {}, {"EQ(\"NRM\")"});
+    ExpectSplit(of("OK"), {"NE(\"MIN\",\"MAX\")"}, {});
+    ExpectSplit(of("max"), {}, {"NE(\"MIN\",\"MAX\")"});
+    ExpectSplit(of("A"), {}, {"EQ(\"A\",\"B\")"});
+    ExpectSplit(of("B"), {}, {"EQ(\"A\",\"B\")"});
+    ExpectSplit(of("b"), {"GT(\"A\")"}, {});
     // A quoted literal may hold a comma, but never a closing parenthesis.
-    EXPECT_TRUE(TestTextCondition("a,b", "EQ(\"a,b\")"));
-    EXPECT_FALSE(TestTextCondition("a)b", "EQ(\"a)b\")"));
-    EXPECT_TRUE(TestTextCondition("a", "EQ(\"a)b\")"));
-    EXPECT_TRUE(TestTextCondition("b", "GT(\"A\")"));
-    EXPECT_TRUE(TestTextCondition("", "LT(\"a\")"));
-    EXPECT_TRUE(TestTextCondition("", "EQ(\"\")"));
-    EXPECT_TRUE(TestTextCondition("x", "EQ(x)"));  // unquoted literal
+    ExpectSplit(of("a,b"), {"EQ(\"a,b\")"}, {});
+    ExpectSplit(of("a)b"), {}, {"EQ(\"a)b\")"});
+    ExpectSplit(of("a"), {"EQ(\"a)b\")"}, {});
+    ExpectSplit(of(""), {"LT(\"a\")", "EQ(\"\")"}, {});
+    ExpectSplit(of("x"), {"EQ(x)"}, {});  // unquoted literal
 }
 
 TEST(LowWordTest, CutsTowardZero) {

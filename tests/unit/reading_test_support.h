@@ -2,9 +2,9 @@
 // Shared pieces of the reading engine's tests: a clock that passes time only when the engine
 // waits, and a context over a fresh set of tables.
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
-#include <functional>
 #include <string_view>
 
 #include "channels/channel.h"
@@ -23,8 +23,21 @@ inline double ValueOf(const ReadingResult& result) {
 
 namespace gage::testing_support {
 
+// The double of a bit pattern, for values that must come out the same in every build.
+inline double Bits(std::uint64_t bits) {
+    return std::bit_cast<double>(bits);
+}
+
+// Puts bytes into a connection's receive buffer (allocating it).
+inline void HoldBytes(ConnectionRecord& record, std::string_view bytes) {
+    if (!record.HasReceiveBuffer()) {
+        AllocateReceiveBuffer(record);
+    }
+    std::memcpy(record.RxBuffer.get() + record.RxCount, bytes.data(), bytes.size());
+    record.RxCount += static_cast<std::int32_t>(bytes.size());
+}
+
 // Time stands still until the engine sleeps or waits; then it jumps by the time asked for.
-// A hook sees every jump (to let a "device" answer at a given time).
 class FakeClock final : public EngineClock {
   public:
     explicit FakeClock(std::uint32_t start = 1000) : now(start) {}
@@ -42,7 +55,6 @@ class FakeClock final : public EngineClock {
         Advance(milliseconds);
     }
     bool WaitReadable(const ConnectionRecord& record, std::uint32_t milliseconds) override {
-        ++waits;
         if (ChannelWaitReadable(record, 0) == 1) {
             return true;
         }
@@ -50,20 +62,13 @@ class FakeClock final : public EngineClock {
         Advance(milliseconds);
         return false;
     }
-    void Advance(std::uint32_t milliseconds) {
-        now += milliseconds;
-        if (onAdvance) {
-            onAdvance(now);
-        }
-    }
+    void Advance(std::uint32_t milliseconds) { now += milliseconds; }
 
     std::uint32_t now;
     std::uint64_t slept = 0;
     std::uint64_t waited = 0;
-    int waits = 0;
     long long nowCalls = 0;
     std::uint32_t stepPerNow = 0;  // time that passes with every reading of the clock
-    std::function<void(std::uint32_t)> onAdvance;
 };
 
 // Tables, settings and support of one test, with a context over them.
@@ -75,14 +80,8 @@ struct EngineFixture {
     FakeClock clock;
     ReadContext context{channels, connections, settings, support, clock};
 
-    // Puts bytes into connection index's receive buffer (allocating it).
     void Hold(int index, std::string_view bytes) {
-        ConnectionRecord& record = connections[static_cast<std::size_t>(index)];
-        if (!record.HasReceiveBuffer()) {
-            AllocateReceiveBuffer(record);
-        }
-        std::memcpy(record.RxBuffer.get() + record.RxCount, bytes.data(), bytes.size());
-        record.RxCount += static_cast<std::int32_t>(bytes.size());
+        HoldBytes(connections[static_cast<std::size_t>(index)], bytes);
     }
     std::string_view Held(int index) {
         const ConnectionRecord& record = connections[static_cast<std::size_t>(index)];
@@ -99,6 +98,14 @@ inline void SetBytes(ByteString& bytes, std::uint16_t& length, std::string_view 
     length = EncodeByteString(text, bytes);
 }
 
+// The start, end and separator of a format's records, from their file texts.
+inline void SetFrame(GageFormat& format, std::string_view start, std::string_view end,
+                     std::string_view separator = {}) {
+    SetBytes(format.RecordStart, format.RecordStartLength, start);
+    SetBytes(format.RecordEnd, format.RecordEndLength, end);
+    SetBytes(format.Separator, format.SeparatorLength, separator);
+}
+
 inline FieldSpec Spec(int field, int start, int length, std::string_view condition = {}) {
     FieldSpec spec;
     spec.Defined = 1;
@@ -107,6 +114,19 @@ inline FieldSpec Spec(int field, int start, int length, std::string_view conditi
     spec.Length = static_cast<std::uint16_t>(length);
     spec.Condition = condition;
     return spec;
+}
+
+// A gage whose records are one value and recordEnd, read unrounded: where most reading tests
+// start. A name with "RandomValue" in it reads the simulated source.
+inline GageRecord OneValueGage(std::string_view name, std::string_view recordEnd = "<13><10>") {
+    GageRecord gage;
+    gage.Name = name;
+    gage.InterfaceTypeNumber = 1;
+    gage.Precision = -1;
+    gage.Format.ReadTimeout = 200;
+    SetBytes(gage.Format.RecordEnd, gage.Format.RecordEndLength, recordEnd);
+    gage.Format.ValueAField = Spec(1, 1, 0);
+    return gage;
 }
 
 }  // namespace gage::testing_support
