@@ -40,6 +40,9 @@ TEST(SupportStringsTest, LoadsTheTextWithoutItsKeyCutToTheBuffer) {
         EXPECT_STREQ(buffer.c_str(), c.text) << c.id;
     }
     EXPECT_EQ(support.LangLoadString(nullptr, 100, nullptr, 8), 0);
+    char untouched[] = "abc";
+    EXPECT_EQ(support.LangLoadString(nullptr, 100, untouched, 0), 0);
+    EXPECT_STREQ(untouched, "abc");
     EXPECT_EQ(support.LoadString(65535), "");
 }
 
