@@ -34,17 +34,21 @@ constexpr const char* kDefinitions =
 
 // Every field of the block is taken from the one number the simulated gage sends.
 void ExpectConsistentBlock(const ReadingResult& block) {
+    // Copied out: the packed fields cannot be bound to references, as the assertions would.
+    const double value = block.Value;
+    const int readingNumber = block.ReadingNumber;
+    const int channel = block.Channel;
     const std::string literal(block.Literal, strnlen(block.Literal, sizeof block.Literal));
     ASSERT_FALSE(literal.empty());
     EXPECT_EQ(std::string(block.Code, strnlen(block.Code, sizeof block.Code)), literal);
     const double sent = std::strtod(literal.c_str(), nullptr);
-    EXPECT_EQ(block.Value, sent) << literal;
-    EXPECT_LT(std::fabs(block.Value), 10.0);
+    EXPECT_EQ(value, sent) << literal;
+    EXPECT_LT(std::fabs(value), 10.0);
     // Precision 4: the value carries at most four decimals.
-    EXPECT_NEAR(block.Value * 1e4, std::round(block.Value * 1e4), 1e-6);
-    EXPECT_EQ(block.ReadingNumber,
+    EXPECT_NEAR(value * 1e4, std::round(value * 1e4), 1e-6);
+    EXPECT_EQ(readingNumber,
               static_cast<std::uint16_t>(static_cast<std::int32_t>(std::trunc(sent))));
-    EXPECT_EQ(block.Channel, 0);
+    EXPECT_EQ(channel, 0);
     for (const std::uint8_t byte : block.Reserved) {
         EXPECT_EQ(byte, 0);
     }
