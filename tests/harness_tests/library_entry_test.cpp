@@ -10,20 +10,11 @@ namespace {
 
 using LibraryEntryTest = LoadedLibraryTest;
 
-TEST_F(LibraryEntryTest, EntryFoundByNameIsTheOneAtOrdinal100) {
-    ASSERT_TRUE(Load());
-    ASSERT_NE(Library().EntryByName(), nullptr);
-    if (!host::PlatformHasExportOrdinals()) {
-        EXPECT_EQ(Library().EntryByOrdinal(), nullptr);
-        return;
-    }
-    EXPECT_EQ(Library().EntryByOrdinal(), Library().EntryByName());
-}
-
-TEST_F(LibraryEntryTest, EveryCommandNeedsInterfaceVersionOne) {
+TEST_F(LibraryEntryTest, EntryFoundByNameIsTheOneAtOrdinal100AndNeedsInterfaceVersionOne) {
     ASSERT_TRUE(Load());
     const auto entry = Library().EntryByName();
     ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(Library().EntryByOrdinal(), host::PlatformHasExportOrdinals() ? entry : nullptr);
     EXPECT_EQ(entry(nullptr, 1, 0, nullptr), 1);
     for (const std::int32_t version : {0, 2, -1, 0x10001}) {
         EXPECT_EQ(entry(nullptr, version, 0, nullptr), 0) << "version " << version;
@@ -31,27 +22,24 @@ TEST_F(LibraryEntryTest, EveryCommandNeedsInterfaceVersionOne) {
     }
 }
 
-TEST_F(LibraryEntryTest, AliveAnswersOneAndUndefinedCommandsZero) {
+// Alive answers 1 whatever the high word; undefined commands and, with nothing configured, the
+// gage commands answer 0; and it still answers afterwards.
+TEST_F(LibraryEntryTest, WithoutConfigurationOnlyAliveAnswers) {
     ASSERT_TRUE(Load());
+    const std::pair<std::int32_t, const char*> zeroes[] = {
+        {2, nullptr},       {19, nullptr},       {0xFFFF, nullptr},  {-1, nullptr},
+        {5, nullptr},       {4, nullptr},        {9, "RandomValue"}, {9, nullptr},
+        {8, "RandomValue"}, {14, "RandomValue"}, {18, nullptr}};
+    EXPECT_EQ(Call(0x00010000), 1);
+    for (const auto& [command, argument] : zeroes) {
+        EXPECT_EQ(Call(command, argument), 0) << "command " << command;
+    }
+#if !defined(_WIN32)
+    for (const std::int32_t command : {3, 6, 7, 15, 18}) {  // no dialogs to open or leave open
+        EXPECT_EQ(Call(command), 0) << "command " << command;
+    }
+#endif
     EXPECT_EQ(Call(0), 1);
-    EXPECT_EQ(Call(0x00010000), 1);  // a high word does not change the command
-    EXPECT_EQ(Call(2), 0);
-    EXPECT_EQ(Call(19), 0);
-    EXPECT_EQ(Call(0xFFFF), 0);
-    EXPECT_EQ(Call(-1), 0);
-    EXPECT_EQ(Call(0), 1);  // and it still answers afterwards
-}
-
-TEST_F(LibraryEntryTest, WithoutConfigurationThereAreNoGages) {
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(Call(5), 0);
-    EXPECT_EQ(Call(4, nullptr), 0);  // index 0
-    EXPECT_EQ(Call(9, "RandomValue"), 0);
-    EXPECT_EQ(Call(9, nullptr), 0);
-    EXPECT_EQ(Call(8, "RandomValue"), 0);
-    EXPECT_EQ(Call(14, "RandomValue"), 0);
-    EXPECT_EQ(Call(18), 0);  // no configuration dialog is open
-    EXPECT_TRUE(GageNames().empty());
 }
 
 TEST_F(LibraryEntryTest, ConfigurationOfAnotherApplicationIsNotLoaded) {
@@ -61,15 +49,6 @@ TEST_F(LibraryEntryTest, ConfigurationOfAnotherApplicationIsNotLoaded) {
     ASSERT_TRUE(Load());
     EXPECT_EQ(Call(5), 0);
     EXPECT_EQ(Call(9, "RandomValue 1"), 0);
-}
-
-TEST_F(LibraryEntryTest, LoadsAgainAfterUnloading) {
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(Call(0), 1);
-    Unload();
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(Call(0), 1);
-    EXPECT_EQ(Call(5), 0);
 }
 
 }  // namespace

@@ -1,20 +1,24 @@
-// A real configuration loaded at start-up, driven only through the entry point: the directory
-// commands list what the files hold, and a simulated gage reads end to end.
+// A real configuration loaded at start-up, driven only through the entry point as a host drives
+// it: the directory commands list what the files hold, and a simulated gage reads end to end into
+// a result block on the host's alignment. In a 32-bit Windows host the entry at ordinal 100 is
+// also called the way such a host calls it (arguments pushed, callee removes them, a stack
+// aligned to 4 bytes only), with the 32-bit result taken from the register and used as a pointer.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "loaded_library_fixture.h"
-#include "reading/reading_result.h"
 
 namespace gage::harness {
 namespace {
 
-// GAGE_2's name is too long, so its row stays free: listing must skip it.
+// GAGE_2's name is too long, so its row stays free: listing must skip it. GAGE_3's connection is
+// not configured, so it cannot read.
 constexpr const char* kConfiguration =
     "[APPLICATION]\r\nNAME=zrngsv32\r\nVERSION=9\r\n"
     "[INTERFACES]\r\nMUX_0=\"Bench\",1,0,9600,8,1,1,1,1024,0,\r\n"
@@ -26,49 +30,67 @@ constexpr const char* kConfiguration =
 constexpr const char* kDefinitions =
     "[TYPE1]\r\nDESCRIPTION=Simulated interface\r\n"
     "[TYPE1.1]\r\nDESCRIPTION=One value per line\r\nDATATYPE=0\r\nRECEND=<13><10>\r\n"
-    "MEASTIMEOUT=200\r\nVALUE1=1,1,0\r\n";
+    "MEASTIMEOUT=200\r\nVALUE1=1,1,0\r\nREADING=1,1,0\r\nCODE=1,1,0\r\nLITERAL=1,1,0\r\n";
+
+// Every field of the block is taken from the one number the simulated gage sends.
+void ExpectConsistentBlock(const ReadingResult& block) {
+    // Copied out: the packed fields cannot be bound to references, as the assertions would.
+    const double value = block.Value;
+    const int readingNumber = block.ReadingNumber;
+    const int channel = block.Channel;
+    const std::string literal(block.Literal, strnlen(block.Literal, sizeof block.Literal));
+    ASSERT_FALSE(literal.empty());
+    EXPECT_EQ(std::string(block.Code, strnlen(block.Code, sizeof block.Code)), literal);
+    const double sent = std::strtod(literal.c_str(), nullptr);
+    EXPECT_EQ(value, sent) << literal;
+    EXPECT_LT(std::fabs(value), 10.0);
+    // Precision 4: the value carries at most four decimals.
+    EXPECT_NEAR(value * 1e4, std::round(value * 1e4), 1e-6);
+    EXPECT_EQ(readingNumber,
+              static_cast<std::uint16_t>(static_cast<std::int32_t>(std::trunc(sent))));
+    EXPECT_EQ(channel, 0);
+    for (const std::uint8_t byte : block.Reserved) {
+        EXPECT_EQ(byte, 0);
+    }
+}
 
 class LibraryReadingTest : public LoadedLibraryTest {
   protected:
     void SetUp() override {
-        LoadedLibraryTest::SetUp();
         LocalDir().Write("BRW_GAGE.CFG", kConfiguration);
         SharedDir().Write("BRW_GAGE.DEF", kDefinitions);
         ASSERT_TRUE(Load());
     }
-
     std::string NameAt(std::intptr_t index) const {
         const std::intptr_t name = Call(4, reinterpret_cast<const char*>(index));
         return name == 0 ? "<none>" : reinterpret_cast<const char*>(name);
     }
 };
 
-TEST_F(LibraryReadingTest, DirectoryCommandsListTheNamedGagesOfTheFile) {
+TEST_F(LibraryReadingTest, DirectoryCommandsListTheNamedGagesAndOnlyAnOpenPortReads) {
     EXPECT_EQ(Call(5), 2);
     EXPECT_EQ(NameAt(0), "RandomValue Caliper");
     EXPECT_EQ(NameAt(1), "Bench Depth");
     EXPECT_EQ(NameAt(2), "<none>");
     EXPECT_EQ(Call(9, "BENCH DEPTH"), 1);
     EXPECT_EQ(Call(9, "A gage name far longer than thirty-one"), 0);
+    EXPECT_EQ(Call(8, "Bench Depth"), 0);
+    EXPECT_EQ(Call(14, "Bench Depth"), 0);
+    EXPECT_EQ(Call(16, ""), 1);  // subgroup commands answer 1 whatever happened
+    EXPECT_EQ(Call(13), 1);
 }
 
 TEST_F(LibraryReadingTest, SimulatedGageReadsThroughTheEntryPoint) {
-    const std::intptr_t block = Call(8, "randomvalue caliper");
-    ASSERT_NE(block, 0);
-    ReadingResult result;
-    std::memcpy(&result, reinterpret_cast<const void*>(block), sizeof result);
-    EXPECT_TRUE(std::isfinite(result.Value));
-    EXPECT_LT(std::fabs(result.Value), 10.0);
-    // Precision 4: the value carries at most four decimals.
-    EXPECT_NEAR(result.Value * 1e4, std::round(result.Value * 1e4), 1e-6);
-
+    // The double at byte 4 stays on its 4-byte boundary only if the block starts on one.
+    EXPECT_EQ(Call(8, "randomvalue caliper") % 8, 0);
+    const std::optional<ReadingResult> result = Read("RandomValue Caliper");
+    ASSERT_TRUE(result.has_value());
+    ExpectConsistentBlock(*result);
     const std::intptr_t value = Call(11, "RandomValue Caliper");
     ASSERT_NE(value, 0);
     double read = 0;
     std::memcpy(&read, reinterpret_cast<const void*>(value), sizeof read);
-    EXPECT_TRUE(std::isfinite(read));
     EXPECT_LT(std::fabs(read), 10.0);
-
     const std::intptr_t none = Call(11, "No such gage");
     ASSERT_NE(none, 0);
     std::uint64_t bits = 0;
@@ -76,12 +98,67 @@ TEST_F(LibraryReadingTest, SimulatedGageReadsThroughTheEntryPoint) {
     EXPECT_EQ(bits, kNoValueBits);
 }
 
-TEST_F(LibraryReadingTest, GageOnAClosedPortDoesNotRead) {
-    EXPECT_EQ(Call(8, "Bench Depth"), 0);
-    EXPECT_EQ(Call(14, "Bench Depth"), 0);
-    EXPECT_EQ(Call(16, ""), 1);  // subgroup commands answer 1 whatever happened
-    EXPECT_EQ(Call(13), 1);
+#if defined(_WIN32) && defined(__i386__)
+
+struct StdcallOutcome {
+    std::uint32_t result = 0;     // EAX
+    std::int32_t stackDrift = 0;  // bytes the stack pointer moved across the call
+};
+
+// Calls entry as a 32-bit host does: four 32-bit arguments pushed right to left onto a stack
+// aligned to 4 bytes only, the callee removing them; measures the stack pointer around it.
+StdcallOutcome CallAsHost(ZrngsvInterfaceFunction entry, std::int32_t command,
+                          const char* argument) {
+    struct Frame {
+        ZrngsvInterfaceFunction entry;
+        std::uint32_t window, version, command, argument;
+    } frame{entry, 0, 1, static_cast<std::uint32_t>(command),
+            static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(argument))};
+    StdcallOutcome outcome;
+    Frame* frameAddress = &frame;
+    asm volatile(
+        "movl %%esp, %%esi\n\t"
+        "andl $-16, %%esp\n\t"
+        "subl $4, %%esp\n\t"
+        "movl %%esp, %%edi\n\t"
+        "pushl 16(%%edx)\n\t"
+        "pushl 12(%%edx)\n\t"
+        "pushl 8(%%edx)\n\t"
+        "pushl 4(%%edx)\n\t"
+        "call *(%%edx)\n\t"
+        "movl %%esp, %%ecx\n\t"
+        "subl %%edi, %%ecx\n\t"
+        "movl %%esi, %%esp\n\t"
+        : "=a"(outcome.result), "=c"(outcome.stackDrift), "+d"(frameAddress)
+        :
+        : "esi", "edi", "memory", "cc");
+    return outcome;
 }
+
+TEST_F(LibraryReadingTest, StdcallEntryAtOrdinal100RemovesItsArgumentsAndAnswersInEax) {
+    const ZrngsvInterfaceFunction entry = Library().EntryByOrdinal();
+    ASSERT_NE(entry, nullptr);
+
+    const StdcallOutcome alive = CallAsHost(entry, 0, nullptr);
+    EXPECT_EQ(alive.stackDrift, 0);
+    EXPECT_EQ(alive.result, 1u);
+
+    const StdcallOutcome name = CallAsHost(entry, 4, nullptr);  // index 0 in the pointer's place
+    EXPECT_EQ(name.stackDrift, 0);
+    ASSERT_NE(name.result, 0u);
+    EXPECT_STREQ(reinterpret_cast<const char*>(static_cast<std::uintptr_t>(name.result)),
+                 "RandomValue Caliper");
+
+    const StdcallOutcome read = CallAsHost(entry, 8, "RandomValue Caliper");
+    EXPECT_EQ(read.stackDrift, 0);
+    ASSERT_NE(read.result, 0u);
+    ReadingResult block;
+    std::memcpy(&block, reinterpret_cast<const void*>(static_cast<std::uintptr_t>(read.result)),
+                sizeof block);
+    ExpectConsistentBlock(block);
+}
+
+#endif
 
 }  // namespace
 }  // namespace gage::harness

@@ -6,15 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
+#include <cstring>
 #include <optional>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "helpers/temporary_directory.h"
 #include "host/environment.h"
 #include "host/library_loader.h"
+#include "reading/reading_result.h"
 
 namespace gage::harness {
 
@@ -26,31 +24,50 @@ inline constexpr const char* kRandomCaliperConfiguration =
     "[INTERFACES]\r\nMUX_0=\"Bench\",1,0,9600,8,1,1,1,1024,0,\r\n"
     "[GAGES]\r\nGAGE_1=\"RandomValue Caliper\",1,1,0,1,SIM-1,-1,1,0,1,4,0,0\r\n";
 
-// The library the build produced: its full path, or on Windows its file name (it is copied
-// beside the test program and found there, as a host finds it).
-const char* BuiltLibraryPath();
-
 class LoadedLibraryTest : public ::testing::Test {
   protected:
-    void TearDown() override;
+    void TearDown() override { Unload(); }
 
     // The directory the library takes ZRN_SYS.INI and BRW_GAGE.DEF from.
     const TemporaryDirectory& SharedDir() const { return shared_; }
     // The directory the library takes BRW_GAGE.CFG from and writes its log to.
     const TemporaryDirectory& LocalDir() const { return local_; }
 
-    // Loads the library (running its start-up) with the directories above; on failure records
-    // why and returns false. Use as ASSERT_TRUE(Load()).
-    [[nodiscard]] bool Load();
+    // Loads the library the build produced (running its start-up) with the directories above; on
+    // failure records why and returns false. Use as ASSERT_TRUE(Load()). On Windows the library
+    // is copied beside the test program and found there by name, as a host finds it.
+    [[nodiscard]] bool Load() {
+        Unload();
+        sharedVariable_.emplace(host::kSharedDirVariable, shared_.with_separator());
+        localVariable_.emplace(host::kLocalDirVariable, local_.with_separator());
+        library_.emplace(GAGE_BUILT_LIBRARY);
+        if (!library_->IsLoaded()) {
+            ADD_FAILURE() << library_->Error();
+        }
+        return library_->IsLoaded();
+    }
     // Unloads the library (running its shutdown); nothing when it is not loaded.
-    void Unload();
-    bool IsLoaded() const { return library_.has_value(); }
-    const host::GageServerLibrary& Library() const;
+    void Unload() {
+        library_.reset();
+        localVariable_.reset();
+        sharedVariable_.reset();
+    }
+    const host::GageServerLibrary& Library() const { return library_.value(); }
+    // Calls the entry point with interface version 1; 0 when the library is not loaded.
+    std::intptr_t Call(std::int32_t command, const char* argument = nullptr) const {
+        return library_ ? library_->Call(command, argument) : 0;
+    }
 
-    // Calls the entry point with interface version 1.
-    std::intptr_t Call(std::int32_t command, const char* argument = nullptr) const;
-    // The gage names in host order (commands 5 and 4).
-    std::vector<std::string> GageNames() const;
+    // The block command 8 answers for the gage, copied out; nothing when it answers 0.
+    std::optional<ReadingResult> Read(const char* gage) const {
+        const std::intptr_t block = Call(8, gage);
+        if (block == 0) {
+            return std::nullopt;
+        }
+        ReadingResult result;
+        std::memcpy(&result, reinterpret_cast<const void*>(block), sizeof result);
+        return result;
+    }
 
   private:
     TemporaryDirectory shared_{"gage-shared-"};

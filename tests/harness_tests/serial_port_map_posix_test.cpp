@@ -3,12 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "loaded_library_fixture.h"
-#include "reading/reading_result.h"
 #include "simulator.h"
 
 namespace gage::harness {
@@ -49,11 +47,9 @@ TEST_F(LoadedLibraryTest, AMappedPortOpensItsDeviceByItsLongPath) {
     LocalDir().Write("BRW_GAGE.CFG", kConfiguration);
     ASSERT_TRUE(Load());
 
-    const std::intptr_t block = Call(8, "Caliper");
-    ASSERT_NE(block, 0) << LocalDir().Read("ZRNGSV32.LOG").value_or("");
-    ReadingResult result;
-    std::memcpy(&result, reinterpret_cast<const void*>(block), sizeof result);
-    EXPECT_DOUBLE_EQ(result.Value, 12.345);
+    const std::optional<ReadingResult> result = Read("Caliper");
+    ASSERT_TRUE(result.has_value()) << LocalDir().Read("ZRNGSV32.LOG").value_or("");
+    EXPECT_DOUBLE_EQ(result->Value, 12.345);
     EXPECT_EQ(simulator.CommandCount(), 1);
 }
 

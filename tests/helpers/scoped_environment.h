@@ -1,38 +1,33 @@
 #pragma once
 // Sets (or removes) an environment variable for the life of the object and restores the old
-// value afterwards.
+// value afterwards, where both getenv and the Win32 calls see it (host::SetEnvironmentValue).
 
-#include <cstdlib>
 #include <optional>
 #include <string>
+#include <utility>
+
+#include "host/environment.h"
 
 namespace gage::test {
 
-inline void SetEnvironment(const std::string& name, const std::optional<std::string>& value) {
-#if defined(_WIN32)
-    ::_putenv_s(name.c_str(), value ? value->c_str() : "");
-#else
-    if (value) {
-        ::setenv(name.c_str(), value->c_str(), 1);
-    } else {
-        ::unsetenv(name.c_str());
-    }
-#endif
-}
-
 class ScopedEnvironment {
   public:
-    ScopedEnvironment(std::string name, std::optional<std::string> value) : name_(std::move(name)) {
-        if (const char* old = std::getenv(name_.c_str())) {
-            old_ = old;
-        }
-        SetEnvironment(name_, value);
+    ScopedEnvironment(std::string name, const std::optional<std::string>& value)
+        : name_(std::move(name)), old_(host::GetEnvironmentValue(name_)) {
+        Set(value);
     }
-    ~ScopedEnvironment() { SetEnvironment(name_, old_); }
+    ~ScopedEnvironment() { Set(old_); }
     ScopedEnvironment(const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
 
   private:
+    void Set(const std::optional<std::string>& value) const {
+        if (value) {
+            host::SetEnvironmentValue(name_, *value);
+        } else {
+            host::UnsetEnvironmentValue(name_);
+        }
+    }
     std::string name_;
     std::optional<std::string> old_;
 };

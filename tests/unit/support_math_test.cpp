@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "support/builtin_math.h"
@@ -11,108 +14,63 @@
 namespace gage {
 namespace {
 
-class SupportMathTest : public ::testing::Test {
-  protected:
-    SupportMathTest() { support.UseBuiltInsOnly(true); }
-    Support support;
-};
+constexpr double kMax = std::numeric_limits<double>::max();
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+constexpr int kIntMax = std::numeric_limits<int>::max();
+constexpr int kIntMin = std::numeric_limits<int>::min();
 
-TEST_F(SupportMathTest, RoundsHalvesAwayFromZeroOnTheDecimalValue) {
-    // Binary values just below the decimal halves still round up.
-    EXPECT_EQ(support.MathRound(2.675, 2), 2.68);
-    EXPECT_EQ(support.MathRound(1.005, 2), 1.01);
-    EXPECT_EQ(support.MathRound(0.285, 2), 0.29);
-    EXPECT_EQ(support.MathRound(1.45, 1), 1.5);
-    EXPECT_EQ(support.MathRound(-2.675, 2), -2.68);
-    EXPECT_EQ(support.MathRound(2.5, 0), 3.0);
-    EXPECT_EQ(support.MathRound(-2.5, 0), -3.0);
-    EXPECT_EQ(support.MathRound(0.5, 0), 1.0);
-    EXPECT_EQ(support.MathRound(-0.5, 0), -1.0);
-    EXPECT_EQ(support.MathRound(9.995, 2), 10.0);
-    EXPECT_EQ(support.MathRound(99.96, 1), 100.0);
-}
-
-TEST_F(SupportMathTest, RoundsDownBelowTheHalf) {
-    EXPECT_EQ(support.MathRound(2.674999, 2), 2.67);
-    EXPECT_EQ(support.MathRound(-2.4, 0), -2.0);
-    EXPECT_EQ(support.MathRound(1.23456789, 4), 1.2346);
-    EXPECT_EQ(support.MathRound(0.1 + 0.2, 2), 0.3);
-}
-
-TEST_F(SupportMathTest, ResultIsTheNearestDoubleOfTheRoundedDecimal) {
-    // 12.345 at 2 places must be exactly the double written 12.35, not 1235 * 0.01.
-    EXPECT_EQ(support.MathRound(12.345, 2), 12.35);
-    EXPECT_EQ(support.MathRound(1234567.891, 2), 1234567.89);
-    EXPECT_EQ(support.MathRound(0.000123456, 7), 0.0001235);
-}
-
-TEST_F(SupportMathTest, ValuesWithoutExtraPlacesStayUnchanged) {
-    EXPECT_EQ(support.MathRound(1.25, 7), 1.25);
-    EXPECT_EQ(support.MathRound(42.0, 0), 42.0);
-    EXPECT_EQ(support.MathRound(1e300, 2), 1e300);
-    EXPECT_EQ(support.MathRound(123456789012345678.0, 3), 123456789012345678.0);
-    EXPECT_EQ(support.MathRound(0.1, 15), 0.1);
+// Rounding works on the decimal value: binary values just below a decimal half (2.675, 1.005)
+// still round away from zero, and the result is the double nearest the rounded decimal (12.35,
+// not 1235 * 0.01). Values with nothing to round away stay as they are, tiny ones become positive
+// zero, negative places round to tens, and an out-of-range result leaves the value alone.
+TEST(SupportMathTest, MathRoundRoundsTheDecimalValueHalfAwayFromZero) {
+    struct Case {
+        double value;
+        int places;
+        double rounded;
+    };
+    const double big = 123456789012345678.0;
     const double third = 1.0 / 3.0;
-    EXPECT_EQ(support.MathRound(third, 20), third);
-}
-
-TEST_F(SupportMathTest, TinyValuesRoundToPositiveZero) {
-    const double tiny = support.MathRound(1e-38, 7);
-    EXPECT_EQ(tiny, 0.0);
-    EXPECT_FALSE(std::signbit(tiny));
-    const double negative = support.MathRound(-0.001, 2);
-    EXPECT_EQ(negative, 0.0);
-    EXPECT_FALSE(std::signbit(negative));
-    EXPECT_EQ(support.MathRound(0.0, 3), 0.0);
-    EXPECT_EQ(support.MathRound(std::numeric_limits<double>::denorm_min(), 15), 0.0);
-}
-
-TEST_F(SupportMathTest, NegativePlacesRoundToTens) {
-    EXPECT_EQ(support.MathRound(1250.0, -2), 1300.0);
-    EXPECT_EQ(support.MathRound(-1249.0, -2), -1200.0);
-    EXPECT_EQ(support.MathRound(49.0, -2), 0.0);
-    EXPECT_EQ(support.MathRound(50.0, -2), 100.0);
-}
-
-TEST_F(SupportMathTest, NonFiniteValuesAndExtremePlacesDoNotBreak) {
+    const double denormal = std::numeric_limits<double>::denorm_min();
+    const Case nearest[] = {
+        {2.675, 2, 2.68},     {1.005, 2, 1.01},        {0.285, 2, 0.29},    {1.45, 1, 1.5},
+        {-2.675, 2, -2.68},   {2.5, 0, 3.0},           {-2.5, 0, -3.0},     {0.5, 0, 1.0},
+        {-0.5, 0, -1.0},      {9.995, 2, 10.0},        {99.96, 1, 100.0},   {2.674999, 2, 2.67},
+        {-2.4, 0, -2.0},      {1.23456789, 4, 1.2346}, {0.1 + 0.2, 2, 0.3}, {12.345, 2, 12.35},
+        {1250.0, -2, 1300.0}, {-1249.0, -2, -1200.0},  {49.0, -2, 0.0},     {50.0, -2, 100.0}};
+    const Case wide[] = {{1234567.891, 2, 1234567.89}, {0.000123456, 7, 0.0001235}};
+    const Case unchanged[] = {
+        {1.25, 7, 1.25},    {42.0, 0, 42.0},     {1e300, 2, 1e300},         {big, 3, big},
+        {0.1, 15, 0.1},     {third, 20, third},  {1e-38, 7, 0.0},           {-0.001, 2, 0.0},
+        {0.0, 3, 0.0},      {denormal, 15, 0.0}, {kInfinity, 2, kInfinity}, {kMax, 0, kMax},
+        {kMax, -308, kMax}, {kMax, -400, 0.0},   {3.5, kIntMax, 3.5},       {3.5, kIntMin, 0.0}};
+    Support support;
+    support.UseBuiltInsOnly(true);
+    const auto expectRounded = [&support](const Case& c) {
+        const double rounded = support.MathRound(c.value, c.places);
+        EXPECT_EQ(rounded, c.rounded) << c.value << " at " << c.places;
+        EXPECT_EQ(std::signbit(rounded), std::signbit(c.rounded)) << c.value << " at " << c.places;
+    };
+    std::for_each(std::begin(nearest), std::end(nearest), expectRounded);
+    std::for_each(std::begin(wide), std::end(wide), expectRounded);
+    std::for_each(std::begin(unchanged), std::end(unchanged), expectRounded);
     EXPECT_TRUE(std::isnan(support.MathRound(std::nan(""), 2)));
-    EXPECT_EQ(support.MathRound(std::numeric_limits<double>::infinity(), 2),
-              std::numeric_limits<double>::infinity());
-    const double max = std::numeric_limits<double>::max();
-    EXPECT_EQ(support.MathRound(max, 0), max);
-    EXPECT_EQ(support.MathRound(max, -308), max);  // 2e308 is out of range: left as it is
-    EXPECT_EQ(support.MathRound(max, -400), 0.0);
-    EXPECT_EQ(support.MathRound(3.5, std::numeric_limits<int>::max()), 3.5);
-    EXPECT_EQ(support.MathRound(3.5, std::numeric_limits<int>::min()), 0.0);
 }
 
-// The digit count must make "%+.*g" show exactly what "%+.15g" shows, with the fewest digits.
 std::string Printed(double value, int digits) {
     char text[400];
     std::snprintf(text, sizeof text, "%+.*g", digits, value);
     return text;
 }
 
-TEST_F(SupportMathTest, SignificantDigitsAreTheFewestThatShowTheValue) {
-    EXPECT_EQ(support.DbSignificantDigits(0.1), 1);
-    EXPECT_EQ(support.DbSignificantDigits(0.0), 1);
-    EXPECT_EQ(support.DbSignificantDigits(1.0 / 3.0), 15);
-    EXPECT_EQ(support.DbSignificantDigits(1e-38), 1);
-    EXPECT_EQ(support.DbSignificantDigits(-2.675), 4);
-    EXPECT_EQ(support.DbSignificantDigits(123456789012345678.0), 15);
-    EXPECT_EQ(support.DbSignificantDigits(0.1 + 0.2), 1);
-    // No exponent form that the 15-digit text does not have: 12000, not 1.2e+04.
-    EXPECT_EQ(support.DbSignificantDigits(12000.0), 5);
-    EXPECT_EQ(support.DbSignificantDigits(100.0), 3);
-}
-
-TEST_F(SupportMathTest, SignificantDigitsAgreeWithPrintf) {
-    const double values[] = {0.1,     1.0 / 3.0,     1e-38,    123456789012345678.0,
-                             -2.675,  0.0,           12000.0,  1.5e-5,
-                             -99.999, 6.02214076e23, 0.000123, 7.0,
-                             1e15,    1e16,          -1e-300,  2.5,
-                             65535.0};
-    for (const double value : values) {
+// The digit count is the fewest with which "%+.*g" shows what "%+.15g" shows: 12000 is 5, not the
+// 1.2e+04 of two digits.
+TEST(SupportMathTest, SignificantDigitsAreTheFewestThatShowTheValue) {
+    Support support;
+    support.UseBuiltInsOnly(true);
+    for (const double value :
+         {0.1, 0.0, 1.0 / 3.0, 1e-38, -2.675, 123456789012345678.0, 0.1 + 0.2, 12000.0, 100.0,
+          1.5e-5, -99.999, 6.02214076e23, 0.000123, 7.0, 1e15, 1e16, -1e-300, 2.5, 65535.0}) {
         const int digits = support.DbSignificantDigits(value);
         ASSERT_GE(digits, 1);
         ASSERT_LE(digits, 15);
@@ -121,25 +79,19 @@ TEST_F(SupportMathTest, SignificantDigitsAgreeWithPrintf) {
             EXPECT_NE(Printed(value, digits - 1), Printed(value, 15)) << value;
         }
     }
-}
-
-TEST_F(SupportMathTest, SignificantDigitsOfNonFiniteValuesAreUsable) {
-    EXPECT_EQ(support.DbSignificantDigits(std::nan("")), 1);
-    EXPECT_EQ(support.DbSignificantDigits(std::numeric_limits<double>::infinity()), 1);
-    EXPECT_EQ(support.DbSignificantDigits(-std::numeric_limits<double>::infinity()), 1);
+    for (const double value : {std::nan(""), kInfinity, -kInfinity}) {
+        EXPECT_EQ(support.DbSignificantDigits(value), 1) << value;
+    }
 }
 
 TEST(NumberTextTest, ParsesEitherDecimalPointAndRejectsPartialNumbers) {
-    EXPECT_EQ(builtin::ParseDecimal("12.5"), 12.5);
-    EXPECT_EQ(builtin::ParseDecimal(" 3,25 "), 3.25);
-    EXPECT_EQ(builtin::ParseDecimal("-7"), -7.0);
-    EXPECT_EQ(builtin::ParseDecimal("+7"), 7.0);
-    EXPECT_EQ(builtin::ParseDecimal("1e-3"), 0.001);
-    EXPECT_FALSE(builtin::ParseDecimal(""));
-    EXPECT_FALSE(builtin::ParseDecimal("-"));
-    EXPECT_FALSE(builtin::ParseDecimal("12abc"));
-    EXPECT_FALSE(builtin::ParseDecimal("++1"));
-    EXPECT_FALSE(builtin::ParseDecimal("1.2.3"));
+    const std::pair<const char*, std::optional<double>> cases[] = {
+        {"12.5", 12.5},        {" 3,25 ", 3.25},       {"-7", -7.0},        {"+7", 7.0},
+        {"1e-3", 0.001},       {"", std::nullopt},     {"-", std::nullopt}, {"12abc", std::nullopt},
+        {"++1", std::nullopt}, {"1.2.3", std::nullopt}};
+    for (const auto& [text, number] : cases) {
+        EXPECT_EQ(builtin::ParseDecimal(text), number) << text;
+    }
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "helpers/scoped_environment.h"
@@ -30,41 +30,38 @@ class SupportPathsTest : public ::testing::Test {
     Support support;
 };
 
+// The location name is not case-sensitive; the directories are made and end in a separator, and
+// one that cannot be made (a file in its place) is still the answer.
 TEST_F(SupportPathsTest, EnvironmentDirectoriesAreCreatedAndEndInASeparator) {
     const auto shared = directory.path() / "shared" / "deeper";
-    const auto local = directory.path() / "local";
     const test::ScopedEnvironment sharedVariable(builtin::kSharedDirectoryVariable,
                                                  shared.string());
     const test::ScopedEnvironment localVariable(builtin::kLocalDirectoryVariable,
-                                                (local / "").string());
-    const std::string sharedPath = Path("SHARED");
-    const std::string localPath = Path("local");  // the name is not case-sensitive
-    EXPECT_EQ(sharedPath, shared.string() + builtin::PathSeparator());
-    EXPECT_EQ(localPath, (local / "").string());
-    EXPECT_TRUE(builtin::IsPathSeparator(sharedPath.back()));
+                                                (directory.path() / "local" / "").string());
+    EXPECT_EQ(Path("SHARED"), shared.string() + builtin::PathSeparator());
+    EXPECT_EQ(Path("local"), (directory.path() / "local" / "").string());
     EXPECT_TRUE(std::filesystem::is_directory(shared));
-    EXPECT_TRUE(std::filesystem::is_directory(local));
+    EXPECT_TRUE(std::filesystem::is_directory(directory.path() / "local"));
+    directory.Write("file", "x");
+    const test::ScopedEnvironment blocked(builtin::kLocalDirectoryVariable,
+                                          (directory.path() / "file" / "sub").string());
+    EXPECT_EQ(Path("LOCAL"), (directory.path() / "file" / "sub" / "").string());
 }
 
-TEST_F(SupportPathsTest, DefaultDirectoriesEndInASeparator) {
+TEST_F(SupportPathsTest, DefaultDirectoriesEndInASeparatorAndOtherNamesGiveNothing) {
     const test::ScopedEnvironment sharedVariable(builtin::kSharedDirectoryVariable, std::nullopt);
     const test::ScopedEnvironment localVariable(builtin::kLocalDirectoryVariable, std::nullopt);
     for (const char* location : {"SHARED", "LOCAL"}) {
-        const std::string path = Path(location);
+        std::string path = Path(location);
         ASSERT_FALSE(path.empty()) << location;
         EXPECT_TRUE(builtin::IsPathSeparator(path.back())) << path;
-        std::string lower = path;
-        for (char& c : lower) {
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        }
-        EXPECT_NE(lower.find("gageserver"), std::string::npos) << path;
+        std::transform(path.begin(), path.end(), path.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        EXPECT_NE(path.find("gageserver"), std::string::npos) << path;
     }
-}
-
-TEST_F(SupportPathsTest, AnotherLocationNameGivesNothing) {
-    EXPECT_EQ(Path("TEMP"), "");
-    EXPECT_EQ(Path(""), "");
-    EXPECT_EQ(Path(nullptr), "");
+    for (const char* other : {"TEMP", "", static_cast<const char*>(nullptr)}) {
+        EXPECT_EQ(Path(other), "");
+    }
 }
 
 TEST_F(SupportPathsTest, ALongPathIsCutToTheBuffer) {
@@ -79,23 +76,12 @@ TEST_F(SupportPathsTest, ALongPathIsCutToTheBuffer) {
     EXPECT_STREQ(untouched.data(), "abc");
 }
 
-TEST_F(SupportPathsTest, AnUncreatableDirectoryIsStillReported) {
-    // A file stands where the directory should be: it cannot be created, but the answer is the
-    // asked-for directory, and nothing fails.
-    const auto blocker = directory.path() / "file";
-    { std::ofstream(blocker) << "x"; }
-    const test::ScopedEnvironment localVariable(builtin::kLocalDirectoryVariable,
-                                                (blocker / "sub").string());
-    EXPECT_EQ(Path("LOCAL"), (blocker / "sub" / "").string());
-}
-
 TEST(SupportIdentityTest, FillsLoginAndStationNamesWithinTheirBuffers) {
     Support support;
     support.UseBuiltInsOnly(true);
     std::array<char, 64> first{};
     std::array<char, 64> second{};
     support.UtilGetIdentity(first.data(), second.data());
-    EXPECT_LT(std::strlen(first.data()), 64u);
     EXPECT_GT(std::strlen(second.data()), 0u) << "station name";
     EXPECT_EQ(std::string(second.data()), builtin::StationName().substr(0, 63));
     EXPECT_EQ(std::string(first.data()), builtin::LoginName().substr(0, 63));

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "helpers/serial_record.h"
 #include "reading_test_support.h"
 #include "ui/forms/config_form.h"
 
@@ -17,11 +18,7 @@ using testing_support::EngineFixture;
 ConnectionRecord& Serial(ConnectionTable& table, int row, const char* name, int port) {
     ConnectionRecord& record = table[static_cast<std::size_t>(row)];
     record.Name = name;
-    record.PortNumber = port;
-    record.BaudRate = 9600;
-    record.DataBits = 8;
-    record.StopBits = 1;
-    record.Parity = 1;
+    test::MakeSerial9600(record, port);
     return record;
 }
 
@@ -69,15 +66,8 @@ TEST(ConfigForm, ListLinesShowNamedRowsWithTheirSources) {
 }
 
 TEST(ConfigForm, NewGagesAndTheRowsTheyGetInto) {
-    const GageRecord gage = NewGage();
-    EXPECT_EQ(gage.Gain, 1.0);
-    EXPECT_EQ(gage.Zero, 0.0);
-    EXPECT_EQ(gage.Precision, 7);
-    EXPECT_EQ(gage.ConnectionIndex, 0);
-    EXPECT_EQ(gage.InterfaceTypeNumber, 0);
-    EXPECT_EQ(gage.FormatNumber, 0);
-    EXPECT_TRUE(gage.Name.empty());
-    EXPECT_TRUE(gage.SerialNumber.empty());
+    EXPECT_EQ(NewGage().Gain, 1.0);  // not 0: every reading would be 0
+    EXPECT_EQ(NewGage().Precision, 7);
 
     GageTable gages(0xFFFF);
     EXPECT_TRUE(PrepareGageRow(gages));  // index 65535 still fits the item data

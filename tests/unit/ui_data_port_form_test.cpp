@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "channels/tcp_channel.h"
@@ -11,6 +12,17 @@ namespace gage {
 namespace {
 
 constexpr std::uint32_t kLoopback = 0x0100007Fu;  // 127.0.0.1 in network byte order
+
+// TCP/IP entries: the host form with host and port, or the octet form 127.0.0.1 with the port.
+DataPortEntries TcpEntries(bool hostForm, const char* host, const char* port) {
+    DataPortEntries entries;
+    entries.source = kSourceTcp;
+    entries.hostForm = hostForm;
+    entries.host = host;
+    entries.hostPort = entries.octetPort = port;
+    entries.octets = {"127", "0", "0", "1"};
+    return entries;
+}
 
 class DataPortFormTest : public ::testing::Test {
   protected:
@@ -59,9 +71,7 @@ TEST_F(DataPortFormTest, AbsentPortAndUnlistedSettingsOpenAsUndefinedAndDefaults
     DataPortEntries entries;
     entries.interfaceType = ComboLine{"Bench converter", 4};
     entries.source = shown.source;
-    for (std::size_t list = 0; list < shown.serial.size(); ++list) {
-        entries.serial[list] = shown.serial[list];
-    }
+    std::copy(shown.serial.begin(), shown.serial.end(), entries.serial.begin());
     EXPECT_EQ(form.Apply(nullptr, entries), 1);
     form.Finish(record);
     EXPECT_EQ(record.PortNumber, 0);
@@ -87,20 +97,15 @@ TEST_F(DataPortFormTest, TcpEntriesAreCheckedAndTheOctetFormEmptiesTheHost) {
         const char* port;
         int accepted;
     };
-    const Case cases[] = {
-        {true, "bench.local", "1", 0},  // loadable, but refused here
-        {true, "bench.local", "65535", 0}, {true, "nowhere.invalid", "4001", 0},
-        {true, "bench.local", "2", 1},     {false, "", "65534", 1},
-    };
+    // Port 1 would load, but is refused here.
+    const Case cases[] = {{true, "bench.local", "1", 0},
+                          {true, "bench.local", "65535", 0},
+                          {true, "nowhere.invalid", "4001", 0},
+                          {true, "bench.local", "2", 1},
+                          {false, "", "65534", 1}};
     for (const Case& c : cases) {
-        DataPortEntries entries;
-        entries.source = kSourceTcp;
-        entries.hostForm = c.hostForm;
-        entries.host = c.host;
-        entries.hostPort = c.port;
-        entries.octets = {"127", "0", "0", "1"};
-        entries.octetPort = c.port;
-        EXPECT_EQ(form.Apply(nullptr, entries), c.accepted) << c.host << ":" << c.port;
+        EXPECT_EQ(form.Apply(nullptr, TcpEntries(c.hostForm, c.host, c.port)), c.accepted)
+            << c.host << ":" << c.port;
     }
     form.Finish(record);
     EXPECT_EQ(record.HostName.view(), "");
@@ -117,11 +122,8 @@ TEST_F(DataPortFormTest, CancelRestoresTheRecordAsItWas) {
     DataPortForm form = Form(true);
     EXPECT_TRUE(form.Modify());
     form.Open(form.SourceLines());
-    DataPortEntries entries;
+    DataPortEntries entries = TcpEntries(false, "", "23");
     entries.interfaceType = ComboLine{"Other", 2};
-    entries.source = kSourceTcp;
-    entries.octets = {"10", "0", "0", "1"};
-    entries.octetPort = "23";
     EXPECT_EQ(form.Apply(nullptr, entries), 1);
     form.Cancel();
     form.Finish(record);

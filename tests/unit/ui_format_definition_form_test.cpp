@@ -10,6 +10,7 @@
 #include "config/byte_string.h"
 #include "config/profile.h"
 #include "config_test_files.h"
+#include "helpers/message_box_recorder.h"
 #include "reading_test_support.h"
 #include "ui/forms/format_definition_form.h"
 
@@ -20,10 +21,6 @@ class FormatDefinitionFormTest : public ::testing::Test {
   protected:
     void Use(std::string_view definitions) {
         engine.settings.DefinitionsPath = dir.Write("BRW_GAGE.DEF", definitions);
-        engine.support.SetMessageBoxHook([this](const MessageBoxRequest& box) {
-            boxes.push_back(box.text);
-            return 1;
-        });
     }
     std::string Key(int type, int format, std::string_view key) {
         return profile::GetString(engine.settings.DefinitionsPath, GageFormatSection(type, format),
@@ -40,7 +37,7 @@ class FormatDefinitionFormTest : public ::testing::Test {
     UiContext context{engine.context, gages, configDialog};
     GageRecord gage;
     GageFormat editingForm;
-    std::vector<std::string> boxes;
+    test::MessageBoxRecorder recorder{engine.support, MB_RESULT_OK};
 };
 
 TEST_F(FormatDefinitionFormTest, NewFormatTakesTheFirstGapAndRemovesTheScratchCopy) {
@@ -56,7 +53,7 @@ TEST_F(FormatDefinitionFormTest, NewFormatTakesTheFirstGapAndRemovesTheScratchCo
     EXPECT_EQ(Form(1, 2).Save(nullptr, input, true), FormatSaveOutcome::Saved);  // Save as New
     EXPECT_EQ(Key(1, 5, "DESCRIPTION"), "E");
     EXPECT_EQ(Key(1, 2, "DESCRIPTION"), "B");
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(recorder.boxes.empty());
 }
 
 TEST_F(FormatDefinitionFormTest, EmptyOrTakenDescriptionIsReportedAndNothingIsWritten) {
@@ -68,8 +65,8 @@ TEST_F(FormatDefinitionFormTest, EmptyOrTakenDescriptionIsReportedAndNothingIsWr
     input.description = "CALIPER";
     EXPECT_EQ(form.Save(nullptr, input, false), FormatSaveOutcome::DescriptionRefused);
     EXPECT_EQ(test::ConfigTestDirectory::Read(engine.settings.DefinitionsPath), before);
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_NE(boxes[1].find("NOT UNQUE"), std::string::npos);
+    ASSERT_EQ(recorder.boxes.size(), 2u);
+    EXPECT_NE(recorder.boxes[1].text.find("NOT UNQUE"), std::string::npos);
     input.description = "Old";
     EXPECT_EQ(form.Save(nullptr, input, false), FormatSaveOutcome::Saved);
 }

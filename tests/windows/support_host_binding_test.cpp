@@ -8,31 +8,19 @@
 #include <array>
 #include <string>
 
+#include "helpers/loaded_module.h"
 #include "support/support.h"
 
 namespace gage {
 namespace {
 
 // The stand-in library sits beside the test program; it exports LangLoadString only by ordinal.
-class FakeHostLanguage {
-  public:
-    FakeHostLanguage() : module_(::LoadLibraryA("tqxLanguage.dll")) {}
-    ~FakeHostLanguage() {
-        if (module_ != nullptr) {
-            ::FreeLibrary(module_);
-        }
-    }
-    FakeHostLanguage(const FakeHostLanguage&) = delete;
-    FakeHostLanguage& operator=(const FakeHostLanguage&) = delete;
-    HMODULE get() const { return module_; }
+struct FakeHostLanguage : test::LoadedModule {
+    FakeHostLanguage() : LoadedModule("tqxLanguage.dll") {}
     int Calls() const {
-        const auto calls = reinterpret_cast<int (*)()>(
-            reinterpret_cast<void*>(::GetProcAddress(module_, "FakeHostCalls")));
+        const auto calls = Find<int (*)()>("FakeHostCalls");
         return calls != nullptr ? calls() : -1;
     }
-
-  private:
-    HMODULE module_;
 };
 
 std::string Loaded(Support& support, unsigned id) {
@@ -50,7 +38,7 @@ TEST(SupportHostBindingWin32Test, WithoutTheHostLibraryTheBuiltInAnswers) {
 TEST(SupportHostBindingWin32Test, TheLoadedHostLibraryIsUsedByOrdinal) {
     const FakeHostLanguage fake;
     ASSERT_NE(fake.get(), nullptr) << "tqxLanguage.dll beside the test program";
-    ASSERT_EQ(::GetProcAddress(fake.get(), "LangLoadString"), nullptr) << "exported by name";
+    ASSERT_EQ(fake.Find<void (*)()>("LangLoadString"), nullptr) << "exported by name";
     const int before = fake.Calls();
     Support support;
     EXPECT_EQ(Loaded(support, 115), "host string 115");
