@@ -100,7 +100,7 @@ TEST_F(SerialPosixTest, AMappedDeviceThatCannotOpenIsReportedWithItsPath) {
 
 TEST_F(SerialPosixTest, ConfigureAppliesTheLineSettingsOrKeepsTheOldOnes) {
     Start();
-    OpenAndConfigure();
+    ASSERT_EQ(ChannelPrepare(context, nullptr, record), 1);  // opens and configures
     termios t = Attributes();
     EXPECT_EQ(::cfgetospeed(&t), static_cast<speed_t>(B9600));
     EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));

@@ -13,6 +13,7 @@
 #include "entry/commands.h"
 #include "helpers/serial_record.h"
 #include "serial_gage.h"
+#include "unit/reading_test_support.h"
 
 namespace gage {
 namespace {
@@ -138,16 +139,12 @@ TEST(SerialCommandsTest, OpenReadPollValueFlushAndClose) {
     caliper.Precision = 3;
     GageFormat& format = caliper.Format;
     format.MeasReadCommand = "?<13>";
-    format.RecordEnd[0] = 13;
-    format.RecordEnd[1] = 10;
-    format.RecordEndLength = 2;
+    testing_support::SetBytes(format.RecordEnd, format.RecordEndLength, "<13><10>");
     format.ReadTimeout = 3000;
     format.GageInitCommand = "I<13>";
     format.SubgroupStartCommand = "S<13>";
     format.SubgroupEndCommand = "E<13>";
-    format.ValueAField.Defined = 1;
-    format.ValueAField.FieldNumber = 1;
-    format.ValueAField.StartPosition = 1;
+    format.ValueAField = testing_support::Spec(1, 1, 0);
     const auto value = [&](int command, std::size_t offset) {
         const std::intptr_t block = RunCommand(runtime, nullptr, 1, command, "CALIPER");
         double read = 0;
