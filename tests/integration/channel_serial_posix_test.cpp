@@ -1,126 +1,106 @@
-// Serial channels against the gage simulator on the far side of a pseudo-terminal.
+// Serial channels on POSIX terminal devices: names, line settings, and devices that fail.
 
 #include <gtest/gtest.h>
-#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <string>
 
+#include "channel_harness.h"
 #include "channels/comm_errors.h"
 #include "channels/serial_channel.h"
 #include "helpers/serial_record.h"
-#include "serial_tcp_test_support_posix.h"
+#include "reading/connection_opening.h"
+#include "serial_gage.h"
 #include "simulator.h"
+#include "unit/reading_test_support.h"
 
 namespace gage {
 namespace {
 
 using namespace std::chrono_literals;
-using testing_support::ChannelHarness;
-using testing_support::Held;
-using testing_support::ReadUntilHeld;
 
-class SerialChannelTest : public ::testing::Test, protected ChannelHarness {
+constexpr const char* kLocked =
+    "The hardware is not available (is locked by another device).\n\nError Code: -10 (FFFFFFF6)";
+
+class SerialPosixTest : public ::testing::Test, protected test::ChannelHarness {
   protected:
     void SetUp() override {
-        settings.ComPrefix = directory.str() + "/com";
+        settings.ComPrefix = directory.File("com");
         test::MakeSerial9600(record, 3);
     }
-
-    void StartSimulator(gagesim::SimulatorOptions options = {}) {
-        options.transport = gagesim::Transport::Pty;
-        options.linkPath = directory.str() + "/com3";
+    void Start(gagesim::SimulatorOptions options = {}, const char* link = "com3") {
+        options.linkPath = directory.File(link);
         simulator = std::make_unique<gagesim::Simulator>(options);
         std::string error;
         ASSERT_TRUE(simulator->Start(error)) << error;
     }
-
     void OpenAndConfigure() {
         ASSERT_EQ(SerialOpen(context, nullptr, record), 1);
         ASSERT_EQ(SerialConfigure(context, nullptr, record), 0);
         ASSERT_EQ(AllocateReceiveBuffer(record), 1);
     }
-
     termios Attributes() const {
         termios t{};
         EXPECT_EQ(::tcgetattr(static_cast<int>(record.PortHandle.get()), &t), 0);
         return t;
     }
 
-    int Queued() const {
-        int queued = 0;
-        ::ioctl(static_cast<int>(record.PortHandle.get()), FIONREAD, &queued);
-        return queued;
-    }
-
-    // Until the terminal holds at least bytes unread (the simulator has sent them).
-    bool WaitQueued(int bytes) {
-        const auto deadline = std::chrono::steady_clock::now() + 5s;
-        while (Queued() < bytes) {
-            pollfd waiting{static_cast<int>(record.PortHandle.get()), POLLIN, 0};
-            if (std::chrono::steady_clock::now() > deadline) {
-                return false;
-            }
-            ::poll(&waiting, 1, 10);  // the count may lag the wake-up by a moment
-        }
-        return true;
-    }
-
+    test::TemporaryDirectory directory{"/tmp", ""};  // "<dir>/com" fits the prefix
+    testing_support::EngineFixture engine;
+    test::MessageBoxRecorder engineBoxes{engine.support, MB_RESULT_OK};
     ConnectionRecord record;
     std::unique_ptr<gagesim::Simulator> simulator;
 };
 
-TEST_F(SerialChannelTest, DeviceNamesFollowThePrefix) {
+TEST_F(SerialPosixTest, DeviceNamesFollowThePrefixAndTheMap) {
     ServerSettings named;
-    EXPECT_EQ(SerialDeviceName(named, 3), "/dev/ttyS2");
-    named.ComPrefix = "/dev/ttyUSB";
-    EXPECT_EQ(SerialDeviceName(named, 3), "/dev/ttyUSB3");
-    named.ComPrefix = "ttyACM";
-    EXPECT_EQ(SerialDeviceName(named, 12), "/dev/ttyACM12");
-
-    // A mapped port takes its device whole; the others keep the prefix.
     const std::string byId = "/dev/serial/by-id/usb-0403_6001_A50285BI-if00-port0";
     named.PortMap.Map(5, byId);
     named.PortMap.Map(7, "ttyUSB0");
     named.PortMap.Map(65, "/dev/never");
-    EXPECT_EQ(SerialDeviceName(named, 5), byId);
-    EXPECT_EQ(SerialDeviceName(named, 7), "/dev/ttyUSB0");
-    EXPECT_EQ(SerialDeviceName(named, 6), "/dev/ttyACM6");
-    EXPECT_EQ(SerialDeviceName(named, 65), "/dev/ttyACM65");
+    const struct {
+        const char* prefix;
+        int port;
+        std::string device;
+    } cases[] = {{"COM", 3, "/dev/ttyS2"},        {"/dev/ttyUSB", 3, "/dev/ttyUSB3"},
+                 {"ttyACM", 12, "/dev/ttyACM12"}, {"ttyACM", 5, byId},
+                 {"ttyACM", 7, "/dev/ttyUSB0"},   {"ttyACM", 6, "/dev/ttyACM6"},
+                 {"ttyACM", 65, "/dev/ttyACM65"}};
+    for (const auto& c : cases) {
+        named.ComPrefix = c.prefix;
+        EXPECT_EQ(SerialDeviceName(named, c.port), c.device) << c.prefix << c.port;
+    }
 }
 
-TEST_F(SerialChannelTest, AMappedDeviceThatCannotOpenIsReportedWithItsPath) {
-    StartSimulator();
+TEST_F(SerialPosixTest, AMappedDeviceThatCannotOpenIsReportedWithItsPath) {
+    Start();
     OpenAndConfigure();  // holds com3
     const struct {
         std::string device;
         std::string why;
     } cases[] = {
-        {directory.str() + "/gone/ttyUSB0", "it does not exist"},
+        {directory.File("gone/ttyUSB0"), "it does not exist"},
         {directory.Write("plain-file", "x"), "it is not a terminal"},
-        {directory.str() + "/com3", "it is in use"},
+        {directory.File("com3"), "it is in use"},
     };
     for (const auto& failing : cases) {
         settings.PortMap.Map(5, failing.device);
         ConnectionRecord mapped;
         test::MakeSerial9600(mapped, 5);
-        boxes.clear();
+        boxes.boxes.clear();
         EXPECT_EQ(SerialOpen(context, nullptr, mapped), 0) << failing.device;
         EXPECT_FALSE(mapped.PortHandle.is_open());
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text,
-                  "The hardware is not available (is locked by another device).\n\nError Code: "
-                  "-10 (FFFFFFF6)");
-        ASSERT_FALSE(LogTexts().empty());
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].text, kLocked);
         EXPECT_EQ(LogTexts().back(), "COM5: cannot open " + failing.device + ": " + failing.why);
     }
 }
 
-TEST_F(SerialChannelTest, ConfigureAppliesTheRecordsLineSettings) {
-    StartSimulator();
-    OpenAndConfigure();
+TEST_F(SerialPosixTest, ConfigureAppliesTheLineSettingsOrKeepsTheOldOnes) {
+    Start();
+    ASSERT_EQ(ChannelPrepare(context, nullptr, record), 1);  // opens and configures
     termios t = Attributes();
     EXPECT_EQ(::cfgetospeed(&t), static_cast<speed_t>(B9600));
     EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
@@ -150,107 +130,38 @@ TEST_F(SerialChannelTest, ConfigureAppliesTheRecordsLineSettings) {
     EXPECT_EQ(t.c_cflag & (CMSPAR | PARODD), static_cast<tcflag_t>(CMSPAR));
     EXPECT_NE(t.c_cflag & CRTSCTS, 0u);
     EXPECT_EQ(t.c_iflag & (IXON | IXOFF), 0u);
-}
 
-TEST_F(SerialChannelTest, UnusableSettingsAreRefusedAndTheOldOnesStay) {
-    StartSimulator();
-    OpenAndConfigure();
-    const termios before = Attributes();
     record.BaudRate = 38400;
     record.FlowControl = 5;
     EXPECT_EQ(SerialConfigure(context, nullptr, record), SERIAL_CONFIG_BAD_FLOW_CONTROL);
-    record.FlowControl = 1;
-    record.StopBits = 4;
-    EXPECT_EQ(SerialConfigure(context, nullptr, record), SERIAL_CONFIG_BAD_STOP_BITS);
-    record.StopBits = 1;
-    record.Parity = 0;
-    EXPECT_EQ(SerialConfigure(context, nullptr, record), SERIAL_CONFIG_BAD_PARITY);
     const termios after = Attributes();
-    EXPECT_EQ(::cfgetospeed(&after), ::cfgetospeed(&before));
-    EXPECT_EQ(after.c_cflag, before.c_cflag);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(::cfgetospeed(&after), static_cast<speed_t>(B19200));
+    EXPECT_EQ(after.c_cflag, t.c_cflag);
 }
 
-TEST_F(SerialChannelTest, ACommandIsAnsweredAndTheRecordArrives) {
-    gagesim::SimulatorOptions options;
-    options.trigger = "?\r";
-    options.values = {12.5};
-    options.recordTemplate = "<2>{sign}{abs:%08.3f}<13>";
-    StartSimulator(options);
-    OpenAndConfigure();
-
-    // Nothing waiting: the read returns at once with nothing.
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(ChannelRead(context, nullptr, record), 0);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
-    EXPECT_EQ(record.RxCount, 0);
-
-    const std::uint8_t command[] = {'?', '\r'};
-    EXPECT_EQ(ChannelWrite(context, nullptr, record, command, 2), 2);
-    ASSERT_TRUE(simulator->WaitForCommands(1, 5s));
-    ASSERT_TRUE(ReadUntilHeld(context, record, 10));
-    EXPECT_EQ(Held(record), "\x02+0012.500\r");
-    EXPECT_TRUE(boxes.empty());
-}
-
-TEST_F(SerialChannelTest, ReadsNeverGoPastTheAppendLimit) {
-    StartSimulator();
+TEST_F(SerialPosixTest, ReadsNeverGoPastTheAppendLimit) {
+    Start();
     OpenAndConfigure();
     record.RxCount = kSerialAppendLimit - 2;
     simulator->Send("ABCDEFGHIJ");
-    ASSERT_TRUE(WaitQueued(10));
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (test::QueuedInput(record) < 10 && std::chrono::steady_clock::now() < deadline) {
+        ChannelWaitReadable(record, 10);
+    }
     EXPECT_EQ(ChannelRead(context, nullptr, record), 2);
-    EXPECT_EQ(record.RxCount, kSerialAppendLimit);
     EXPECT_EQ(record.RxBuffer[kSerialAppendLimit - 1], 'B');
     EXPECT_EQ(ChannelRead(context, nullptr, record), 0);  // asks for nothing
     EXPECT_EQ(record.RxCount, kSerialAppendLimit);
-    EXPECT_EQ(Queued(), 8);  // the rest waits in the port
-
+    EXPECT_EQ(test::QueuedInput(record), 8);  // the rest waits in the port
     ConsumeReceivedBytes(record, kSerialAppendLimit);
     EXPECT_EQ(ChannelRead(context, nullptr, record), 8);
-    EXPECT_EQ(Held(record), "CDEFGHIJ");
-}
-
-TEST_F(SerialChannelTest, APurgeDiscardsWhatWaitsAndPrepareEmptiesTheBuffer) {
-    StartSimulator();
-    OpenAndConfigure();
-    simulator->Send("stale bytes");
-    ASSERT_TRUE(WaitQueued(11));
-    EXPECT_NE(ChannelPurge(context, nullptr, record, PURGE_ALL), 0);
-    EXPECT_EQ(Queued(), 0);
-    EXPECT_EQ(ChannelRead(context, nullptr, record), 0);
-
-    simulator->Send("more");
-    ASSERT_TRUE(ReadUntilHeld(context, record, 4));
-    simulator->Send("again");
-    ASSERT_TRUE(WaitQueued(5));
-    EXPECT_EQ(ChannelPrepare(context, nullptr, record), 1);
-    EXPECT_EQ(record.RxCount, 0);
-    EXPECT_EQ(Queued(), 0);
-    EXPECT_TRUE(boxes.empty());
-}
-
-TEST_F(SerialChannelTest, PrepareOpensAClosedPortQuietly) {
-    StartSimulator();
-    ASSERT_EQ(AllocateReceiveBuffer(record), 1);
-    record.RxCount = 3;
-    EXPECT_EQ(ChannelPrepare(context, nullptr, record), 1);
-    EXPECT_TRUE(record.PortHandle.is_open());
-    EXPECT_EQ(record.RxCount, 0);
-    const termios t = Attributes();
-    EXPECT_EQ(::cfgetospeed(&t), static_cast<speed_t>(B9600));
+    EXPECT_EQ(test::Held(record), "CDEFGHIJ");
 }
 
 // Port 64 is the last that opens; 65 is refused before any device is tried.
-TEST_F(SerialChannelTest, PortsOpenUpToNumber64) {
-    gagesim::SimulatorOptions options;
-    options.transport = gagesim::Transport::Pty;
-    options.linkPath = directory.str() + "/com64";
-    simulator = std::make_unique<gagesim::Simulator>(options);
-    std::string error;
-    ASSERT_TRUE(simulator->Start(error)) << error;
-    ASSERT_EQ(::symlink((directory.str() + "/com64").c_str(), (directory.str() + "/com65").c_str()),
-              0);
+TEST_F(SerialPosixTest, PortsOpenUpToNumber64) {
+    Start({}, "com64");
+    ASSERT_EQ(::symlink(directory.File("com64").c_str(), directory.File("com65").c_str()), 0);
     record.PortNumber = 64;
     EXPECT_EQ(SerialOpen(context, nullptr, record), 1);
     ConnectionRecord beyond;
@@ -258,67 +169,62 @@ TEST_F(SerialChannelTest, PortsOpenUpToNumber64) {
     EXPECT_EQ(SerialOpen(context, nullptr, beyond), 0);
 }
 
-TEST_F(SerialChannelTest, PortsAreHeldExclusivelyAndProbedSilently) {
-    StartSimulator();
-    EXPECT_EQ(SerialProbePort(settings, 3), 1);
-    EXPECT_EQ(SerialProbePort(settings, 4), 0);  // nothing there
-    OpenAndConfigure();
-    EXPECT_EQ(SerialProbePort(settings, 3), 0);  // held by this library
-
-    ConnectionRecord second;
-    second.PortNumber = 3;
-    EXPECT_EQ(SerialOpen(context, nullptr, second), 0);
-    EXPECT_FALSE(second.PortHandle.is_open());
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].caption, "COMMUNICATION ERROR");
-    EXPECT_EQ(boxes[0].text,
-              "The hardware is not available (is locked by another device).\n\nError Code: -10 "
-              "(FFFFFFF6)");
-
-    EXPECT_EQ(ChannelClose(context, record), 1);
-    EXPECT_FALSE(record.PortHandle.is_open());
-    EXPECT_EQ(ChannelClose(context, record), 0);
-    EXPECT_EQ(SerialProbePort(settings, 3), 1);
-}
-
-TEST_F(SerialChannelTest, ADeviceThatVanishesIsReportedAndAbortClosesTheRead) {
-    StartSimulator();
+TEST_F(SerialPosixTest, ADeviceThatVanishesIsReportedAndAbortClosesTheRead) {
+    Start();
     OpenAndConfigure();
     simulator->DropLine();
-
-    answers = {MB_RESULT_RETRY, MB_RESULT_IGNORE};
+    ASSERT_EQ(ChannelWaitReadable(record, 5000), 1);  // the hang-up has arrived
+    boxes.answers = {MB_RESULT_RETRY, MB_RESULT_IGNORE};
     EXPECT_EQ(ChannelRead(context, nullptr, record), 0);
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].text,
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_EQ(boxes.boxes[0].text,
               "Invalid device ID.\n\nError Code: 32768 (8000)\n\nError Reading Communication Port");
-
-    answers = {MB_RESULT_ABORT};
+    boxes.answers = {MB_RESULT_ABORT};
     EXPECT_EQ(ChannelRead(context, nullptr, record), -1);
-
     const std::uint8_t command[] = {'M', '\r'};
     EXPECT_EQ(ChannelWrite(context, nullptr, record, command, 2), 0);
-    ASSERT_EQ(boxes.size(), 4u);
-    EXPECT_EQ(boxes[3].style, MB_STYLE_OK | MB_STYLE_ICONERROR);
-
+    ASSERT_EQ(boxes.boxes.size(), 4u);
+    EXPECT_EQ(boxes.boxes[3].style, MB_STYLE_OK | MB_STYLE_ICONERROR);
     EXPECT_EQ(ChannelClose(context, record), 1);
     EXPECT_EQ(SerialProbePort(settings, 3), 0);
 }
 
-TEST_F(SerialChannelTest, LineSignalsLeaveTheLineUsable) {
+TEST_F(SerialPosixTest, LineSignalsOfEachFlowControlLeaveTheLineUsable) {
     gagesim::SimulatorOptions options;
     options.trigger = "\r";
-    StartSimulator(options);
-    record.FlowControl = 3;
+    Start(options);
     OpenAndConfigure();
-    EXPECT_EQ(ChannelSignal(context, record, SIGNAL_START), 1);
-    EXPECT_EQ(ChannelSignal(context, record, SIGNAL_PAUSE), 1);
-    record.FlowControl = 2;
-    ASSERT_EQ(SerialConfigure(context, nullptr, record), 0);
-    EXPECT_EQ(ChannelSignal(context, record, SIGNAL_START), 1);
-    EXPECT_EQ(ChannelSignal(context, record, SIGNAL_PAUSE), 1);  // transmission released
+    for (const int flowControl : {3, 2}) {
+        record.FlowControl = flowControl;
+        ASSERT_EQ(SerialConfigure(context, nullptr, record), 0);
+        EXPECT_EQ(ChannelSignal(context, record, SIGNAL_START), 1);
+        EXPECT_EQ(ChannelSignal(context, record, SIGNAL_PAUSE), 1);  // transmission released
+    }
     const std::uint8_t command[] = {'\r'};
     EXPECT_EQ(ChannelWrite(context, nullptr, record, command, 1), 1);
     EXPECT_TRUE(simulator->WaitForCommands(1, 5s));
+}
+
+TEST_F(SerialPosixTest, OpeningAConnectionOpensThePortOnceThenOnlyPurges) {
+    engine.support.UseBuiltInsOnly(true);
+    engine.settings.ComPrefix = settings.ComPrefix;
+    engine.settings.DefinitionsPath = directory.Write("BRW_GAGE.DEF", "[TYPE2]\nINIT1=0,hi<13>\n");
+    Start();
+    ConnectionRecord& row = engine.connections[3];
+    row.InterfaceType = 2;
+    test::MakeSerial9600(row, 3);
+    ASSERT_EQ(OpenGageConnection(engine.context, nullptr, 3), 1);
+    ASSERT_TRUE(row.PortHandle.is_open());
+    EXPECT_TRUE(simulator->WaitForReceived("hi\r", 5s));
+    const auto handle = row.PortHandle.get();
+    ASSERT_EQ(OpenGageConnection(engine.context, nullptr, 3), 1);
+    EXPECT_EQ(row.PortHandle.get(), handle);
+    EXPECT_TRUE(simulator->WaitForReceived("hi\rhi\r", 5s));
+
+    ConnectionRecord& missing = engine.connections[4];
+    test::MakeSerial9600(missing, 9);  // no such device
+    EXPECT_EQ(OpenGageConnection(engine.context, nullptr, 4), 0);
+    EXPECT_FALSE(missing.PortHandle.is_open());
 }
 
 }  // namespace

@@ -20,29 +20,29 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string Render(const std::string& text, double value, int channel = 1, int count = 1) {
-    RecordTemplate parsed;
-    std::string error;
-    EXPECT_TRUE(ParseRecordTemplate(text, parsed, error)) << error;
-    return RenderRecord(parsed, value, channel, count);
-}
-
 TEST(SimulatorTemplate, BuildsTextBinaryAndWideRecords) {
-    EXPECT_EQ(Render("<2>{sign}{abs:%08.3f}<13>", -12.5), std::string("\x02-0012.500\r"));
-    EXPECT_EQ(Render("{sep:,}{value:%.2f};{channel:%02d};{count}<10>", 3.14159, 7, 42),
-              "3,14;07;42\n");
-    EXPECT_EQ(Render("{sign: }{abs}", 1.0), " 1.0000");
-    EXPECT_EQ(Render("{int16le:100}", 2.56), std::string("\x00\x01", 2));
-    EXPECT_EQ(Render("{int32be}", -2.0), std::string("\xFF\xFF\xFF\xFE", 4));
-    EXPECT_EQ(Render("{wide}A<13>", 0.0), std::string("A\0\r\0", 4));
-    EXPECT_EQ(Render("<x> <300> <123>", 0.0), "<x> <300> {");
-
-    RecordTemplate parsed;
+    const struct {
+        const char* text;
+        double value;
+        int channel, count;
+        std::string record;
+    } cases[] = {{"<2>{sign}{abs:%08.3f}<13>", -12.5, 1, 1, "\x02-0012.500\r"},
+                 {"{sep:,}{value:%.2f};{channel:%02d};{count}<10>", 3.14159, 7, 42, "3,14;07;42\n"},
+                 {"{sign: }{abs}", 1.0, 1, 1, " 1.0000"},
+                 {"{int16le:100}", 2.56, 1, 1, std::string("\x00\x01", 2)},
+                 {"{int32be}", -2.0, 1, 1, "\xFF\xFF\xFF\xFE"},
+                 {"{wide}A<13>", 0.0, 1, 1, std::string("A\0\r\0", 4)},
+                 {"<x> <300> <123>", 0.0, 1, 1, "<x> <300> {"}};
     std::string error;
-    EXPECT_FALSE(ParseRecordTemplate("{value:%s}", parsed, error));
-    EXPECT_FALSE(ParseRecordTemplate("{value:%f %f}", parsed, error));
-    EXPECT_FALSE(ParseRecordTemplate("{nonsense}", parsed, error));
-    EXPECT_FALSE(ParseRecordTemplate("{value", parsed, error));
+    for (const auto& c : cases) {
+        RecordTemplate parsed;
+        ASSERT_TRUE(ParseRecordTemplate(c.text, parsed, error)) << c.text << error;
+        EXPECT_EQ(RenderRecord(parsed, c.value, c.channel, c.count), c.record) << c.text;
+    }
+    for (const char* bad : {"{value:%s}", "{value:%f %f}", "{nonsense}", "{value"}) {
+        RecordTemplate parsed;
+        EXPECT_FALSE(ParseRecordTemplate(bad, parsed, error)) << bad;
+    }
 }
 
 class SimulatorLine : public ::testing::Test {

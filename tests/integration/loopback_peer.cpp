@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "channels/tcp_channel.h"
 #include "channels/tcp_socket.h"
 
 namespace gage::test {
@@ -18,6 +19,8 @@ constexpr std::uint32_t kLoopback = 0x0100007Fu;  // 127.0.0.1, network byte ord
 }  // namespace
 
 LoopbackPeer::LoopbackPeer(Mode mode) {
+    bool versionOk = false;
+    started_ = sockets::Startup(versionOk) == 0;
     listener_ = Listen(mode == Mode::Silent ? 0 : 8, port_);
     ready_ = listener_ != sockets::kInvalid;
     if (!ready_ || mode != Mode::Silent) {
@@ -43,6 +46,9 @@ LoopbackPeer::~LoopbackPeer() {
         sockets::Close(filler);
     }
     sockets::Close(listener_);
+    if (started_) {
+        sockets::Cleanup();
+    }
 }
 
 bool LoopbackPeer::Accept() {
@@ -53,7 +59,7 @@ bool LoopbackPeer::Accept() {
 
 std::string LoopbackPeer::Receive(std::size_t want) {
     std::string bytes;
-    std::array<std::uint8_t, 256> buffer{};
+    std::array<std::uint8_t, 4096> buffer{};
     while (bytes.size() < want && sockets::WaitReadable(accepted_, kWaitMs) == 1) {
         const int n = sockets::Receive(accepted_, buffer.data(), static_cast<int>(buffer.size()));
         if (n <= 0) {
@@ -64,14 +70,43 @@ std::string LoopbackPeer::Receive(std::size_t want) {
     return bytes;
 }
 
+void LoopbackPeer::SendAll(std::string_view bytes) {
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    for (std::size_t sent = 0; sent < bytes.size();) {
+        const int n = sockets::Send(accepted_, data + sent, static_cast<int>(bytes.size() - sent));
+        if (n <= 0) {
+            return;
+        }
+        sent += static_cast<std::size_t>(n);
+    }
+}
+
+bool LoopbackPeer::Connect(ChannelContext& context, ConnectionRecord& record) {
+    record.Kind = KIND_TCPIP;
+    record.IpAddress = kLoopback;
+    record.TcpPort = port_;
+    record.PortNumber = port_;
+    return TcpOpen(context, record) == 1 && Accept();
+}
+
+void LoopbackPeer::Close() {
+    sockets::Close(listener_);
+    listener_ = sockets::kInvalid;
+}
+
 void LoopbackPeer::CloseAccepted() {
     sockets::Close(accepted_);
     accepted_ = sockets::kInvalid;
 }
 
 std::uint16_t LoopbackPeer::RefusingPort() {
+    bool versionOk = false;
+    const bool started = sockets::Startup(versionOk) == 0;
     std::uint16_t port = 0;
     sockets::Close(Listen(1, port));
+    if (started) {
+        sockets::Cleanup();
+    }
     return port;
 }
 

@@ -1,20 +1,23 @@
 #pragma once
 // Converters for the connection tests, on 127.0.0.1: a listener that accepts, one that never
 // answers (its accept queue filled, so further handshakes are silently dropped), and a port where
-// nothing listens. Built on the library's socket layer; only listening and accepting differ
-// between POSIX sockets (loopback_peer_posix.cpp) and Windows Sockets (loopback_peer_win32.cpp,
-// which needs the sockets layer started).
+// nothing listens. Built on the library's socket layer (started and stopped with each peer); only
+// listening, accepting and reading a socket option differ between POSIX sockets
+// (loopback_peer_posix.cpp) and Windows Sockets (loopback_peer_win32.cpp).
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "channels/channel.h"
 
 namespace gage::test {
 
 class LoopbackPeer {
   public:
     enum class Mode { Accepting, Silent };
-    explicit LoopbackPeer(Mode mode);
+    explicit LoopbackPeer(Mode mode = Mode::Accepting);
     ~LoopbackPeer();
     LoopbackPeer(const LoopbackPeer&) = delete;
     LoopbackPeer& operator=(const LoopbackPeer&) = delete;
@@ -26,11 +29,19 @@ class LoopbackPeer {
     bool Accept();
     // What the accepted connection sends, until want bytes came or 5 s passed.
     std::string Receive(std::size_t want);
+    // Bytes to the accepted connection, as a converter sends them.
+    void SendAll(std::string_view bytes);
     // Closes the accepted connection: the peer closes its end.
     void CloseAccepted();
+    // Stops listening (further connects are refused); an accepted connection stays.
+    void Close();
+    // Points record at this peer, opens it and accepts the connection: true when both worked.
+    bool Connect(ChannelContext& context, ConnectionRecord& record);
 
     // A port on 127.0.0.1 where nothing listens: connects to it are refused.
     static std::uint16_t RefusingPort();
+    // Whether the socket sends small writes at once (TCP_NODELAY).
+    static bool SendsAtOnce(std::intptr_t socket);
 
   private:
     // The platform part: a listener on a free loopback port (-1 on failure), and the next
@@ -38,6 +49,7 @@ class LoopbackPeer {
     static std::intptr_t Listen(int backlog, std::uint16_t& port);
     static std::intptr_t AcceptWaiting(std::intptr_t listener, int milliseconds);
 
+    bool started_ = false;
     std::intptr_t listener_ = -1;
     std::intptr_t accepted_ = -1;
     std::vector<std::intptr_t> fillers_;

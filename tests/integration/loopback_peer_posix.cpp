@@ -1,4 +1,5 @@
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -31,6 +32,13 @@ std::intptr_t LoopbackPeer::AcceptWaiting(std::intptr_t listener, int millisecon
         return -1;
     }
     return ::accept(static_cast<int>(listener), nullptr, nullptr);
+}
+
+bool LoopbackPeer::SendsAtOnce(std::intptr_t socket) {
+    int on = 0;
+    socklen_t size = sizeof on;
+    return ::getsockopt(static_cast<int>(socket), IPPROTO_TCP, TCP_NODELAY, &on, &size) == 0 &&
+           on != 0;
 }
 
 }  // namespace gage::test

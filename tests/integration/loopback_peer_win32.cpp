@@ -36,4 +36,12 @@ std::intptr_t LoopbackPeer::AcceptWaiting(std::intptr_t listener, int millisecon
     return socket == INVALID_SOCKET ? -1 : static_cast<std::intptr_t>(socket);
 }
 
+bool LoopbackPeer::SendsAtOnce(std::intptr_t socket) {
+    BOOL on = FALSE;
+    int size = sizeof on;
+    return ::getsockopt(static_cast<SOCKET>(socket), IPPROTO_TCP, TCP_NODELAY,
+                        reinterpret_cast<char*>(&on), &size) == 0 &&
+           on != FALSE;
+}
+
 }  // namespace gage::test

@@ -1,6 +1,7 @@
 // Opening every connection: the TCP/IP connects go out together, yet each row ends as it would
 // alone, the log keeps row order, and the interface strings reach every converter that answered.
-// A converter that closes its end is noticed at the next read.
+// A converter that closes its end is noticed at the next read. Command 10 answers 0 only when
+// every one of the 64 connections was tried and failed to open.
 
 #include <gtest/gtest.h>
 
@@ -115,6 +116,22 @@ TEST_F(ConnectsTogetherTest, AClosedPeerIsNoticedAtTheNextRead) {
     EXPECT_EQ(converter.Receive(4), "I\rR\r");
     const std::vector<std::string> log{"WSAEDISCON: Graceful shutdown in progress"};
     EXPECT_EQ(LogTexts(), log);
+}
+
+TEST_F(ConnectsTogetherTest, InitPortsAnswersZeroOnlyWhenEveryConnectionFailed) {
+    const std::uint16_t port = LoopbackPeer::RefusingPort();
+    for (ConnectionRecord& connection : runtime.connections) {
+        connection.Kind = KIND_TCPIP;
+        connection.PortNumber = port;
+        connection.TcpPort = port;
+        connection.IpAddress = 0x0100007Fu;  // 127.0.0.1
+    }
+    EXPECT_EQ(RunCommand(runtime, nullptr, 1, GSV_CMD_INIT_PORTS, nullptr), 0);
+    ClearConnection(runtime.connections[17]);  // a row with nothing to open counts as opened
+    EXPECT_EQ(RunCommand(runtime, nullptr, 1, GSV_CMD_INIT_PORTS, nullptr), 1);
+    for (const ConnectionRecord& connection : runtime.connections) {
+        EXPECT_FALSE(connection.Socket.is_open());
+    }
 }
 
 }  // namespace

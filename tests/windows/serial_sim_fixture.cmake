@@ -38,3 +38,11 @@ if(TEST windows_tests)
   set_property(TEST windows_tests APPEND PROPERTY ENVIRONMENT "GAGE_SIM_COM=${GAGE_SIM_COM_PORT}"
                "GAGE_SIM_TCP_PORT_FILE=Z:${CMAKE_BINARY_DIR}/tcp-sim-counting.port")
 endif()
+# The portable serial tests of integration_tests use the same simulator; one program at a time
+# talks to it.
+if(TEST integration_tests)
+  set_property(TEST integration_tests APPEND PROPERTY FIXTURES_REQUIRED gage_serial_sim)
+  set_property(TEST integration_tests APPEND PROPERTY ENVIRONMENT
+               "GAGE_SIM_COM=${GAGE_SIM_COM_PORT}")
+endif()
+set_property(TEST windows_tests integration_tests APPEND PROPERTY RESOURCE_LOCK gage_serial_sim)

@@ -1,21 +1,20 @@
-// The read cycle against a line: the order of the measurement commands, the request sequence,
-// the clear-after drain, and a device that sends noise at full speed before good records, on a
-// pseudo-terminal and on TCP/IP.
+// The read cycle against the gage simulator with the system clock, on a pseudo-terminal and on
+// TCP/IP: the clear-after drain, and a device that sends noise at full speed before good records.
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <bit>
 #include <chrono>
 #include <random>
 #include <thread>
 
 #include "channels/serial_channel.h"
 #include "channels/tcp_channel.h"
+#include "helpers/message_box_recorder.h"
+#include "helpers/serial_record.h"
+#include "helpers/temporary_directory.h"
 #include "reading/read_cycle.h"
-#include "reading_socket_pair_posix.h"
-#include "serial_tcp_test_support_posix.h"
 #include "simulator.h"
 #include "unit/reading_test_support.h"
 
@@ -23,92 +22,14 @@ namespace gage {
 namespace {
 
 using namespace std::chrono_literals;
-using testing_support::EngineFixture;
 using testing_support::SetBytes;
-using testing_support::SocketPairLine;
 using testing_support::Spec;
-using testing_support::TempDirectory;
 
-class CycleLineTest : public ::testing::Test {
-  protected:
-    EngineFixture engine;
-    GageRecord gage;
-    ReadingResult result{};
-    ParseOutput output{result};
-    SocketPairLine line{engine.connections[0]};
-
-    CycleLineTest() {
-        gage.Name = "Caliper";
-        gage.InterfaceTypeNumber = 1;
-        gage.Precision = -1;
-        gage.Format.ReadTimeout = 100;
-        SetBytes(gage.Format.RecordEnd, gage.Format.RecordEndLength, "<13>");
-        gage.Format.ValueAField = Spec(1, 1, 0);
-        gage.Format.MeasInitCommand = "I";
-        gage.Format.MeasStartCommand = "S";
-        gage.Format.MeasReadCommand = "R";
-        gage.Format.MeasPostCommand = "P";
-        gage.Format.CommandDelay = 10;
-    }
-    int Read(unsigned options = 0) {
-        return ReadGage(engine.context, nullptr, gage, output, options);
-    }
-};
-
-TEST_F(CycleLineTest, CommandOrderAndPostCommandRules) {
-    line.Send("1.5\r");
-    ASSERT_EQ(Read(), 1);
-    EXPECT_EQ(line.Received(), "ISRP");
-    EXPECT_EQ(engine.clock.slept, 40u);  // the command delay after each command
-
-    EXPECT_EQ(Read(), 0);  // time-out: the post command all the same
-    EXPECT_EQ(line.Received(), "ISRP");
-    EXPECT_EQ(std::bit_cast<std::uint64_t>(ValueOf(result)), kReadFailureValueBits);
-
-    EXPECT_EQ(Read(READ_OPT_POLL), 0);  // a poll posts only after a valid reading
-    EXPECT_EQ(line.Received(), "ISR");
-    line.Send("2.5\r");
-    ASSERT_EQ(Read(READ_OPT_POLL), 1);
-    EXPECT_EQ(line.Received(), "ISRP");
-
-    gage.Flags = GAGE_FLAG_NO_READ_CMD;
-    gage.Format.Options = FMT_OPT_CLEAR_BEFORE;
-    line.Send("3.5\r");
-    ASSERT_EQ(Read(READ_OPT_POLL), 1);  // no commands, no clearing before
-    EXPECT_EQ(ValueOf(result), 3.5);
-    EXPECT_EQ(line.Received(), "P");
-}
-
-TEST_F(CycleLineTest, StopCommandSplitsTheRead) {
-    gage.Format.MeasStopCommand = "T";
-    EXPECT_EQ(Read(), 0);
-    EXPECT_EQ(line.Received(), "IS");
-    line.Send("4.5\r");
-    ASSERT_EQ(Read(), 1);
-    EXPECT_EQ(line.Received(), "TRP");
-}
-
-TEST_F(CycleLineTest, RequestSequenceAsksForTheReadCommand) {
-    SetBytes(gage.Format.RequestSequence, gage.Format.RequestSequenceLength, "?");
-    line.Send("?\r6.5\r");
-    ASSERT_EQ(Read(), 1);
-    EXPECT_EQ(ValueOf(result), 6.5);
-    EXPECT_EQ(line.Received(), "ISRP");  // R only on the gage's request
-}
-
-TEST_F(CycleLineTest, WaitingPassesTimeWithoutSpinning) {
-    const int nowCallsBefore = static_cast<int>(engine.clock.nowCalls);
-    EXPECT_EQ(Read(), 0);
-    EXPECT_GE(engine.clock.waited, 100u);
-    // A few clock readings per wait, not thousands.
-    EXPECT_LT(engine.clock.nowCalls - nowCallsBefore, 40);
-}
-
-// Against the simulator with the system clock.
 class DeviceTest : public ::testing::TestWithParam<gagesim::Transport> {
   protected:
-    TempDirectory directory;
-    EngineFixture engine;
+    test::TemporaryDirectory directory{"/tmp", ""};  // "<dir>/com" fits the prefix
+    testing_support::EngineFixture engine;
+    test::MessageBoxRecorder boxes{engine.support, MB_RESULT_OK};
     ReadContext context{engine.channels, engine.connections, engine.settings, engine.support,
                         SystemEngineClock()};
     std::unique_ptr<gagesim::Simulator> simulator;
@@ -119,11 +40,10 @@ class DeviceTest : public ::testing::TestWithParam<gagesim::Transport> {
 
     void SetUp() override {
         engine.support.UseBuiltInsOnly(true);
-        engine.support.SetMessageBoxHook([](const MessageBoxRequest&) { return MB_RESULT_OK; });
-        engine.settings.ComPrefix = directory.str() + "/com";
+        engine.settings.ComPrefix = directory.File("com");
         gagesim::SimulatorOptions options;
         options.transport = GetParam();
-        options.linkPath = directory.str() + "/com3";
+        options.linkPath = directory.File("com3");
         simulator = std::make_unique<gagesim::Simulator>(options);
         std::string error;
         ASSERT_TRUE(simulator->Start(error)) << error;
@@ -135,13 +55,8 @@ class DeviceTest : public ::testing::TestWithParam<gagesim::Transport> {
             ASSERT_EQ(TcpOpen(engine.channels, record), 1);
             ASSERT_TRUE(simulator->WaitForClient(5s));
         } else {
-            record.PortNumber = 3;
+            test::MakeSerial9600(record, 3);
             record.BaudRate = 115200;
-            record.DataBits = 8;
-            record.Parity = 1;
-            record.StopBits = 1;
-            record.FlowControl = 1;
-            record.BufferSize = 1024;
             ASSERT_EQ(SerialOpen(engine.channels, nullptr, record), 1);
             ASSERT_EQ(SerialConfigure(engine.channels, nullptr, record), 0);
         }
@@ -208,13 +123,11 @@ TEST_P(DeviceTest, NoiseAtFullSpeedThenGoodRecords) {
     std::thread device([&] {
         std::mt19937 random(7);
         std::string chunk(4096, '\0');
-        const auto until = std::chrono::steady_clock::now() + 10s;
+        const auto until = std::chrono::steady_clock::now() + 3s;
         while (std::chrono::steady_clock::now() < until) {
             for (char& c : chunk) {
                 c = static_cast<char>(random() % 255 + (random() % 255 >= 2 ? 1 : 3));
-                if (c == '\x02') {
-                    c = 'x';  // noise holds no record start
-                }
+                c = c == '\x02' ? 'x' : c;  // noise holds no record start
             }
             simulator->Send(chunk);
             simulator->WaitForFlushed(1s);
@@ -223,9 +136,8 @@ TEST_P(DeviceTest, NoiseAtFullSpeedThenGoodRecords) {
     });
     const int limit = record.IsTcp() ? kTcpAppendLimit : kSerialAppendLimit;
     int reads = 0;
-    while (noisy) {
+    for (; noisy; ++reads) {
         Read(20);
-        ++reads;
         ASSERT_LE(record.RxCount, limit);
     }
     device.join();

@@ -1,0 +1,49 @@
+#pragma once
+// Shared pieces of the channel tests: a runtime-free channel context whose message boxes and log
+// lines the test can see, and a bounded wait for bytes to arrive.
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "channels/channel.h"
+#include "channels/channel_wait.h"
+#include "helpers/log_texts.h"
+#include "helpers/message_box_recorder.h"
+#include "helpers/temporary_directory.h"
+
+namespace gage::test {
+
+struct ChannelHarness {
+    ChannelHarness() {
+        support.UseBuiltInsOnly(true);
+        settings.LogPath = logDirectory.File("ZRNGSV32.LOG");
+    }
+
+    std::vector<std::string> LogTexts() const { return test::LogTexts(settings.LogPath); }
+
+    TemporaryDirectory logDirectory;
+    Support support;
+    ServerSettings settings;
+    ChannelContext context{support, settings};
+    MessageBoxRecorder boxes{support, MB_RESULT_IGNORE};
+};
+
+inline std::string Held(const ConnectionRecord& record) {
+    return {reinterpret_cast<const char*>(record.RxBuffer.get()),
+            static_cast<std::size_t>(record.RxCount)};
+}
+
+// Reads until at least want bytes are held or 5 s pass, waiting on the line in between.
+inline bool ReadUntilHeld(ChannelContext& context, ConnectionRecord& record, int want) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (ChannelRead(context, nullptr, record) >= 0 && record.RxCount < want) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        ChannelWaitReadable(record, 100);
+    }
+    return record.RxCount >= want;
+}
+
+}  // namespace gage::test

@@ -1,0 +1,156 @@
+// TCP/IP channels against converters of the test's own on 127.0.0.1.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "channel_harness.h"
+#include "channels/tcp_channel.h"
+#include "loopback_peer.h"
+#include "reading/engine_clock.h"
+
+namespace gage {
+namespace {
+
+using test::LoopbackPeer;
+
+class TcpChannelTest : public ::testing::Test, protected test::ChannelHarness {
+  protected:
+    void SetUp() override { ASSERT_EQ(TcpStartup(context), 1); }
+    void TearDown() override {
+        ConnectionTable none;
+        TcpClose(record);
+        TcpShutdown(context, none);
+    }
+
+    LoopbackPeer peer;
+    ConnectionRecord record;
+};
+
+TEST_F(TcpChannelTest, BlockingAndTimedConnectsExchangeBytesWithoutDelay) {
+    for (const double timeout : {0.0, 0.5}) {
+        SCOPED_TRACE(timeout);
+        settings.TcpConnectionTimeout = timeout;
+        ASSERT_TRUE(peer.Connect(context, record));
+        EXPECT_TRUE(LoopbackPeer::SendsAtOnce(record.Socket.get()));
+        const std::uint8_t command[] = {'M', '\r'};
+        EXPECT_EQ(ChannelWrite(context, nullptr, record, command, 2), 1);
+        EXPECT_EQ(peer.Receive(2), "M\r");
+        peer.SendAll("+1.25\r\n");
+        ASSERT_TRUE(test::ReadUntilHeld(context, record, 7));
+        EXPECT_EQ(test::Held(record), "+1.25\r\n");
+        EmptyReceiveBuffer(record);
+        EXPECT_EQ(ChannelRead(context, nullptr, record), 0);  // idle: nothing, still open
+        EXPECT_TRUE(record.Socket.is_open());
+        TcpClose(record);
+    }
+    EXPECT_TRUE(LogTexts().empty());
+}
+
+TEST_F(TcpChannelTest, AFailedConnectIsLoggedOnceAndLeavesNoSocket) {
+    LoopbackPeer silent(LoopbackPeer::Mode::Silent);
+    ASSERT_TRUE(silent.ready());
+    const struct {
+        std::uint16_t port;
+        double timeout;
+        const char* text;
+    } cases[] = {
+        {LoopbackPeer::RefusingPort(), 0.0, "WSAECONNREFUSED: Connection refused"},
+        {LoopbackPeer::RefusingPort(), 2.0, "WSAECONNREFUSED: Connection refused"},
+        {silent.port(), 0.3, "WSAETIMEDOUT: Connection timed out"},
+    };
+    for (const auto& failing : cases) {
+        SCOPED_TRACE(failing.timeout);
+        std::ofstream(settings.LogPath, std::ios::trunc).close();
+        record.Kind = KIND_TCPIP;
+        record.IpAddress = 0x0100007Fu;
+        record.TcpPort = failing.port;
+        settings.TcpConnectionTimeout = failing.timeout;
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(TcpOpen(context, record), 0);
+        EXPECT_GE(std::chrono::steady_clock::now() - start,
+                  std::chrono::milliseconds(failing.port == silent.port() ? 290 : 0));
+        EXPECT_FALSE(record.Socket.is_open());
+        EXPECT_EQ(LogTexts(), std::vector<std::string>{failing.text});
+    }
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(TcpChannelTest, ARecordHoldsAtMost4096UnconsumedBytes) {
+    ASSERT_TRUE(peer.Connect(context, record));
+    std::string payload(6000, '\0');
+    for (std::size_t i = 0; i < payload.size(); ++i) {
+        payload[i] = static_cast<char>('a' + i % 26);
+    }
+    peer.SendAll(payload);
+    ASSERT_TRUE(test::ReadUntilHeld(context, record, kTcpAppendLimit));
+    EXPECT_EQ(record.RxCount, kTcpAppendLimit);
+    EXPECT_EQ(TcpReceive(context, record), 0);  // asks for nothing
+    EXPECT_EQ(test::Held(record), payload.substr(0, kTcpAppendLimit));
+
+    ConsumeReceivedBytes(record, 1000);
+    ASSERT_TRUE(test::ReadUntilHeld(context, record, kTcpAppendLimit));
+    EXPECT_EQ(test::Held(record), payload.substr(1000, kTcpAppendLimit));
+    ConsumeReceivedBytes(record, kTcpAppendLimit);
+    ASSERT_TRUE(test::ReadUntilHeld(context, record, 904));
+    EXPECT_EQ(test::Held(record), payload.substr(5096));
+    EXPECT_TRUE(LogTexts().empty());
+}
+
+TEST_F(TcpChannelTest, APurgeReconnectsAndAClosedPeerClosesTheSocket) {
+    ASSERT_TRUE(peer.Connect(context, record));
+    EXPECT_EQ(ChannelPurge(context, nullptr, record, PURGE_ALL), 1);
+    ASSERT_TRUE(peer.Accept());  // a fresh connection
+    const std::uint8_t hello[] = {'h', 'i'};
+    EXPECT_EQ(ChannelWrite(context, nullptr, record, hello, 2), 1);
+    EXPECT_EQ(peer.Receive(2), "hi");
+    EXPECT_TRUE(LogTexts().empty());
+
+    peer.CloseAccepted();
+    ASSERT_EQ(ChannelWaitReadable(record, 5000), 1);
+    EXPECT_EQ(ChannelRead(context, nullptr, record), 0);
+    EXPECT_EQ(record.RxCount, 0);
+    EXPECT_FALSE(record.Socket.is_open());
+    EXPECT_EQ(LogTexts(), std::vector<std::string>{"WSAEDISCON: Graceful shutdown in progress"});
+}
+
+TEST_F(TcpChannelTest, SendingWithoutAConnectionIsLoggedAndUnknownCodesHaveAText) {
+    const std::uint8_t byte = 'x';
+    EXPECT_EQ(TcpSend(context, record, &byte, 1), 0);
+    EXPECT_EQ(TcpConnect(context, record), 0);
+    TcpReportError(context, 12345);
+    TcpReportError(context, TCP_ERR_HOST_NOT_FOUND);
+    const std::vector<std::string> expected{"WSAENOTCONN: Socket is not connected",
+                                            "WSAENOTCONN: Socket is not connected", "Unknown Error",
+                                            "WSAHOST_NOT_FOUND: Host not found"};
+    EXPECT_EQ(LogTexts(), expected);
+}
+
+// The engine's read loop relies on the system clock's wait to block on the line: a wait that
+// returned at once would make every read loop spin.
+TEST_F(TcpChannelTest, TheSystemClocksWaitBlocksUntilTheTimeIsUpAndWakesOnData) {
+    ASSERT_TRUE(peer.Connect(context, record));
+    EngineClock& clock = SystemEngineClock();
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_FALSE(clock.WaitReadable(record, 60));
+    EXPECT_GE(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(55));
+    peer.SendAll("1.5\r");
+    EXPECT_TRUE(clock.WaitReadable(record, 60000));
+}
+
+TEST_F(TcpChannelTest, ShutdownClosesEveryTcpSocket) {
+    ConnectionTable table;
+    for (const std::size_t row : {4u, 9u}) {
+        ASSERT_TRUE(peer.Connect(context, table[row]));
+    }
+    TcpShutdown(context, table);
+    EXPECT_FALSE(table[4].Socket.is_open());
+    EXPECT_FALSE(table[9].Socket.is_open());
+    ASSERT_EQ(TcpStartup(context), 1);
+}
+
+}  // namespace
+}  // namespace gage

@@ -1,0 +1,149 @@
+// Command texts as they reach the line, interface initialisation strings from the definitions
+// file, and opening TCP/IP connections.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "channels/tcp_channel.h"
+#include "helpers/message_box_recorder.h"
+#include "helpers/temporary_directory.h"
+#include "loopback_peer.h"
+#include "reading/command_sender.h"
+#include "reading/connection_opening.h"
+#include "unit/reading_test_support.h"
+
+namespace gage {
+namespace {
+
+using testing_support::EngineFixture;
+
+class CommandLineTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        gage.GageId = 65;  // 'A'
+        gage.ChannelNumber = 7;
+        gage.SerialNumber = "SN-0042";
+        engine.support.UseBuiltInsOnly(true);
+        engine.settings.DefinitionsPath = directory.File("BRW_GAGE.DEF");
+        ASSERT_TRUE(peer.Connect(engine.channels, record));
+    }
+    void TearDown() override { TcpClose(record); }
+    void WriteDefinitions(const std::string& text) {
+        std::ofstream(engine.settings.DefinitionsPath) << text;
+    }
+
+    test::TemporaryDirectory directory;
+    EngineFixture engine;
+    test::MessageBoxRecorder boxes{engine.support, MB_RESULT_OK};
+    test::LoopbackPeer peer;
+    GageRecord gage;
+    ConnectionRecord& record = engine.connections[0];
+};
+
+TEST_F(CommandLineTest, EveryTokenAsSent) {
+    const struct {
+        const char* text;
+        std::string bytes;
+        bool withGage = true;
+    } cases[] = {{"AB<13><10>", "AB\r\n"},
+                 {"<27>P", "\x1bP"},
+                 {"<PAUSE>x<START>y<STARTX>", "xy"},
+                 {"<d5>a<s2>b", "ab"},
+                 {"<ID><IDENT>", "AA"},
+                 {"<CH><ch><CHANNEL>", "\x07\x07\x07"},
+                 {"<300>", "\x2c"},
+                 {"<>AB>C", std::string("\0C", 2)},
+                 {"<>AB", ""},
+                 {"xy<1", "xy"},
+                 {"<-1><SN>", std::string("\xff\0", 2)},
+                 {"[SN]", "SN-0042"},
+                 {"[ID]", "65"},
+                 {"[CH]", "07"},
+                 {"[ch]", "7"},
+                 {"[XY]", "[XY]"},
+                 {"a[b", "a"},
+                 {"[SNX][IDX][CHX]",
+                  "SN-004265"
+                  "07"},
+                 {"<2>R<ID><CH><ch>[SN][ID][CH][ch][XY]", "\x02R[XY]", false}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(
+            SendGageCommand(engine.context, nullptr, c.withGage ? &gage : nullptr, record, c.text),
+            static_cast<int>(c.bytes.size()))
+            << c.text;
+        EXPECT_EQ(peer.Receive(c.bytes.size()), c.bytes) << c.text;
+    }
+    EXPECT_EQ(engine.clock.slept, 2500u);
+}
+
+TEST_F(CommandLineTest, InterfaceStringsGoInKeyOrderEachAfterItsDelay) {
+    WriteDefinitions(
+        "[TYPE4]\nDESCRIPTION=Mux\nINIT5=30,five\nINIT1=10,one\nINIT2=20,\"t,wo\"x\n"
+        "INIT3=500\nINIT4=400,\nINIT6=0,<2>R<ID>\n[TYPE5]\nINIT1=0,other\n");
+    record.InterfaceType = 4;
+    SendInterfaceInit(engine.context, nullptr, record);
+    EXPECT_EQ(peer.Receive(13), "onet,wofive\x02R");
+    EXPECT_EQ(engine.clock.slept, 60u);  // the lone delays (500, 400,) are not waited
+}
+
+TEST_F(CommandLineTest, GageInitGoesBetweenTwoWaits) {
+    WriteDefinitions("");
+    engine.settings.WaitTime = 150;
+    gage.Format.GageInitCommand = "G[ch]";
+    EXPECT_EQ(SendGageInit(engine.context, nullptr, gage), 1);
+    EXPECT_EQ(peer.Receive(2), "G7");
+    EXPECT_EQ(engine.clock.slept, 300u);
+    gage.Format.GageInitCommand = "";
+    EXPECT_EQ(SendGageInit(engine.context, nullptr, gage), 1);
+    EXPECT_EQ(engine.clock.slept, 300u);
+
+    // A serial connection with its port closed: nothing, not even the waits.
+    gage.Format.GageInitCommand = "G";
+    gage.ConnectionIndex = 1;
+    gage.Name = "RandomValue";
+    engine.connections[1].PortNumber = 1;
+    EXPECT_EQ(SendGageInit(engine.context, nullptr, gage), 1);
+    EXPECT_EQ(engine.clock.slept, 300u);
+}
+
+TEST_F(CommandLineTest, OpeningConnectsOnceSendsTheStringsAndSkipsUnusedRows) {
+    WriteDefinitions("[TYPE0]\nINIT1=0,never\n[TYPE2]\nINIT1=0,hello<13>\n");
+    engine.settings.TcpConnectionTimeout = 2.0;
+    ConnectionRecord& converter = engine.connections[5];
+    converter = ConnectionRecord{};
+    converter.Kind = KIND_TCPIP;
+    converter.InterfaceType = 2;
+    converter.IpAddress = record.IpAddress;
+    converter.TcpPort = peer.port();
+    AllocateReceiveBuffer(converter);
+    converter.RxCount = 3;
+    ASSERT_EQ(OpenGageConnection(engine.context, nullptr, 5), 1);
+    ASSERT_TRUE(peer.Accept());
+    EXPECT_EQ(converter.RxCount, 0);
+    EXPECT_EQ(peer.Receive(6), "hello\r");
+    const auto socket = converter.Socket.get();
+    ASSERT_EQ(OpenGageConnection(engine.context, nullptr, 5), 1);
+    EXPECT_EQ(converter.Socket.get(), socket);  // an open socket is kept
+    EXPECT_EQ(peer.Receive(6), "hello\r");
+    EXPECT_EQ(engine.channels.commErrorReporting, COMM_REPORT_ALL);  // restored
+
+    TcpClose(converter);
+    converter.TcpPort = test::LoopbackPeer::RefusingPort();
+    EXPECT_EQ(OpenGageConnection(engine.context, nullptr, 5), 0);
+    EXPECT_FALSE(converter.Socket.is_open());
+    converter.IpAddress = kInaddrNone;  // unresolved: nothing to open
+    EXPECT_EQ(OpenGageConnection(engine.context, nullptr, 5), 1);
+
+    EXPECT_EQ(OpenGageConnection(engine.context, nullptr, 1), 1);  // unused: nothing sent
+    EXPECT_FALSE(engine.connections[1].PortHandle.is_open());
+    EXPECT_EQ(OpenGageConnection(engine.context, nullptr, 64), 0);
+    engine.connections[2].Kind = 9;
+    engine.connections[2].PortNumber = 3;
+    EXPECT_EQ(OpenGageConnection(engine.context, nullptr, 2), 1);
+    TcpClose(converter);
+}
+
+}  // namespace
+}  // namespace gage
