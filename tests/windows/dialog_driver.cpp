@@ -121,18 +121,6 @@ std::optional<DialogDriver> DialogDriver::Attach(std::string_view title) {
     return dialog != nullptr ? std::optional(DialogDriver(dialog)) : std::nullopt;
 }
 
-bool DialogDriver::IsVisible(int id) const {
-    return Control(id) != nullptr && ::IsWindowVisible(Control(id));
-}
-
-bool DialogDriver::IsEnabled(int id) const {
-    return Control(id) != nullptr && ::IsWindowEnabled(Control(id));
-}
-
-std::string DialogDriver::Text(int id) const {
-    return WindowText(Control(id));
-}
-
 void DialogDriver::SetEditText(int id, const std::string& text) {
     HWND edit = Control(id);
     ::SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
@@ -152,10 +140,6 @@ void DialogDriver::SelectCombo(int id, int position) {
 
 bool DialogDriver::SelectComboText(int id, std::string_view prefix) {
     return SelectItem(*this, id, CB_FINDSTRING, prefix, &DialogDriver::SelectCombo);
-}
-
-int DialogDriver::ComboCount(int id) const {
-    return static_cast<int>(::SendMessageA(Control(id), CB_GETCOUNT, 0, 0));
 }
 
 void DialogDriver::SelectList(int id, int position) {
@@ -187,10 +171,6 @@ std::vector<std::string> DialogDriver::ListLines(int id) const {
     return lines;
 }
 
-int DialogDriver::ListSelection(int id) const {
-    return static_cast<int>(::SendMessageA(Control(id), LB_GETCURSEL, 0, 0));
-}
-
 void DialogDriver::SwitchTab(int id, int position) {
     HWND tabs = Control(id);
     NMHDR header{tabs, static_cast<UINT_PTR>(id), static_cast<UINT>(TCN_SELCHANGING)};
@@ -212,19 +192,10 @@ bool DialogDriver::ClickNow(int id) {
     return true;
 }
 
-std::optional<DialogDriver> DialogDriver::Open(int button, std::string_view title) {
-    return Click(button) ? Attach(title) : std::nullopt;
-}
-
 void DialogDriver::PressEscape() {
     HWND focus = FocusOf(dialog_);
     ::PostMessageA(focus, WM_KEYDOWN, VK_ESCAPE, 1);
     ::PostMessageA(focus, WM_KEYUP, VK_ESCAPE, static_cast<LPARAM>(0xC0000001u));
-}
-
-bool DialogDriver::Dismiss() {
-    PressEscape();
-    return WaitClosed();
 }
 
 void DialogDriver::PressAlt(char key) {
@@ -239,14 +210,6 @@ void DialogDriver::PressAlt(char key) {
 int DialogDriver::FocusedControl() const {
     HWND focus = FocusOf(dialog_);
     return focus != dialog_ && ::IsChild(dialog_, focus) ? ::GetDlgCtrlID(focus) : 0;
-}
-
-void DialogDriver::Sync() const {
-    ::SendMessageA(dialog_, WM_NULL, 0, 0);
-}
-
-bool DialogDriver::WaitClosed() const {
-    return WaitFor([&] { return !::IsWindow(dialog_); });
 }
 
 MessageCounter::MessageCounter(std::function<bool(const MSG&)> counts)

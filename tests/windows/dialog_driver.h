@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "support/window_text.h"
+
 namespace gage::test {
 
 inline constexpr std::chrono::milliseconds kDriverTimeout{20000};
@@ -48,9 +50,9 @@ class DialogDriver {
     HWND Control(int id) const { return ::GetDlgItem(dialog_, id); }
     bool HasControl(int id) const { return Control(id) != nullptr; }
     bool IsOpen() const { return ::IsWindow(dialog_) != FALSE; }
-    bool IsVisible(int id) const;
-    bool IsEnabled(int id) const;
-    std::string Text(int id) const;
+    bool IsVisible(int id) const { return ::IsWindowVisible(Control(id)) != FALSE; }
+    bool IsEnabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
+    std::string Text(int id) const { return WindowText(Control(id)); }
 
     // Types text into an edit in place of what it holds: the edit gets the focus, its text is
     // replaced as typing replaces it (the edit itself notifies EN_UPDATE and EN_CHANGE).
@@ -58,12 +60,12 @@ class DialogDriver {
 
     void SelectCombo(int id, int position);  // as a user's pick: CBN_SELCHANGE follows
     bool SelectComboText(int id, std::string_view prefix);
-    int ComboCount(int id) const;
+    int ComboCount(int id) const { return static_cast<int>(Send(id, CB_GETCOUNT)); }
     void SelectList(int id, int position);  // LBN_SELCHANGE follows
     bool SelectListText(int id, std::string_view prefix);
     void DoubleClickList(int id, int position);
     std::vector<std::string> ListLines(int id) const;
-    int ListSelection(int id) const;
+    int ListSelection(int id) const { return static_cast<int>(Send(id, LB_GETCURSEL)); }
     void SwitchTab(int id, int position);  // TCN_SELCHANGING, the switch, TCN_SELCHANGE
 
     // A click on a button (also a check box, which then toggles). Posted: the click may open a
@@ -74,21 +76,29 @@ class DialogDriver {
     // no window (a message box answered by a hook is none).
     bool ClickNow(int id);
     // Clicks button and attaches to the window titled title that the click opens.
-    std::optional<DialogDriver> Open(int button, std::string_view title);
+    std::optional<DialogDriver> Open(int button, std::string_view title) {
+        return Click(button) ? Attach(title) : std::nullopt;
+    }
     // Escape pressed in the dialog's focused control.
     void PressEscape();
     // Escape, and true once the dialog has closed.
-    bool Dismiss();
+    bool Dismiss() {
+        PressEscape();
+        return WaitClosed();
+    }
     // Alt and key pressed together (a control's accelerator, the underlined character).
     void PressAlt(char key);
     // The id of the control that has the keyboard focus; 0 when none of the dialog's has it.
     int FocusedControl() const;
     // Returns once the dialog thread has handled everything sent before (not what was posted).
-    void Sync() const;
-    bool WaitClosed() const;
+    void Sync() const { ::SendMessageA(dialog_, WM_NULL, 0, 0); }
+    bool WaitClosed() const {
+        return WaitFor([&] { return !::IsWindow(dialog_); });
+    }
 
   private:
     void Notify(int id, int code) const;  // WM_COMMAND from control id, handled at once
+    LRESULT Send(int id, UINT message) const { return ::SendMessageA(Control(id), message, 0, 0); }
 
     HWND dialog_;
 };
