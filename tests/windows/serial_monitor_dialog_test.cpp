@@ -70,6 +70,7 @@ class SerialMonitorDialogTest : public test::DialogTest {
 TEST_F(SerialMonitorDialogTest, ShowsWhatArrivesAndSendsTheLineWithItsTokens) {
     const int result = Watch(record, [this](DialogDriver& dialog) {
         ASSERT_TRUE(listening->Accept());
+        EXPECT_TRUE(dialog.IsVisible(IDC_MONITOR_TEXT_VIEW));
         EXPECT_FALSE(dialog.IsVisible(IDC_MONITOR_HEX_VIEW));
         listening->SendAll("Hello\r\n");
         ASSERT_TRUE(
