@@ -1,32 +1,26 @@
-// The Gage Server Configuration dialog, opened by command 3 on the test's main thread as a host
-// opens it and worked from a second thread by the dialog driver. The assertions are on
-// BRW_GAGE.CFG as the dialog wrote it and on the tables reloaded from it.
+// The Gage Server Configuration dialog, opened by command 3 from a host window and worked from a
+// second thread. Its message boxes are the real ones, answered by the driver. The assertions
+// are on BRW_GAGE.CFG as the dialog wrote it and on the tables reloaded from it.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "dialog_driver.h"
-#include "entry/commands.h"
-#include "entry/configuration_reload.h"
+#include "dialog_fixture.h"
 #include "helpers/scoped_environment.h"
-#include "helpers/temporary_directory.h"
 #include "helpers/text_lines.h"
 #include "support/builtin_message_box.h"
-#include "ui/resources/resource.h"
 
 namespace gage {
 namespace {
 
 using test::DialogDriver;
+using Lines = std::vector<std::string>;
 
-constexpr const char* kTitle = "Gage Server Configuration";
 constexpr UINT kHostCommandMessage = WM_APP + 1;
 
 // Three gages on Bench, one on Line 2, one connection without gages.
@@ -42,105 +36,73 @@ constexpr const char* kConfiguration =
     "GAGE_3=\"Depth\",1,1,0,3,SN-3,0,25,0,1,3,0,3\r\n"
     "GAGE_4=\"Height\",1,1,0,4,SN-4,0,25,0,1,3,0,0\r\n";
 
-// The host: a window of the main thread owns the dialog; a message posted to it makes it call
-// the entry point from inside the dialog's message loop, as a host's window procedure would.
-struct HostCalls {
-    Runtime* runtime = nullptr;
-    std::intptr_t configure = -1;
-    std::intptr_t configuring = -1;
-};
-HostCalls g_host;
+// The host: a message posted to its window makes it call the entry point from inside the
+// dialog's message loop, as a host's window procedure would.
+Runtime* g_hostRuntime = nullptr;
+std::intptr_t g_configure = -1;
+std::intptr_t g_configuring = -1;
 
 LRESULT CALLBACK HostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kHostCommandMessage) {
-        g_host.configure = RunCommand(*g_host.runtime, window, 1, GSV_CMD_CONFIGURE, nullptr);
-        g_host.configuring =
-            RunCommand(*g_host.runtime, window, 1, GSV_CMD_IS_CONFIGURING, nullptr);
+        g_configure = RunCommand(*g_hostRuntime, window, 1, GSV_CMD_CONFIGURE, nullptr);
+        g_configuring = RunCommand(*g_hostRuntime, window, 1, GSV_CMD_IS_CONFIGURING, nullptr);
         return 0;
     }
     return ::DefWindowProcA(window, message, wParam, lParam);
 }
 
-class ConfigDialogTest : public ::testing::Test {
+class ConfigDialogTest : public test::DialogTest {
   protected:
     void SetUp() override {
+        DialogTest::SetUp();
+        runtime.support.SetMessageBoxHook({});  // real boxes
         WNDCLASSA windowClass{};
         windowClass.lpfnWndProc = HostProcedure;
         windowClass.hInstance = ::GetModuleHandleA(nullptr);
         windowClass.lpszClassName = "GageTestHost";
         ::RegisterClassA(&windowClass);
-        host_ = ::CreateWindowExA(0, "GageTestHost", "Host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
-                                  nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
-        if (host_ == nullptr) {
-            GTEST_SKIP() << "no display to create windows on";
-        }
-        ::ShowWindow(host_, SW_SHOW);
-        g_host = HostCalls{&runtime_};
-        runtime_.settings.ConfigurationPath = directory_.Write("BRW_GAGE.CFG", kConfiguration);
-        runtime_.settings.DefinitionsPath = directory_.File("BRW_GAGE.DEF");
-        ASSERT_EQ(LoadRuntimeConfiguration(runtime_, nullptr), 1);
+        host_ = ::CreateWindowExA(0, "GageTestHost", "Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                  200, 100, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(host_, nullptr);
+        g_hostRuntime = &runtime;
+        directory.Write("BRW_GAGE.CFG", kConfiguration);
+        ASSERT_EQ(LoadRuntimeConfiguration(runtime, nullptr), 1);
     }
-
     void TearDown() override {
-        if (host_ != nullptr) {
-            ::DestroyWindow(host_);
-        }
+        ::DestroyWindow(host_);
+        DialogTest::TearDown();
+    }
+    void ConfigureFromHost(const std::function<void(DialogDriver&)>& drive) {
+        Configure(drive, host_);
+        EXPECT_EQ(RunCommand(runtime, host_, 1, GSV_CMD_IS_CONFIGURING, nullptr), 0);
     }
 
-    // Command 3 on this thread while drive works the dialog; then the dialog must be closed.
-    void Configure(const std::function<void(DialogDriver&)>& drive) {
-        test::DriveDialog(
-            [&] { EXPECT_EQ(RunCommand(runtime_, host_, 1, GSV_CMD_CONFIGURE, nullptr), 1); },
-            [&] {
-                auto dialog = DialogDriver::Attach(kTitle);
-                ASSERT_TRUE(dialog) << "the dialog did not open";
-                drive(*dialog);
-                EXPECT_TRUE(dialog->WaitClosed());
-            });
-        EXPECT_EQ(runtime_.configDialog, nullptr);
-        EXPECT_EQ(RunCommand(runtime_, host_, 1, GSV_CMD_IS_CONFIGURING, nullptr), 0);
-    }
-
-    std::vector<std::string> SavedLines() const {
-        return test::ReadLines(directory_.File("BRW_GAGE.CFG"));
-    }
-    std::vector<std::string> SavedKeys(std::string_view prefix) const {
-        std::vector<std::string> keys;
-        for (const std::string& line : SavedLines()) {
+    Lines SavedKeys(std::string_view prefix) const {
+        Lines keys;
+        for (const std::string& line : test::ReadLines(directory.File("BRW_GAGE.CFG"))) {
             if (line.rfind(prefix, 0) == 0) {
                 keys.push_back(line);
             }
         }
         return keys;
     }
-    std::vector<std::string> GageNames() const {
-        std::vector<std::string> names;
-        for (const GageRecord& gage : runtime_.gages) {
-            names.push_back(gage.Name.str());
-        }
-        return names;
-    }
-
-    // Delete on the current tab, and the answer to its warning.
-    static void Delete(DialogDriver& dialog, int answer, std::string_view expectedText) {
+    // Delete on the current tab: the warning must say text; answer is pressed.
+    static void Delete(DialogDriver& dialog, int answer, std::string_view text) {
         ASSERT_TRUE(dialog.Click(IDC_CONFIG_DELETE));
         const auto box = test::WaitForMessageBox(dialog.Window());
         ASSERT_TRUE(box) << "no warning";
         EXPECT_EQ(box->title, "Warning");
-        EXPECT_NE(box->text.find(expectedText), std::string::npos) << box->text;
+        EXPECT_NE(box->text.find(text), std::string::npos) << box->text;
         ASSERT_TRUE(test::AnswerMessageBox(*box, answer));
         dialog.Sync();
     }
 
-    // Real message boxes, answered by the driver.
     test::ScopedEnvironment boxesShown_{builtin::kNoMessageBoxesVariable, std::nullopt};
-    test::TemporaryDirectory directory_{"gage-dialog-"};
-    Runtime runtime_;
     HWND host_ = nullptr;
 };
 
-TEST_F(ConfigDialogTest, EveryControlTheCodeUsesIsInTheTemplate) {
-    Configure([](DialogDriver& dialog) {
+TEST_F(ConfigDialogTest, TemplateHoldsEveryControlAndTheAcceleratorsWork) {
+    ConfigureFromHost([](DialogDriver& dialog) {
         for (const int id : {IDC_BANNER, IDC_CONFIG_TABS, IDC_CONFIG_CONNECTION_HEAD_NAME,
                              IDC_CONFIG_CONNECTION_HEAD_SOURCE, IDC_CONFIG_GAGE_HEAD_NAME,
                              IDC_CONFIG_GAGE_HEAD_CONNECTION, IDC_CONFIG_CONNECTION_LIST,
@@ -150,133 +112,84 @@ TEST_F(ConfigDialogTest, EveryControlTheCodeUsesIsInTheTemplate) {
         }
         EXPECT_EQ(dialog.Text(IDC_BANNER), "Gage Server Configuration");  // keys are gone
         EXPECT_EQ(dialog.Text(IDC_CONFIG_ADD), "&1. Add...");
-        // The underlined characters work: Alt+A goes to the list, Alt+1 adds.
         dialog.PressAlt('a');
         EXPECT_TRUE(
             test::WaitFor([&] { return dialog.FocusedControl() == IDC_CONFIG_CONNECTION_LIST; }));
         dialog.PressAlt('1');
         auto port = DialogDriver::Attach("Gage Interface Selection");
         ASSERT_TRUE(port) << "Alt+1 did not add";
-        port->PressEscape();
-        ASSERT_TRUE(port->WaitClosed());
-        ASSERT_TRUE(dialog.Click(IDC_CONFIG_CLOSE));
+        ASSERT_TRUE(port->Dismiss());
     });
 }
 
-TEST_F(ConfigDialogTest, EscapeSavesAsCloseDoesAndTheTablesAreReloaded) {
-    // The file on disk differs from the tables: a line the loader skips is not written back.
-    directory_.Write("BRW_GAGE.CFG", std::string(kConfiguration) + "GAGE_9=\"Lost\",1\r\n");
-    runtime_.gages[1].Name = "Bore renamed";  // what an edit in the open dialog leaves behind
-    Configure([](DialogDriver& dialog) {
-        EXPECT_EQ(dialog.ListLines(IDC_CONFIG_CONNECTION_LIST),
-                  (std::vector<std::string>{"Bench\t(undefined)", "Line 2\t(undefined)",
-                                            "Spare\t(undefined)"}));
+// Escape saves as Close does: the tables, not the file (a line the loader skipped is not
+// written back, a rename in the tables is), then reloads them.
+TEST_F(ConfigDialogTest, DeletingOnYesRemovesTheLineAndItsGagesAndEscapeSavesTheTables) {
+    directory.Write("BRW_GAGE.CFG", std::string(kConfiguration) + "GAGE_9=\"Lost\",1\r\n");
+    runtime.connections[3].Name = "Line 2 renamed";
+    ConfigureFromHost([](DialogDriver& dialog) {
         EXPECT_EQ(dialog.ListSelection(IDC_CONFIG_CONNECTION_LIST), 2);  // the last added
-        dialog.PressEscape();
-    });
-    EXPECT_EQ(SavedKeys("GAGE_"),
-              (std::vector<std::string>{"GAGE_1=\"Caliper\",1,1,0,1,SN-1,0,25,0,1,3,0,0",
-                                        "GAGE_2=\"Bore renamed\",1,1,0,2,SN-2,0,25,0,1,3,0,0",
-                                        "GAGE_3=\"Depth\",1,1,0,3,SN-3,0,25,0,1,3,0,3",
-                                        "GAGE_4=\"Height\",1,1,0,4,SN-4,0,25,0,1,3,0,0"}));
-    EXPECT_EQ(GageNames(),
-              (std::vector<std::string>{"Caliper", "Bore renamed", "Depth", "Height"}));
-}
-
-TEST_F(ConfigDialogTest, DeletingAConnectionRemovesItsGagesAndKeepsTheRest) {
-    Configure([](DialogDriver& dialog) {
+        Delete(dialog, IDNO, "REMOVE CONNECTION!");
+        dialog.DoubleClickList(IDC_CONFIG_CONNECTION_LIST, 1);
+        auto port = DialogDriver::Attach("Gage Interface Selection");
+        ASSERT_TRUE(port) << "a double-click edits the connection";
+        ASSERT_TRUE(port->Dismiss());  // cancelled: the record stays as it was
+        dialog.SelectList(IDC_CONFIG_CONNECTION_LIST, 2);
+        Delete(dialog, IDYES, "REMOVE CONNECTION!");  // Spare, the last line
+        EXPECT_EQ(dialog.ListSelection(IDC_CONFIG_CONNECTION_LIST), 1);
         ASSERT_TRUE(dialog.SelectListText(IDC_CONFIG_CONNECTION_LIST, "Bench"));
         Delete(dialog, IDYES, "REMOVE CONNECTION!");
         EXPECT_EQ(dialog.ListLines(IDC_CONFIG_CONNECTION_LIST),
-                  (std::vector<std::string>{"Line 2\t(undefined)", "Spare\t(undefined)"}));
-        EXPECT_EQ(dialog.ListSelection(IDC_CONFIG_CONNECTION_LIST), 0);  // same position
+                  (Lines{"Line 2 renamed\t(undefined)"}));
+        EXPECT_EQ(dialog.ListSelection(IDC_CONFIG_CONNECTION_LIST), 0);
         dialog.SwitchTab(IDC_CONFIG_TABS, 1);
         EXPECT_TRUE(dialog.IsVisible(IDC_CONFIG_GAGE_LIST));
         EXPECT_FALSE(dialog.IsVisible(IDC_CONFIG_CONNECTION_LIST));
         EXPECT_EQ(dialog.ListLines(IDC_CONFIG_GAGE_LIST),
-                  (std::vector<std::string>{"Depth\tLine 2 ((undefined))"}));
-        ASSERT_TRUE(dialog.Click(IDC_CONFIG_CLOSE));
-    });
-    EXPECT_EQ(SavedKeys("MUX_"),
-              (std::vector<std::string>{"MUX_3=\"Line 2\",1,0,9600,8,1,1,1,1024,0,",
-                                        "MUX_5=\"Spare\",1,0,9600,8,1,1,1,1024,0,"}));
-    EXPECT_EQ(SavedKeys("GAGE_"),
-              (std::vector<std::string>{"GAGE_1=\"Depth\",1,1,0,3,SN-3,0,25,0,1,3,0,3"}));
-    EXPECT_EQ(GageNames(), (std::vector<std::string>{"Depth"}));
-}
-
-TEST_F(ConfigDialogTest, NoToTheWarningAndACancelledDataPortDialogChangeNothing) {
-    const std::vector<std::string> before = SavedLines();
-    Configure([](DialogDriver& dialog) {
-        Delete(dialog, IDNO, "REMOVE CONNECTION!");  // Spare, the selected line
-        dialog.DoubleClickList(IDC_CONFIG_CONNECTION_LIST, 0);
-        auto port = DialogDriver::Attach("Gage Interface Selection");
-        ASSERT_TRUE(port) << "a double-click edits the connection";
-        port->PressEscape();
-        ASSERT_TRUE(port->WaitClosed());
-
-        dialog.SwitchTab(IDC_CONFIG_TABS, 1);
-        ASSERT_TRUE(dialog.SelectListText(IDC_CONFIG_GAGE_LIST, "Depth"));
+                  (Lines{"Depth\tLine 2 renamed ((undefined))"}));
+        dialog.SelectList(IDC_CONFIG_GAGE_LIST, 0);
         Delete(dialog, IDNO, "DELETE GAGE!");
-        EXPECT_EQ(dialog.ListLines(IDC_CONFIG_GAGE_LIST).size(), 4u);
-        EXPECT_EQ(dialog.ListLines(IDC_CONFIG_CONNECTION_LIST).size(), 3u);
-        ASSERT_TRUE(dialog.Click(IDC_CONFIG_CLOSE));
-    });
-    EXPECT_EQ(SavedLines(), before);
-}
-
-TEST_F(ConfigDialogTest, DeletingTheLastLineSelectsTheNewLastAndTheOnlyLineLeavesNone) {
-    Configure([](DialogDriver& dialog) {
-        dialog.SwitchTab(IDC_CONFIG_TABS, 1);
-        // Sorted: Bore, Caliper, Depth, Height.
-        EXPECT_EQ(dialog.ListSelection(IDC_CONFIG_GAGE_LIST), 0);
-        for (const int remaining : {3, 2, 1}) {
-            dialog.SelectList(IDC_CONFIG_GAGE_LIST, remaining);
-            Delete(dialog, IDYES, "DELETE GAGE!");
-            EXPECT_EQ(dialog.ListSelection(IDC_CONFIG_GAGE_LIST), remaining - 1);
-        }
+        EXPECT_EQ(dialog.ListLines(IDC_CONFIG_GAGE_LIST).size(), 1u);
         Delete(dialog, IDYES, "DELETE GAGE!");
-        EXPECT_TRUE(dialog.ListLines(IDC_CONFIG_GAGE_LIST).empty());
         EXPECT_EQ(dialog.ListSelection(IDC_CONFIG_GAGE_LIST), -1);
-        ASSERT_TRUE(dialog.Click(IDC_CONFIG_CLOSE));
+        ASSERT_TRUE(dialog.Dismiss());
     });
+    EXPECT_EQ(SavedKeys("MUX_"), (Lines{"MUX_3=\"Line 2 renamed\",1,0,9600,8,1,1,1,1024,0,"}));
     EXPECT_TRUE(SavedKeys("GAGE_").empty());
-    EXPECT_EQ(SavedKeys("MUX_").size(), 3u);
-    EXPECT_TRUE(runtime_.gages.empty());
+    EXPECT_TRUE(runtime.gages.empty());
+    EXPECT_EQ(runtime.connections[3].Name.view(), "Line 2 renamed");
 }
 
 TEST_F(ConfigDialogTest, ASecondConfigureWhileOpenRaisesTheOpenDialog) {
     HWND host = host_;
-    Configure([host](DialogDriver& dialog) {
+    ConfigureFromHost([host](DialogDriver& dialog) {
         ::ShowWindow(dialog.Window(), SW_HIDE);
         ASSERT_TRUE(test::WaitFor([&] { return !::IsWindowVisible(dialog.Window()); }));
         ::PostMessageA(host, kHostCommandMessage, 0, 0);
         EXPECT_TRUE(test::WaitFor([&] { return ::IsWindowVisible(dialog.Window()) != FALSE; }));
         dialog.Sync();
-        ASSERT_TRUE(dialog.Click(IDC_CONFIG_CLOSE));
     });
-    EXPECT_EQ(g_host.configure, 1);
-    EXPECT_EQ(g_host.configuring, 1);
+    EXPECT_EQ(g_configure, 1);
+    EXPECT_EQ(g_configuring, 1);
 }
 
 // Not a test: holds the dialog in the states the user documentation shows while
-// scripts/screenshots.sh photographs them. For each state it writes NAME.ready (holding the
-// window's title) into GAGE_SCREENSHOT_DIR and waits until the script has removed it.
+// scripts/screenshots.sh photographs them.
 TEST_F(ConfigDialogTest, DISABLED_ScreenshotStates) {
     ASSERT_NE(std::getenv("GAGE_SCREENSHOT_DIR"), nullptr) << "run through scripts/screenshots.sh";
-    directory_.Write("BRW_GAGE.CFG",
-                     "[APPLICATION]\r\nNAME=ZRNGSV32\r\nVERSION=9\r\n[INTERFACES]\r\n"
-                     "MUX_0=\"Bench left\",1,3,9600,8,1,1,1,1024,0,\r\n"
-                     "MUX_1=\"Cell 4 converter\",1,4001,127,0,0,1,1,1024,1,\r\n"
-                     "MUX_2=\"Spare port\",1,0,9600,8,1,1,1,1024,0,\r\n"
-                     "[GAGES]\r\n"
-                     "GAGE_1=\"Caliper 1\",1,1,0,1,SN-1234,0,25,0,1,3,0,0\r\n"
-                     "GAGE_2=\"Bore gage\",1,1,2,5,SN-77,0,25,0,1,3,0,1\r\n"
-                     "GAGE_3=\"Depth indicator\",1,1,3,6,,0,10,0,1,4,0,1\r\n"
-                     "GAGE_4=\"Height stand\",1,1,0,1,,0,300,0,1,2,0,0\r\n");
-    runtime_.TearDown();
-    ASSERT_EQ(LoadRuntimeConfiguration(runtime_, nullptr), 1);
-    Configure([&](DialogDriver& dialog) {
+    directory.Write("BRW_GAGE.CFG",
+                    "[APPLICATION]\r\nNAME=ZRNGSV32\r\nVERSION=9\r\n[INTERFACES]\r\n"
+                    "MUX_0=\"Bench left\",1,3,9600,8,1,1,1,1024,0,\r\n"
+                    "MUX_1=\"Cell 4 converter\",1,4001,127,0,0,1,1,1024,1,\r\n"
+                    "MUX_2=\"Spare port\",1,0,9600,8,1,1,1,1024,0,\r\n"
+                    "[GAGES]\r\n"
+                    "GAGE_1=\"Caliper 1\",1,1,0,1,SN-1234,0,25,0,1,3,0,0\r\n"
+                    "GAGE_2=\"Bore gage\",1,1,2,5,SN-77,0,25,0,1,3,0,1\r\n"
+                    "GAGE_3=\"Depth indicator\",1,1,3,6,,0,10,0,1,4,0,1\r\n"
+                    "GAGE_4=\"Height stand\",1,1,0,1,,0,300,0,1,2,0,0\r\n");
+    runtime.TearDown();
+    ASSERT_EQ(LoadRuntimeConfiguration(runtime, nullptr), 1);
+    ConfigureFromHost([&](DialogDriver& dialog) {
         dialog.Sync();
         EXPECT_TRUE(test::HoldForScreenshot(dialog.Window(), "config-connections"));
         dialog.SwitchTab(IDC_CONFIG_TABS, 1);
@@ -290,7 +203,7 @@ TEST_F(ConfigDialogTest, DISABLED_ScreenshotStates) {
         ASSERT_TRUE(box);
         EXPECT_TRUE(test::HoldForScreenshot(box->window, "config-remove-connection"));
         ASSERT_TRUE(test::AnswerMessageBox(*box, IDNO));
-        dialog.PressEscape();
+        dialog.Dismiss();
     });
 }
 

@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cctype>
-#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <thread>
+#include <utility>
 
 #include "support/window_text.h"
 
@@ -19,47 +19,34 @@ namespace {
 // Set while a dialog's opener has returned: nothing more is coming, waits end at once.
 std::atomic<bool> g_openerReturned{false};
 
-constexpr auto kPollInterval = std::chrono::milliseconds(10);
-
-// The whole text: a view that has gathered many kilobytes is compared whole.
-std::string TextOf(HWND window) {
-    return WindowText(window);
-}
-
-bool IsDialogClass(HWND window) {
-    char name[16] = {};
-    ::GetClassNameA(window, name, static_cast<int>(sizeof(name)));
-    return std::string_view(name) == "#32770";
-}
-
 struct WindowSearch {
     std::string_view title;  // empty: any
     HWND owner;              // null: any
     HWND found = nullptr;
 };
 
+// Visible dialog-class windows of this process only.
 BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
     auto& search = *reinterpret_cast<WindowSearch*>(parameter);
     DWORD process = 0;
     ::GetWindowThreadProcessId(window, &process);
-    if (process != ::GetCurrentProcessId() || !::IsWindowVisible(window) ||
-        !IsDialogClass(window)) {
-        return TRUE;
+    char className[16] = {};
+    ::GetClassNameA(window, className, static_cast<int>(sizeof(className)));
+    const bool matches =
+        process == ::GetCurrentProcessId() && ::IsWindowVisible(window) &&
+        std::string_view(className) == "#32770" &&
+        (search.owner == nullptr || ::GetWindow(window, GW_OWNER) == search.owner) &&
+        (search.title.empty() || WindowText(window) == search.title);
+    if (matches) {
+        search.found = window;
     }
-    if (search.owner != nullptr && ::GetWindow(window, GW_OWNER) != search.owner) {
-        return TRUE;
-    }
-    if (!search.title.empty() && TextOf(window) != search.title) {
-        return TRUE;
-    }
-    search.found = window;
-    return FALSE;
+    return matches ? FALSE : TRUE;
 }
 
-HWND FindDialogWindow(std::string_view title, HWND owner) {
-    WindowSearch search{title, owner};
-    ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+HWND WaitForWindow(std::string_view title, HWND owner) {
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindProcessWindow(title, owner)) != nullptr; });
+    return found;
 }
 
 // The window that has the keyboard focus on the thread that runs dialog.
@@ -67,37 +54,33 @@ HWND FocusOf(HWND dialog) {
     GUITHREADINFO info{};
     info.cbSize = sizeof(info);
     const DWORD thread = ::GetWindowThreadProcessId(dialog, nullptr);
-    if (::GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr) {
-        return info.hwndFocus;
-    }
-    return dialog;
+    return ::GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr ? info.hwndFocus : dialog;
 }
 
-void PressKey(HWND target, WPARAM key) {
-    ::PostMessageA(target, WM_KEYDOWN, key, 1);
-    ::PostMessageA(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
-}
-
-// The first item of a list or combo whose text begins with prefix, or -1.
-int FindItem(HWND control, UINT findMessage, std::string_view prefix) {
+// Selects the first item of a list or combo whose text begins with prefix; false when none.
+bool SelectItem(DialogDriver& dialog, int id, UINT findMessage, std::string_view prefix,
+                void (DialogDriver::*select)(int, int)) {
     const std::string wanted(prefix);
-    const LRESULT position = ::SendMessageA(control, findMessage, static_cast<WPARAM>(-1),
-                                            reinterpret_cast<LPARAM>(wanted.c_str()));
-    return position < 0 ? -1 : static_cast<int>(position);
+    const auto position =
+        static_cast<int>(::SendMessageA(dialog.Control(id), findMessage, static_cast<WPARAM>(-1),
+                                        reinterpret_cast<LPARAM>(wanted.c_str())));
+    if (position >= 0) {
+        (dialog.*select)(id, position);
+    }
+    return position >= 0;
 }
 
-// Closes whatever the driver left open: message boxes first (their cancel or default answer),
-// then the dialog itself with Escape.
-void CloseLeftovers(HWND dialog) {
-    for (int round = 0; round < 50 && ::IsWindow(dialog); ++round) {
-        if (HWND box = FindDialogWindow({}, dialog)) {
-            ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
-            ::PostMessageA(box, WM_CLOSE, 0, 0);
-        } else {
-            ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+// The counters of messages the main thread takes from its queue, and their one hook.
+std::vector<MessageCounter*> g_counters;
+HHOOK g_counterHook = nullptr;
+
+LRESULT CALLBACK TakeMessage(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && wParam == PM_REMOVE) {
+        for (MessageCounter* counter : g_counters) {
+            counter->Take(*reinterpret_cast<const MSG*>(lParam));
         }
-        WaitFor([&] { return !::IsWindow(dialog); }, std::chrono::milliseconds(200));
     }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 }  // namespace
@@ -108,60 +91,34 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
         if (g_openerReturned || std::chrono::steady_clock::now() >= deadline) {
             return condition();
         }
-        std::this_thread::sleep_for(kPollInterval);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return true;
 }
 
 HWND FindProcessWindow(std::string_view title, HWND owner) {
-    return FindDialogWindow(title, owner);
+    WindowSearch search{title, owner};
+    ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
-HWND WaitForWindow(std::string_view title, HWND owner, std::chrono::milliseconds timeout) {
-    HWND found = nullptr;
-    WaitFor([&] { return (found = FindDialogWindow(title, owner)) != nullptr; }, timeout);
-    return found;
-}
-
-std::optional<MessageBoxSeen> WaitForMessageBox(HWND owner, std::chrono::milliseconds timeout) {
-    HWND box = WaitForWindow({}, owner, timeout);
+std::optional<MessageBoxSeen> WaitForMessageBox(HWND owner) {
+    HWND box = WaitForWindow({}, owner);
     if (box == nullptr) {
         return std::nullopt;
     }
-    HWND text = ::GetDlgItem(box, 0xFFFF);  // the message box's text static
-    return MessageBoxSeen{box, TextOf(box), text != nullptr ? TextOf(text) : std::string()};
+    return MessageBoxSeen{box, WindowText(box), WindowText(::GetDlgItem(box, 0xFFFF))};
 }
 
 bool AnswerMessageBox(const MessageBoxSeen& box, int button) {
     HWND control = ::GetDlgItem(box.window, button);
-    if (control == nullptr) {
-        return false;
-    }
-    ::PostMessageA(control, BM_CLICK, 0, 0);
-    return WaitFor([&] { return !::IsWindow(box.window); });
+    return control != nullptr && ::PostMessageA(control, BM_CLICK, 0, 0) &&
+           WaitFor([&] { return !::IsWindow(box.window); });
 }
 
 std::optional<DialogDriver> DialogDriver::Attach(std::string_view title) {
-    HWND dialog = WaitForWindow(title);
-    if (dialog == nullptr) {
-        return std::nullopt;
-    }
-    return DialogDriver(dialog);
-}
-
-bool DialogDriver::IsVisible(int id) const {
-    HWND control = Control(id);
-    return control != nullptr && ::IsWindowVisible(control);
-}
-
-bool DialogDriver::IsEnabled(int id) const {
-    HWND control = Control(id);
-    return control != nullptr && ::IsWindowEnabled(control);
-}
-
-std::string DialogDriver::Text(int id) const {
-    HWND control = Control(id);
-    return control != nullptr ? TextOf(control) : std::string();
+    HWND dialog = WaitForWindow(title, nullptr);
+    return dialog != nullptr ? std::optional(DialogDriver(dialog)) : std::nullopt;
 }
 
 void DialogDriver::SetEditText(int id, const std::string& text) {
@@ -169,10 +126,6 @@ void DialogDriver::SetEditText(int id, const std::string& text) {
     ::SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
     ::SendMessageA(edit, EM_SETSEL, 0, -1);
     ::SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-void DialogDriver::LeaveControl() {
-    ::SendMessageA(dialog_, WM_NEXTDLGCTL, 0, FALSE);
 }
 
 void DialogDriver::Notify(int id, int code) const {
@@ -186,11 +139,7 @@ void DialogDriver::SelectCombo(int id, int position) {
 }
 
 bool DialogDriver::SelectComboText(int id, std::string_view prefix) {
-    const int position = FindItem(Control(id), CB_FINDSTRING, prefix);
-    if (position >= 0) {
-        SelectCombo(id, position);
-    }
-    return position >= 0;
+    return SelectItem(*this, id, CB_FINDSTRING, prefix, &DialogDriver::SelectCombo);
 }
 
 void DialogDriver::SelectList(int id, int position) {
@@ -199,11 +148,7 @@ void DialogDriver::SelectList(int id, int position) {
 }
 
 bool DialogDriver::SelectListText(int id, std::string_view prefix) {
-    const int position = FindItem(Control(id), LB_FINDSTRING, prefix);
-    if (position >= 0) {
-        SelectList(id, position);
-    }
-    return position >= 0;
+    return SelectItem(*this, id, LB_FINDSTRING, prefix, &DialogDriver::SelectList);
 }
 
 void DialogDriver::DoubleClickList(int id, int position) {
@@ -216,19 +161,14 @@ std::vector<std::string> DialogDriver::ListLines(int id) const {
     std::vector<std::string> lines;
     HWND list = Control(id);
     const LRESULT count = ::SendMessageA(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-        std::string line(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
-        ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i),
-                       reinterpret_cast<LPARAM>(line.data()));
-        line.resize(std::char_traits<char>::length(line.c_str()));
+    for (WPARAM i = 0; static_cast<LRESULT>(i) < count; ++i) {
+        std::string line(static_cast<std::size_t>(::SendMessageA(list, LB_GETTEXTLEN, i, 0)) + 1,
+                         '\0');
+        line.resize(static_cast<std::size_t>(
+            ::SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()))));
         lines.push_back(line);
     }
     return lines;
-}
-
-int DialogDriver::ListSelection(int id) const {
-    return static_cast<int>(::SendMessageA(Control(id), LB_GETCURSEL, 0, 0));
 }
 
 void DialogDriver::SwitchTab(int id, int position) {
@@ -240,20 +180,22 @@ void DialogDriver::SwitchTab(int id, int position) {
     ::SendMessageA(dialog_, WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&header));
 }
 
-int DialogDriver::TabSelection(int id) const {
-    return static_cast<int>(::SendMessageA(Control(id), TCM_GETCURSEL, 0, 0));
+bool DialogDriver::Click(int id) {
+    return IsEnabled(id) && IsVisible(id) && ::PostMessageA(Control(id), BM_CLICK, 0, 0);
 }
 
-bool DialogDriver::Click(int id) {
+bool DialogDriver::ClickNow(int id) {
     if (!IsEnabled(id) || !IsVisible(id)) {
         return false;
     }
-    ::PostMessageA(Control(id), BM_CLICK, 0, 0);
+    ::SendMessageA(Control(id), BM_CLICK, 0, 0);
     return true;
 }
 
 void DialogDriver::PressEscape() {
-    PressKey(FocusOf(dialog_), VK_ESCAPE);
+    HWND focus = FocusOf(dialog_);
+    ::PostMessageA(focus, WM_KEYDOWN, VK_ESCAPE, 1);
+    ::PostMessageA(focus, WM_KEYUP, VK_ESCAPE, static_cast<LPARAM>(0xC0000001u));
 }
 
 void DialogDriver::PressAlt(char key) {
@@ -270,12 +212,31 @@ int DialogDriver::FocusedControl() const {
     return focus != dialog_ && ::IsChild(dialog_, focus) ? ::GetDlgCtrlID(focus) : 0;
 }
 
-void DialogDriver::Sync() const {
-    ::SendMessageA(dialog_, WM_NULL, 0, 0);
+MessageCounter::MessageCounter(std::function<bool(const MSG&)> counts)
+    : counts_(std::move(counts)) {
+    if (g_counters.empty()) {
+        g_counterHook =
+            ::SetWindowsHookExA(WH_GETMESSAGE, TakeMessage, nullptr, ::GetCurrentThreadId());
+    }
+    g_counters.push_back(this);
 }
 
-bool DialogDriver::WaitClosed(std::chrono::milliseconds timeout) const {
-    return WaitFor([&] { return !::IsWindow(dialog_); }, timeout);
+MessageCounter::~MessageCounter() {
+    std::erase(g_counters, this);
+    if (g_counters.empty()) {
+        ::UnhookWindowsHookEx(g_counterHook);
+    }
+}
+
+bool MessageCounter::WaitForMore(int count) const {
+    const int start = count_;
+    return WaitFor([&] { return count_ >= start + count; });
+}
+
+void MessageCounter::Take(const MSG& message) {
+    if (message.hwnd != nullptr && counts_(message)) {
+        ++count_;
+    }
 }
 
 bool HoldForScreenshot(HWND window, const std::string& name) {
@@ -286,12 +247,9 @@ bool HoldForScreenshot(HWND window, const std::string& name) {
     ::RedrawWindow(window, nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     const std::string marker = std::string(folder) + "\\" + name + ".ready";
-    FILE* file = std::fopen(marker.c_str(), "wb");
-    if (file == nullptr) {
+    if (!(std::ofstream(marker, std::ios::binary) << WindowText(window))) {
         return false;
     }
-    std::fputs(TextOf(window).c_str(), file);
-    std::fclose(file);
     return WaitFor([&] { return ::GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES; },
                    std::chrono::minutes(2));
 }
@@ -300,22 +258,15 @@ void DriveDialog(const std::function<void()>& open, const std::function<void()>&
     g_openerReturned = false;
     std::thread driver([&] {
         drive();
-        // Whatever drive left open (a failed step) is closed, so that open returns.
-        const bool closed = WaitFor([] { return FindDialogWindow({}, nullptr) == nullptr; },
-                                    std::chrono::milliseconds(2000));
-        if (!closed) {
+        // Whatever drive left open (a failed step) is cancelled, the frontmost window first,
+        // so that open returns.
+        if (!WaitFor([] { return FindProcessWindow({}) == nullptr; }, std::chrono::seconds(2))) {
             ADD_FAILURE() << "the dialog was left open";
-            while (HWND left = FindDialogWindow({}, nullptr)) {
-                HWND top = left;
-                while (HWND owner = ::GetWindow(top, GW_OWNER)) {
-                    if (!IsDialogClass(owner)) {
-                        break;
-                    }
-                    top = owner;
-                }
-                CloseLeftovers(top);
-                if (::IsWindow(top)) {
-                    break;  // it will not close; open's return ends the waits
+            for (int round = 0; round < 50 && !g_openerReturned; ++round) {
+                if (HWND left = FindProcessWindow({})) {
+                    ::PostMessageA(left, WM_COMMAND, IDCANCEL, 0);
+                    ::PostMessageA(left, WM_CLOSE, 0, 0);
+                    WaitFor([&] { return !::IsWindow(left); }, std::chrono::milliseconds(200));
                 }
             }
         }

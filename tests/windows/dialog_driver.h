@@ -6,12 +6,15 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "support/window_text.h"
 
 namespace gage::test {
 
@@ -22,10 +25,8 @@ inline constexpr std::chrono::milliseconds kDriverTimeout{20000};
 bool WaitFor(const std::function<bool()>& condition,
              std::chrono::milliseconds timeout = kDriverTimeout);
 
-// A visible top-level window of this process with this title (and, when given, this owner).
+// A visible dialog window of this process with this title (and, when given, this owner).
 HWND FindProcessWindow(std::string_view title, HWND owner = nullptr);
-HWND WaitForWindow(std::string_view title, HWND owner = nullptr,
-                   std::chrono::milliseconds timeout = kDriverTimeout);
 
 struct MessageBoxSeen {
     HWND window = nullptr;
@@ -34,8 +35,7 @@ struct MessageBoxSeen {
 };
 
 // The next message box owned by owner; none when none came in time.
-std::optional<MessageBoxSeen> WaitForMessageBox(HWND owner,
-                                                std::chrono::milliseconds timeout = kDriverTimeout);
+std::optional<MessageBoxSeen> WaitForMessageBox(HWND owner);
 // Presses button (IDYES, IDNO, IDOK ...) of a message box and waits until the box is gone;
 // false when the box has no such button or stays.
 bool AnswerMessageBox(const MessageBoxSeen& box, int button);
@@ -50,44 +50,76 @@ class DialogDriver {
     HWND Control(int id) const { return ::GetDlgItem(dialog_, id); }
     bool HasControl(int id) const { return Control(id) != nullptr; }
     bool IsOpen() const { return ::IsWindow(dialog_) != FALSE; }
-    bool IsVisible(int id) const;
-    bool IsEnabled(int id) const;
-    std::string Text(int id) const;
+    bool IsVisible(int id) const { return ::IsWindowVisible(Control(id)) != FALSE; }
+    bool IsEnabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
+    std::string Text(int id) const { return WindowText(Control(id)); }
 
     // Types text into an edit in place of what it holds: the edit gets the focus, its text is
     // replaced as typing replaces it (the edit itself notifies EN_UPDATE and EN_CHANGE).
     void SetEditText(int id, const std::string& text);
-    // Moves the focus to the next control, so the focused edit notifies EN_KILLFOCUS.
-    void LeaveControl();
 
     void SelectCombo(int id, int position);  // as a user's pick: CBN_SELCHANGE follows
     bool SelectComboText(int id, std::string_view prefix);
+    int ComboCount(int id) const { return static_cast<int>(Send(id, CB_GETCOUNT)); }
     void SelectList(int id, int position);  // LBN_SELCHANGE follows
     bool SelectListText(int id, std::string_view prefix);
     void DoubleClickList(int id, int position);
     std::vector<std::string> ListLines(int id) const;
-    int ListSelection(int id) const;
+    int ListSelection(int id) const { return static_cast<int>(Send(id, LB_GETCURSEL)); }
     void SwitchTab(int id, int position);  // TCN_SELCHANGING, the switch, TCN_SELCHANGE
-    int TabSelection(int id) const;
 
     // A click on a button (also a check box, which then toggles). Posted: the click may open a
     // modal window, so the caller waits for what the click is to do. False when the button is
     // disabled or hidden, as a user could not click it.
     bool Click(int id);
+    // The same click, returning once the dialog has handled it; only for a click that opens
+    // no window (a message box answered by a hook is none).
+    bool ClickNow(int id);
+    // Clicks button and attaches to the window titled title that the click opens.
+    std::optional<DialogDriver> Open(int button, std::string_view title) {
+        return Click(button) ? Attach(title) : std::nullopt;
+    }
     // Escape pressed in the dialog's focused control.
     void PressEscape();
+    // Escape, and true once the dialog has closed.
+    bool Dismiss() {
+        PressEscape();
+        return WaitClosed();
+    }
     // Alt and key pressed together (a control's accelerator, the underlined character).
     void PressAlt(char key);
     // The id of the control that has the keyboard focus; 0 when none of the dialog's has it.
     int FocusedControl() const;
     // Returns once the dialog thread has handled everything sent before (not what was posted).
-    void Sync() const;
-    bool WaitClosed(std::chrono::milliseconds timeout = kDriverTimeout) const;
+    void Sync() const { ::SendMessageA(dialog_, WM_NULL, 0, 0); }
+    bool WaitClosed() const {
+        return WaitFor([&] { return !::IsWindow(dialog_); });
+    }
 
   private:
     void Notify(int id, int code) const;  // WM_COMMAND from control id, handled at once
+    LRESULT Send(int id, UINT message) const { return ::SendMessageA(Control(id), message, 0, 0); }
 
     HWND dialog_;
+};
+
+// Counts the messages the test's main thread (the dialogs' thread) takes from its queue that
+// counts accepts, such as a dialog's timer ticks. Made and destroyed on that thread.
+class MessageCounter {
+  public:
+    explicit MessageCounter(std::function<bool(const MSG&)> counts);
+    ~MessageCounter();
+    MessageCounter(const MessageCounter&) = delete;
+    MessageCounter& operator=(const MessageCounter&) = delete;
+
+    int Count() const { return count_; }
+    // True once count more messages have come than when it was called.
+    bool WaitForMore(int count) const;
+    void Take(const MSG& message);
+
+  private:
+    std::function<bool(const MSG&)> counts_;
+    std::atomic<int> count_{0};
 };
 
 // For scripts/screenshots.sh: repaints window, writes NAME.ready (holding the window's title)

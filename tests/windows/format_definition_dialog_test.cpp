@@ -1,35 +1,22 @@
-// The Format Definition and Advanced dialogs driven as a user works them, from the Gaging Device
-// Setup dialog. The gage's connection is TCP/IP to the counting gage simulator on 127.0.0.1,
-// which answers each "?\r" with the number of commands it has answered so far.
+// The Format Definition and Advanced dialogs worked from the Gaging Device Setup dialog. The
+// gage's connection is TCP/IP to the counting gage simulator on 127.0.0.1, which answers each
+// "?\r" with the number of commands it has answered so far.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <mutex>
 #include <string>
-#include <vector>
 
-#include "channels/tcp_channel.h"
-#include "config/profile.h"
-#include "dialog_driver.h"
-#include "entry/runtime.h"
-#include "gage_dialog_fixture.h"
+#include "dialog_fixture.h"
 #include "helpers/serial_record.h"
-#include "helpers/temporary_directory.h"
-#include "reading/engine_clock.h"
-#include "simulator_port.h"
 #include "ui/gage_setup_dialog.h"
-#include "ui/resources/resource.h"
 
 namespace gage {
 namespace {
 
 using test::DialogDriver;
-
-constexpr const char* kSetupTitle = "Gaging Device Setup";
-constexpr const char* kTitle = "Gaging Device Format Definition";
 
 constexpr const char* kDefinitions =
     "[TYPE1.1]\nDESCRIPTION=Counter\nMEAS_READ=?<13>\nRECEND=<13><10>\nVALUE1=1,1,0\n"
@@ -37,36 +24,32 @@ constexpr const char* kDefinitions =
     "[TYPE1.2]\nDESCRIPTION=Spare\n"
     "[TYPE1.4]\nDESCRIPTION=Binary\nDATATYPE=2\nBITS=16\nFULLSCALE=10\n";
 
-class FormatDefinitionDialogTest : public test::GageDialogFixture {
+class FormatDefinitionDialogTest : public test::DialogTest {
   protected:
-    void SetUp() override { SetUpGage(kDefinitions, 2); }
-
-    // Opens the setup dialog on the gage, presses button there and works the format dialog.
-    int EditThrough(int button, const std::function<void(DialogDriver&)>& drive) {
-        int result = -1;
-        test::DriveDialog([&] { result = EditGage(context, nullptr, runtime.gages[0], 0); },
-                          [&] {
-                              auto setup = DialogDriver::Attach(kSetupTitle);
-                              ASSERT_TRUE(setup.has_value());
-                              if (button == IDC_SETUP_FORMAT_MODIFY) {
-                                  ASSERT_TRUE(setup->SelectComboText(IDC_SETUP_FORMAT, "Counter"));
-                              }
-                              ASSERT_TRUE(setup->Click(button));
-                              auto format = DialogDriver::Attach(kTitle);
-                              ASSERT_TRUE(format.has_value());
-                              drive(*format);
-                              ASSERT_TRUE(format->WaitClosed());
-                              formatCount = static_cast<int>(::SendMessageA(
-                                  setup->Control(IDC_SETUP_FORMAT), CB_GETCOUNT, 0, 0));
-                              formatSelected = setup->Text(IDC_SETUP_FORMAT);
-                              ASSERT_TRUE(setup->Click(IDC_SETUP_CANCEL));
-                              EXPECT_TRUE(setup->WaitClosed());
-                          });
-        return result;
+    void SetUp() override {
+        DialogTest::SetUp();
+        UseBenchGage(kDefinitions, 2);
+    }
+    // The setup dialog on the gage; button there opens the format dialog that drive works.
+    void EditThrough(int button, const std::function<void(DialogDriver&)>& drive) {
+        Drive(
+            "Gaging Device Setup", [&] { EditGage(context, nullptr, runtime.gages[0], 0); },
+            [&](DialogDriver& setup) {
+                if (button == IDC_SETUP_FORMAT_MODIFY) {
+                    ASSERT_TRUE(setup.SelectComboText(IDC_SETUP_FORMAT, "Counter"));
+                }
+                auto format = setup.Open(button, "Gaging Device Format Definition");
+                ASSERT_TRUE(format.has_value());
+                drive(*format);
+                ASSERT_TRUE(format->WaitClosed());
+                formatCount = setup.ComboCount(IDC_SETUP_FORMAT);
+                formatSelected = setup.Text(IDC_SETUP_FORMAT);
+                ASSERT_TRUE(setup.Click(IDC_SETUP_CANCEL));
+                EXPECT_TRUE(setup.WaitClosed());
+            });
     }
     std::string Key(int format, std::string_view key) {
-        return profile::GetString(runtime.settings.DefinitionsPath,
-                                  "TYPE1." + std::to_string(format), key, "<missing>");
+        return Saved("BRW_GAGE.DEF", "TYPE1." + std::to_string(format), key, "<missing>");
     }
 
     int formatCount = 0;
@@ -79,32 +62,26 @@ TEST_F(FormatDefinitionDialogTest, NewFormatIsTriedOnTheGageAndSavedAsTyped) {
     }
     EditThrough(IDC_SETUP_FORMAT_CREATE, [this](DialogDriver& dialog) {
         EXPECT_FALSE(dialog.IsEnabled(IDC_FORMAT_SAVE));  // a new format is saved as new
-        for (const int id :
-             {IDC_FORMAT_RESOLUTION, IDC_FORMAT_FULL_SCALE, IDC_FORMAT_DECIMAL_SEPARATOR}) {
-            EXPECT_TRUE(dialog.IsEnabled(id)) << id;  // no type chosen yet
-        }
+        EXPECT_TRUE(dialog.IsEnabled(IDC_FORMAT_FULL_SCALE));
         ASSERT_TRUE(dialog.SelectComboText(IDC_FORMAT_TYPE, "ASCII (16 bit)"));
         EXPECT_FALSE(dialog.IsEnabled(IDC_FORMAT_RESOLUTION));
         EXPECT_FALSE(dialog.IsEnabled(IDC_FORMAT_FULL_SCALE));
         EXPECT_TRUE(dialog.IsEnabled(IDC_FORMAT_DECIMAL_SEPARATOR));
         ASSERT_TRUE(dialog.SelectComboText(IDC_FORMAT_TYPE, "ASCII (8Bit)"));
-
         dialog.SetEditText(IDC_FORMAT_DESCRIPTION, "Counter B");
         dialog.SetEditText(IDC_FORMAT_RECORD_END, "<13><10>");
         dialog.SetEditText(IDC_FORMAT_ROW_VALUE_A, "1");
         dialog.SetEditText(IDC_FORMAT_ROW_VALUE_A + IDC_FORMAT_ROW_START, "1");
         ASSERT_TRUE(dialog.SelectComboText(IDC_FORMAT_COMBINATION, "Difference"));
-
-        ASSERT_TRUE(dialog.Click(IDC_FORMAT_ADVANCED));
-        auto advanced = DialogDriver::Attach("Advanced...");
-        ASSERT_TRUE(advanced.has_value());
-        advanced->SetEditText(IDC_ADVANCED_MEAS_READ, "?<13>");
-        advanced->SetEditText(IDC_ADVANCED_TIMEOUT, "3000");
-        ASSERT_TRUE(advanced->Click(IDOK));
-        ASSERT_TRUE(advanced->WaitClosed());
-
-        ASSERT_TRUE(dialog.Click(IDC_FORMAT_INIT_PORT));
-        dialog.Sync();
+        {
+            auto advanced = dialog.Open(IDC_FORMAT_ADVANCED, "Advanced...");
+            ASSERT_TRUE(advanced.has_value());
+            advanced->SetEditText(IDC_ADVANCED_MEAS_READ, "?<13>");
+            advanced->SetEditText(IDC_ADVANCED_TIMEOUT, "3000");
+            ASSERT_TRUE(advanced->Click(IDOK));
+            ASSERT_TRUE(advanced->WaitClosed());
+        }
+        ASSERT_TRUE(dialog.ClickNow(IDC_FORMAT_INIT_PORT));
         ASSERT_TRUE(dialog.Click(IDC_FORMAT_READ_GAGE));
         ASSERT_TRUE(test::WaitFor([&] { return !dialog.Text(IDC_FORMAT_SAMPLE_VALUE_A).empty(); }));
         EXPECT_EQ(dialog.Text(IDC_FORMAT_SAMPLE_VALUE_A)[0], '+');
@@ -125,15 +102,13 @@ TEST_F(FormatDefinitionDialogTest, NewFormatIsTriedOnTheGageAndSavedAsTyped) {
         dialog.SelectCombo(IDC_FORMAT_ROW_CODE + IDC_FORMAT_ROW_OPERATOR, 1);  // EQ, no literal
         ASSERT_TRUE(dialog.Click(IDC_FORMAT_SAVE_AS_NEW));
     });
-    EXPECT_EQ(Key(3, "DESCRIPTION"), "Counter B");  // the first free number
-    EXPECT_EQ(Key(3, "DATATYPE"), "0");
-    EXPECT_EQ(Key(3, "RECEND"), "<13><10>");
-    EXPECT_EQ(Key(3, "MEAS_READ"), "?<13>");
-    EXPECT_EQ(Key(3, "MEASTIMEOUT"), "3000");
-    EXPECT_EQ(Key(3, "FMTOPTS"), "48");
-    EXPECT_EQ(Key(3, "VALUE1"), "1,1,0");
-    EXPECT_EQ(Key(3, "CHANNEL"), "<missing>");
-    EXPECT_EQ(Key(3, "CODE"), "0,5,2");
+    const std::pair<const char*, const char*> saved[] = {
+        {"DESCRIPTION", "Counter B"}, {"DATATYPE", "0"},        {"RECEND", "<13><10>"},
+        {"MEAS_READ", "?<13>"},       {"MEASTIMEOUT", "3000"},  {"FMTOPTS", "48"},
+        {"VALUE1", "1,1,0"},          {"CHANNEL", "<missing>"}, {"CODE", "0,5,2"}};
+    for (const auto& [key, value] : saved) {
+        EXPECT_EQ(Key(3, key), value) << key;  // 3: the first free number
+    }
     EXPECT_EQ(Key(0, "DESCRIPTION"), "<missing>");  // the scratch copy went with the save
     EXPECT_EQ(formatCount, 4);
     EXPECT_EQ(formatSelected, "Spare");  // the gage keeps its own format
@@ -146,26 +121,24 @@ TEST_F(FormatDefinitionDialogTest, ModifyShowsTheSavedFormatAndCancelLeavesNoScr
         EXPECT_EQ(dialog.Text(IDC_FORMAT_TYPE), "ASCII (8Bit)");
         EXPECT_EQ(dialog.Text(IDC_FORMAT_RECORD_END), "<13><10>");
         EXPECT_EQ(dialog.Text(IDC_FORMAT_ROW_VALUE_A), "1");
-        EXPECT_EQ(dialog.Text(IDC_FORMAT_ROW_VALUE_A + IDC_FORMAT_ROW_LENGTH), "");
         EXPECT_EQ(dialog.Text(IDC_FORMAT_COMBINATION), "Difference (A - B)");
         EXPECT_TRUE(test::WaitFor([&] { return !dialog.IsEnabled(IDC_FORMAT_RESOLUTION); }));
-
-        // "..." types a byte's token into the edit before it.
-        ASSERT_TRUE(dialog.Click(IDC_FORMAT_RECORD_START_PICK));
-        auto picker = DialogDriver::Attach("ASCII Character Values");
-        ASSERT_TRUE(picker.has_value());
-        picker->DoubleClickList(IDC_PICKER_LIST, 2);
-        ASSERT_TRUE(test::WaitFor([&] { return picker->Text(IDC_PICKER_LINE) == "<2>"; }));
-        ASSERT_TRUE(picker->Click(IDOK));
-        ASSERT_TRUE(picker->WaitClosed());
+        {
+            // "..." types a byte's token into the edit before it.
+            auto picker = dialog.Open(IDC_FORMAT_RECORD_START_PICK, "ASCII Character Values");
+            ASSERT_TRUE(picker.has_value());
+            picker->DoubleClickList(IDC_PICKER_LIST, 2);
+            ASSERT_TRUE(test::WaitFor([&] { return picker->Text(IDC_PICKER_LINE) == "<2>"; }));
+            ASSERT_TRUE(picker->Click(IDOK));
+            ASSERT_TRUE(picker->WaitClosed());
+        }
         EXPECT_EQ(dialog.Text(IDC_FORMAT_RECORD_START), "<2>");
-
-        ASSERT_TRUE(dialog.Click(IDC_FORMAT_INIT_GAGE));
-        ASSERT_TRUE(test::WaitFor([&] { return Key(0, "RECSTART") == "<2>"; }));
+        ASSERT_TRUE(dialog.ClickNow(IDC_FORMAT_INIT_GAGE));
+        EXPECT_EQ(Key(0, "RECSTART"), "<2>");
         dialog.PressEscape();
     });
-    ASSERT_FALSE(Boxes().empty());
-    EXPECT_NE(Boxes()[0].text.find("MODIFY FORMAT!"), std::string::npos);
+    ASSERT_FALSE(boxes.boxes.empty());
+    EXPECT_NE(boxes.boxes[0].text.find("MODIFY FORMAT!"), std::string::npos);
     EXPECT_EQ(Key(0, "DESCRIPTION"), "<missing>");
     EXPECT_EQ(Key(1, "RECSTART"), "<missing>");  // nothing saved
 }
@@ -185,13 +158,11 @@ TEST_F(FormatDefinitionDialogTest, DISABLED_ScreenshotStates) {
         ASSERT_TRUE(test::WaitFor([&] { return !dialog.Text(IDC_FORMAT_SAMPLE_VALUE_A).empty(); }));
         dialog.Sync();
         EXPECT_TRUE(test::HoldForScreenshot(dialog.Window(), "format-definition"));
-        ASSERT_TRUE(dialog.Click(IDC_FORMAT_ADVANCED));
-        auto advanced = DialogDriver::Attach("Advanced...");
+        auto advanced = dialog.Open(IDC_FORMAT_ADVANCED, "Advanced...");
         ASSERT_TRUE(advanced.has_value());
         advanced->Sync();
         EXPECT_TRUE(test::HoldForScreenshot(advanced->Window(), "format-advanced"));
-        ASSERT_TRUE(advanced->Click(IDCANCEL));
-        ASSERT_TRUE(advanced->WaitClosed());
+        ASSERT_TRUE(advanced->Dismiss());
         dialog.PressEscape();
     });
 }

@@ -1,19 +1,14 @@
-// The Gage Bar Columns display opened by command 15 and worked as a user works it, over
-// simulated gages ("RandomValue" in the name), whose values need no device.
+// The Gage Bar Columns display opened by command 15 over simulated gages ("RandomValue" in the
+// name), whose values need no device.
 
 #include <windows.h>
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <string>
 
-#include "dialog_driver.h"
-#include "entry/commands.h"
-#include "entry/runtime.h"
-#include "screenshot_marker.h"
-#include "ui/resources/resource.h"
+#include "dialog_fixture.h"
 #include "unit/reading_test_support.h"
 #include "window_owner.h"
 
@@ -22,22 +17,10 @@ namespace {
 
 using test::DialogDriver;
 
-// Poll ticks the dialog's thread takes from its queue.
-std::atomic<int> g_ticks{0};
-
-LRESULT CALLBACK CountTicks(int code, WPARAM wParam, LPARAM lParam) {
-    const auto& message = *reinterpret_cast<const MSG*>(lParam);
-    if (code == HC_ACTION && wParam == PM_REMOVE && message.message == WM_TIMER &&
-        message.wParam == IDT_POLL) {
-        ++g_ticks;
-    }
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-class GageBarDialogTest : public ::testing::Test {
+class GageBarDialogTest : public test::DialogTest {
   protected:
     void SetUp() override {
-        runtime.support.UseBuiltInsOnly(true);
+        DialogTest::SetUp();
         runtime.gages.resize(3);
         for (int row = 0; row < 3; ++row) {
             GageRecord& gage = runtime.gages[static_cast<std::size_t>(row)];
@@ -53,49 +36,33 @@ class GageBarDialogTest : public ::testing::Test {
         }
         runtime.connections[0].PortNumber = 1;
     }
-
-    // Runs command 15 while drive works the display; the command's result.
-    std::intptr_t Run(const std::function<void(DialogDriver&)>& drive) {
-        std::intptr_t result = -1;
-        test::DriveDialog(
-            [&] { result = RunCommand(runtime, nullptr, 1, GSV_CMD_GAGE_BAR, nullptr); },
-            [&] {
-                auto dialog = DialogDriver::Attach("Gage Bar Columns");
-                ASSERT_TRUE(dialog.has_value());
-                drive(*dialog);
-            });
-        return result;
+    // Command 15 while drive works the display, which drive closes.
+    void Run(const std::function<void(DialogDriver&)>& drive) {
+        Drive(
+            "Gage Bar Columns",
+            [&] { EXPECT_EQ(RunCommand(runtime, nullptr, 1, GSV_CMD_GAGE_BAR, nullptr), 1); },
+            drive);
     }
-
-    Runtime runtime;
 };
 
-TEST_F(GageBarDialogTest, RowsShowTheGagesAndPlusReadsOnlyAGagesRow) {
-    const std::intptr_t result = Run([](DialogDriver& dialog) {
+TEST_F(GageBarDialogTest, PlusReadsItsRowOnlyAndSetAllPollsEveryRowWhileTheDisplayIsActive) {
+    const test::MessageCounter ticks([](const MSG& message) {
+        return message.message == WM_TIMER && message.wParam == IDT_POLL;
+    });
+    Run([&](DialogDriver& dialog) {
         EXPECT_EQ(dialog.Text(IDC_BAR_NAME_FIRST + 2), "RandomValue 3");
-        EXPECT_EQ(dialog.Text(IDC_BAR_NAME_FIRST + 3), "");
         EXPECT_FALSE(dialog.IsEnabled(IDC_BAR_GAGE_RANGE_LIMITS));
         ASSERT_TRUE(dialog.Click(IDC_BAR_READ_FIRST + 3));  // row D: no gage
         ASSERT_TRUE(dialog.Click(IDC_BAR_READ_FIRST + 1));
         ASSERT_TRUE(test::WaitFor([&] { return !dialog.Text(IDC_BAR_VALUE_FIRST + 1).empty(); }));
         EXPECT_EQ(dialog.Text(IDC_BAR_VALUE_FIRST + 0), "");
         EXPECT_EQ(dialog.Text(IDC_BAR_VALUE_FIRST + 3), "");
-        const auto position =
-            ::SendMessageA(dialog.Control(IDC_BAR_BAR_FIRST + 1), PBM_GETPOS, 0, 0);
-        EXPECT_GT(position, 0);  // a simulated value lies well inside -3 to 3
-        dialog.PressEscape();
-        EXPECT_TRUE(dialog.WaitClosed());
-    });
-    EXPECT_EQ(result, 1);
-}
+        // A simulated value lies well inside -3 to 3.
+        EXPECT_GT(::SendMessageA(dialog.Control(IDC_BAR_BAR_FIRST + 1), PBM_GETPOS, 0, 0), 0);
 
-TEST_F(GageBarDialogTest, SetAllPollsEveryGageWhileTheDisplayIsActiveOnly) {
-    HHOOK hook = ::SetWindowsHookExA(WH_GETMESSAGE, CountTicks, nullptr, ::GetCurrentThreadId());
-    ASSERT_NE(hook, nullptr);
-    Run([](DialogDriver& dialog) {
         ::SetForegroundWindow(dialog.Window());
         ASSERT_TRUE(dialog.Click(IDC_BAR_POLL_ALL));
-        for (int row = 0; row < 3; ++row) {
+        for (const int row : {0, 2}) {
             EXPECT_TRUE(test::WaitFor([&] {
                 return !dialog.Text(IDC_BAR_VALUE_FIRST + row).empty();
             })) << row;
@@ -108,19 +75,16 @@ TEST_F(GageBarDialogTest, SetAllPollsEveryGageWhileTheDisplayIsActiveOnly) {
         ASSERT_TRUE(test::WaitFor([&] { return ::GetForegroundWindow() == other.get(); }));
         dialog.Sync();
         const std::string shown = dialog.Text(IDC_BAR_VALUE_FIRST);
-        const int ticks = g_ticks;
-        ASSERT_TRUE(test::WaitFor([&] { return g_ticks >= ticks + 5; }));
+        ASSERT_TRUE(ticks.WaitForMore(5));
         dialog.Sync();
         EXPECT_EQ(dialog.Text(IDC_BAR_VALUE_FIRST), shown);
-        ASSERT_TRUE(dialog.Click(IDCANCEL));
-        EXPECT_TRUE(dialog.WaitClosed());
+        EXPECT_TRUE(dialog.Dismiss());
     });
-    ::UnhookWindowsHookEx(hook);
 }
 
 // Not a test: holds the display after a read of every row for scripts/screenshots.sh.
 TEST_F(GageBarDialogTest, DISABLED_ScreenshotStates) {
-    ASSERT_NE(test::ScreenshotFolder(), nullptr) << "run through scripts/screenshots.sh";
+    ASSERT_NE(std::getenv("GAGE_SCREENSHOT_DIR"), nullptr) << "run through scripts/screenshots.sh";
     runtime.gages[0].Name = "RandomValue Caliper";
     runtime.gages[1].Name = "RandomValue Bore gage";
     runtime.gages[2].Name = "RandomValue Height stand";
@@ -128,7 +92,7 @@ TEST_F(GageBarDialogTest, DISABLED_ScreenshotStates) {
     Run([](DialogDriver& dialog) {
         ASSERT_TRUE(dialog.Click(IDC_BAR_READ_ALL));
         ASSERT_TRUE(test::WaitFor([&] { return !dialog.Text(IDC_BAR_VALUE_FIRST + 2).empty(); }));
-        EXPECT_TRUE(test::HoldForScreenshot("gage-bar-columns", dialog.Window()));
+        EXPECT_TRUE(test::HoldForScreenshot(dialog.Window(), "gage-bar-columns"));
         dialog.PressEscape();
     });
 }

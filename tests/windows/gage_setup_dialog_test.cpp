@@ -1,30 +1,17 @@
-// The Gaging Device Setup dialog driven as a user works it. The gage's connection is TCP/IP to
-// the gage simulator on 127.0.0.1, which answers each "?\r" with the number of commands it has
-// answered so far: the value the dialog shows says how many reads reached it.
+// The Gaging Device Setup dialog. The gage's connection is TCP/IP to the gage simulator on
+// 127.0.0.1, which answers each "?\r" with the number of commands it has answered so far: the
+// value the dialog shows says how many reads reached it.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdlib>
-#include <fstream>
-#include <mutex>
 #include <string>
-#include <vector>
 
-#include "channels/tcp_channel.h"
-#include "config/profile.h"
-#include "dialog_driver.h"
-#include "entry/commands.h"
-#include "entry/runtime.h"
-#include "gage_dialog_fixture.h"
+#include "dialog_fixture.h"
 #include "helpers/serial_record.h"
-#include "helpers/temporary_directory.h"
-#include "reading/engine_clock.h"
-#include "simulator_port.h"
 #include "ui/gage_setup_dialog.h"
-#include "ui/resources/resource.h"
 
 namespace gage {
 namespace {
@@ -33,51 +20,29 @@ using test::DialogDriver;
 
 constexpr const char* kTitle = "Gaging Device Setup";
 
-constexpr const char* kDefinitions =
-    "[TYPE1.1]\nDESCRIPTION=Counter\nMEAS_READ=?<13>\nRECEND=<13><10>\nVALUE1=1,1,0\n"
-    "MEASTIMEOUT=3000\n"
-    "[TYPE1.2]\nDESCRIPTION=Spare\n";
-
-// Polling ticks and poll presses as the dialog's thread takes them from its queue.
-std::atomic<int> g_pollingTicks{0};
-std::atomic<int> g_pollPresses{0};
-
-LRESULT CALLBACK CountPolling(int code, WPARAM wParam, LPARAM lParam) {
-    const auto& message = *reinterpret_cast<const MSG*>(lParam);
-    if (code == HC_ACTION && wParam == PM_REMOVE && message.hwnd != nullptr) {
-        if (message.message == WM_TIMER && message.wParam == IDT_POLL &&
-            ::IsDlgButtonChecked(message.hwnd, IDC_SETUP_CONTINUOUS_POLL) == BST_CHECKED &&
-            ::GetActiveWindow() == message.hwnd) {
-            ++g_pollingTicks;
-        }
-        if (message.message == WM_COMMAND && LOWORD(message.wParam) == IDC_SETUP_POLL_READ) {
-            ++g_pollPresses;
-        }
-    }
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-class GageSetupDialogTest : public test::GageDialogFixture {
+class GageSetupDialogTest : public test::DialogTest {
   protected:
-    void SetUp() override { SetUpGage(kDefinitions, 1); }
-
-    // Runs EditGage on row index (a new default row when index is the gage count).
+    void SetUp() override {
+        DialogTest::SetUp();
+        UseBenchGage(
+            "[TYPE1.1]\nDESCRIPTION=Counter\nMEAS_READ=?<13>\nRECEND=<13><10>\n"
+            "VALUE1=1,1,0\nMEASTIMEOUT=3000\n[TYPE1.2]\nDESCRIPTION=Spare\n",
+            1);
+    }
+    // EditGage on row index (a new default row when index is the gage count); its result.
     int Edit(int index, const std::function<void(DialogDriver&)>& drive) {
         if (index == static_cast<int>(runtime.gages.size())) {
             runtime.gages.emplace_back();
         }
         int result = -1;
-        test::DriveDialog([&] { result = EditGage(context, nullptr, runtime.gages[index], index); },
-                          [&] {
-                              auto dialog = DialogDriver::Attach(kTitle);
-                              ASSERT_TRUE(dialog.has_value());
-                              drive(*dialog);
-                          });
+        Drive(
+            kTitle, [&] { result = EditGage(context, nullptr, runtime.gages[index], index); },
+            drive);
         return result;
     }
 };
 
-TEST_F(GageSetupDialogTest, NewGageStartsWithItsDefaultsAndNeedsAUniqueName) {
+TEST_F(GageSetupDialogTest, NewGageIsEnabledStepByStepAndNeedsAUniqueName) {
     const int result = Edit(1, [this](DialogDriver& dialog) {
         for (const int id : {IDC_SETUP_CHANNEL, IDC_SETUP_GAGE_ID, IDC_SETUP_SERIAL_NUMBER,
                              IDC_SETUP_NO_READ_COMMAND, IDC_SETUP_ABSOLUTE, IDC_SETUP_MAXIMUM_TEXT,
@@ -88,22 +53,18 @@ TEST_F(GageSetupDialogTest, NewGageStartsWithItsDefaultsAndNeedsAUniqueName) {
             EXPECT_TRUE(dialog.HasControl(id)) << id;  // the rest are worked below
         }
         EXPECT_FALSE(dialog.IsEnabled(IDC_SETUP_FORMAT));  // no connection chosen yet
-        EXPECT_EQ(dialog.Text(IDC_SETUP_LAST_VALUE), "?");
         ASSERT_TRUE(dialog.SelectComboText(IDC_SETUP_INTERFACE, "Bench"));
         EXPECT_FALSE(dialog.IsEnabled(IDC_SETUP_READ_GAGE));  // no format chosen yet
         ASSERT_TRUE(dialog.SelectComboText(IDC_SETUP_FORMAT, "Counter"));
         EXPECT_TRUE(dialog.IsEnabled(IDC_SETUP_READ_GAGE));
         EXPECT_EQ(dialog.Text(IDC_SETUP_GAIN), "+1");
-        EXPECT_EQ(dialog.Text(IDC_SETUP_ZERO), "+0");
-        EXPECT_EQ(dialog.Text(IDC_SETUP_PRECISION), "7");
         EXPECT_TRUE(dialog.IsVisible(IDC_SETUP_MINIMUM));  // an ASCII format's entered range
 
         dialog.SetEditText(IDC_SETUP_DESCRIPTION, "CALIPER");  // the other gage's, in capitals
-        ASSERT_TRUE(dialog.Click(IDC_SETUP_OK));
-        ASSERT_TRUE(test::WaitFor([&] { return !Boxes().empty(); }));
-        EXPECT_NE(Boxes()[0].text.find("NOT UNQUE"), std::string::npos);
-        dialog.Sync();
-        EXPECT_TRUE(dialog.IsOpen());
+        ASSERT_TRUE(dialog.ClickNow(IDC_SETUP_OK));
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_NE(boxes.boxes[0].text.find("NOT UNQUE"), std::string::npos);
+        EXPECT_TRUE(dialog.IsVisible(IDC_SETUP_OK));
         dialog.SetEditText(IDC_SETUP_DESCRIPTION, "Depth");
         ASSERT_TRUE(dialog.Click(IDC_SETUP_OK));
         EXPECT_TRUE(dialog.WaitClosed());
@@ -113,27 +74,19 @@ TEST_F(GageSetupDialogTest, NewGageStartsWithItsDefaultsAndNeedsAUniqueName) {
 }
 
 TEST_F(GageSetupDialogTest, GageAddedThroughCommandThreeIsSavedAsEntered) {
-    runtime.settings.ConfigurationPath = directory.File("BRW_GAGE.CFG");
-    test::DriveDialog(
-        [&] { EXPECT_EQ(RunCommand(runtime, nullptr, 1, GSV_CMD_CONFIGURE, nullptr), 1); },
-        [&] {
-            auto configuration = DialogDriver::Attach("Gage Server Configuration");
-            ASSERT_TRUE(configuration.has_value());
-            configuration->SwitchTab(IDC_CONFIG_TABS, 1);
-            ASSERT_TRUE(configuration->Click(IDC_CONFIG_ADD));
-            auto setup = DialogDriver::Attach(kTitle);
-            ASSERT_TRUE(setup.has_value());
-            ASSERT_TRUE(setup->SelectComboText(IDC_SETUP_INTERFACE, "Bench"));
-            ASSERT_TRUE(setup->SelectComboText(IDC_SETUP_FORMAT, "Counter"));
-            setup->SetEditText(IDC_SETUP_DESCRIPTION, "Depth");
-            setup->SetEditText(IDC_SETUP_GAGE_ID, "7");
-            setup->SetEditText(IDC_SETUP_GAIN, "2");
-            ASSERT_TRUE(setup->Click(IDC_SETUP_ABSOLUTE));
-            ASSERT_TRUE(setup->Click(IDC_SETUP_OK));
-            ASSERT_TRUE(setup->WaitClosed());
-            ASSERT_TRUE(configuration->Click(IDC_CONFIG_CLOSE));
-            EXPECT_TRUE(configuration->WaitClosed());
-        });
+    Configure([](DialogDriver& configuration) {
+        configuration.SwitchTab(IDC_CONFIG_TABS, 1);
+        auto setup = configuration.Open(IDC_CONFIG_ADD, kTitle);
+        ASSERT_TRUE(setup.has_value());
+        ASSERT_TRUE(setup->SelectComboText(IDC_SETUP_INTERFACE, "Bench"));
+        ASSERT_TRUE(setup->SelectComboText(IDC_SETUP_FORMAT, "Counter"));
+        setup->SetEditText(IDC_SETUP_DESCRIPTION, "Depth");
+        setup->SetEditText(IDC_SETUP_GAGE_ID, "7");
+        setup->SetEditText(IDC_SETUP_GAIN, "2");
+        ASSERT_TRUE(setup->Click(IDC_SETUP_ABSOLUTE));
+        ASSERT_TRUE(setup->Click(IDC_SETUP_OK));
+        ASSERT_TRUE(setup->WaitClosed());
+    });
     const std::string saved = directory.Read("BRW_GAGE.CFG").value_or("");
     EXPECT_NE(saved.find("=\"Depth\",1,1,0,7,,0,0,0,2,7,2,2\r\n"), std::string::npos) << saved;
 }
@@ -142,10 +95,16 @@ TEST_F(GageSetupDialogTest, ReadShowsTheValueAndPollingReadsOncePerTick) {
     if (test::SimulatorPort() == 0) {
         GTEST_SKIP() << "no gage simulator on 127.0.0.1 (GAGE_SIM_TCP_PORT_FILE unset)";
     }
-    HHOOK hook = ::SetWindowsHookExA(WH_GETMESSAGE, CountPolling, nullptr, ::GetCurrentThreadId());
-    ASSERT_NE(hook, nullptr);
-    g_pollingTicks = 0;
-    g_pollPresses = 0;
+    // Polling ticks (while the dialog is active and polling) and poll presses, as the dialog's
+    // thread takes them from its queue.
+    const test::MessageCounter ticks([](const MSG& message) {
+        return message.message == WM_TIMER && message.wParam == IDT_POLL &&
+               ::IsDlgButtonChecked(message.hwnd, IDC_SETUP_CONTINUOUS_POLL) == BST_CHECKED &&
+               ::GetActiveWindow() == message.hwnd;
+    });
+    const test::MessageCounter presses([](const MSG& message) {
+        return message.message == WM_COMMAND && LOWORD(message.wParam) == IDC_SETUP_POLL_READ;
+    });
     const auto shownCount = [](DialogDriver& dialog) {
         return std::atoi(dialog.Text(IDC_SETUP_LAST_VALUE).c_str());
     };
@@ -158,47 +117,44 @@ TEST_F(GageSetupDialogTest, ReadShowsTheValueAndPollingReadsOncePerTick) {
 
         ::SetForegroundWindow(dialog.Window());
         ASSERT_TRUE(dialog.Click(IDC_SETUP_CONTINUOUS_POLL));
-        EXPECT_TRUE(test::WaitFor([&] { return g_pollPresses >= 3; }));
+        EXPECT_TRUE(test::WaitFor([&] { return presses.Count() >= 3; }));
         ASSERT_TRUE(dialog.Click(IDC_SETUP_CONTINUOUS_POLL));
         ASSERT_TRUE(test::WaitFor([&] {
             return ::SendMessageA(dialog.Control(IDC_SETUP_CONTINUOUS_POLL), BM_GETCHECK, 0, 0) ==
                    BST_UNCHECKED;
         }));
         // A press posted by the last polling tick may still be queued behind the click.
-        EXPECT_TRUE(test::WaitFor([] { return g_pollPresses == g_pollingTicks; }));
+        EXPECT_TRUE(test::WaitFor([&] { return presses.Count() == ticks.Count(); }));
         dialog.Sync();
-        const int presses = g_pollPresses;
+        const int pressed = presses.Count();
         const std::string polled = dialog.Text(IDC_SETUP_LAST_VALUE);
         ASSERT_TRUE(dialog.Click(IDC_SETUP_READ_GAGE));
         ASSERT_TRUE(test::WaitFor([&] { return dialog.Text(IDC_SETUP_LAST_VALUE) != polled; }));
         // Every press was one read command, and nothing else reached the simulator.
-        EXPECT_EQ(shownCount(dialog), first + presses + 1);
+        EXPECT_EQ(shownCount(dialog), first + pressed + 1);
         EXPECT_TRUE(dialog.Click(IDC_SETUP_CANCEL));
     });
-    ::UnhookWindowsHookEx(hook);
 }
 
 TEST_F(GageSetupDialogTest, RemovedFormatStaysRemovedAfterCancel) {
     const int result = Edit(0, [this](DialogDriver& dialog) {
         ASSERT_TRUE(dialog.SelectComboText(IDC_SETUP_FORMAT, "Spare"));
-        ASSERT_TRUE(dialog.Click(IDC_SETUP_FORMAT_REMOVE));
-        ASSERT_TRUE(test::WaitFor([&] { return !dialog.IsEnabled(IDC_SETUP_READ_GAGE); }));
-        EXPECT_NE(Boxes()[0].text.find("REMOVE FORMAT!"), std::string::npos);
-        EXPECT_EQ(::SendMessageA(dialog.Control(IDC_SETUP_FORMAT), CB_GETCOUNT, 0, 0), 1);
+        ASSERT_TRUE(dialog.ClickNow(IDC_SETUP_FORMAT_REMOVE));
+        EXPECT_FALSE(dialog.IsEnabled(IDC_SETUP_READ_GAGE));
+        EXPECT_NE(boxes.boxes.at(0).text.find("REMOVE FORMAT!"), std::string::npos);
+        EXPECT_EQ(dialog.ComboCount(IDC_SETUP_FORMAT), 1);
         EXPECT_EQ(::SendMessageA(dialog.Control(IDC_SETUP_FORMAT), CB_GETCURSEL, 0, 0), CB_ERR);
         EXPECT_TRUE(dialog.Click(IDC_SETUP_CANCEL));
         EXPECT_TRUE(dialog.WaitClosed());
     });
     EXPECT_EQ(result, 0);
-    const std::string& definitions = runtime.settings.DefinitionsPath;
-    EXPECT_EQ(profile::GetString(definitions, "TYPE1.2", "DESCRIPTION"), "");
-    EXPECT_EQ(profile::GetString(definitions, "TYPE1.1", "DESCRIPTION"), "Counter");
+    EXPECT_EQ(Saved("BRW_GAGE.DEF", "TYPE1.2", "DESCRIPTION"), "");
+    EXPECT_EQ(Saved("BRW_GAGE.DEF", "TYPE1.1", "DESCRIPTION"), "Counter");
     EXPECT_EQ(runtime.gages[0].FormatNumber, 1);  // cancelled: the working copy is dropped
 }
 
 // Not a test: holds the dialog after a read of a simulated gage while scripts/screenshots.sh
-// photographs it. It writes NAME.ready (holding the window's title) into GAGE_SCREENSHOT_DIR
-// and waits until the script has removed it.
+// photographs it.
 TEST_F(GageSetupDialogTest, DISABLED_ScreenshotStates) {
     ASSERT_NE(std::getenv("GAGE_SCREENSHOT_DIR"), nullptr) << "run through scripts/screenshots.sh";
     ConnectionRecord& bench = runtime.connections[2];

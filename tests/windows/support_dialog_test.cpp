@@ -1,135 +1,115 @@
-// The built-in dialog helpers on real windows. They need a display; without one they skip.
+// The built-in dialog helpers on real windows: key-stripping of texts, the bold banner, the
+// edit filters and the wait cursor.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/support.h"
+#include "support/window_text.h"
 #include "window_owner.h"
 
 namespace gage {
 namespace {
 
-std::string Text(HWND window) {
-    std::vector<char> text(static_cast<std::size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
-    ::GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
-    return text.data();
-}
-
 class SupportDialogWin32Test : public ::testing::Test {
   protected:
     void SetUp() override {
-        dialog_ = std::make_unique<WindowOwner>(
-            ::CreateWindowExA(0, "STATIC", "3394|Gage Server Configuration", WS_OVERLAPPED, 0, 0,
-                              300, 200, nullptr, nullptr, nullptr, nullptr));
-        if (dialog_->get() == nullptr) {
-            GTEST_SKIP() << "no display to create windows on";
-        }
+        ASSERT_NE(dialog_.get(), nullptr);
         support.UseBuiltInsOnly(true);
     }
-
-    HWND Child(const char* className, const char* text, int id, DWORD style = 0) {
-        return ::CreateWindowExA(0, className, text, WS_CHILD | style, 0, 0, 100, 20,
-                                 dialog_->get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+    HWND Child(const char* className, const char* text, int id = 0) {
+        return ::CreateWindowExA(0, className, text, WS_CHILD | ES_AUTOHSCROLL, 0, 0, 100, 20,
+                                 dialog_.get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  nullptr, nullptr);
     }
-
-    void Type(HWND edit, const std::string& keys) {
+    static void Type(HWND edit, const std::string& keys) {
         for (const char c : keys) {
             ::SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 0);
         }
     }
 
-    void LeaveEdit(HWND edit) { ::SendMessageA(edit, WM_KILLFOCUS, 0, 0); }
-
-    std::unique_ptr<WindowOwner> dialog_;
+    WindowOwner dialog_{::CreateWindowExA(0, "STATIC", "3394|Gage Server Configuration",
+                                          WS_OVERLAPPED, 0, 0, 300, 200, nullptr, nullptr, nullptr,
+                                          nullptr)};
     Support support;
 };
 
-TEST_F(SupportDialogWin32Test, KeyedCaptionAndControlTextsLoseTheirKeys) {
-    HWND label = Child("STATIC", "101|Hello", 1100);
-    HWND edit = Child("EDIT", "102|World", 1208);
-    HWND plain = Child("BUTTON", "&1. Add...", 1241);
-    HWND almost = Child("STATIC", "12a|kept", 1101);
-    HWND bar = Child("STATIC", "3124||", 1102);
-    ASSERT_TRUE(label && edit && plain && almost && bar);
-    support.LangTranslateDialog(dialog_->get());
-    EXPECT_EQ(Text(dialog_->get()), "Gage Server Configuration");
-    EXPECT_EQ(Text(label), "Hello");
-    EXPECT_EQ(Text(edit), "World");
-    EXPECT_EQ(Text(plain), "&1. Add...");
-    EXPECT_EQ(Text(almost), "12a|kept");
-    EXPECT_EQ(Text(bar), "|");
-    support.LangTranslateDialog(dialog_->get());  // a second pass changes nothing
-    EXPECT_EQ(Text(label), "Hello");
+TEST_F(SupportDialogWin32Test, KeyedCaptionAndControlTextsLoseTheirKeysOnce) {
+    const std::pair<const char*, const char*> texts[] = {{"101|Hello", "Hello"},
+                                                         {"102|World", "World"},
+                                                         {"&1. Add...", "&1. Add..."},
+                                                         {"12a|kept", "12a|kept"},
+                                                         {"3124||", "|"}};
+    std::vector<HWND> controls;
+    for (const auto& [text, shown] : texts) {
+        controls.push_back(Child(controls.size() == 1 ? "EDIT" : "STATIC", text));
+    }
+    for (int pass = 0; pass < 2; ++pass) {  // a second pass changes nothing
+        support.LangTranslateDialog(dialog_.get());
+        EXPECT_EQ(WindowText(dialog_.get()), "Gage Server Configuration");
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+            EXPECT_EQ(WindowText(controls[i]), texts[i].second) << texts[i].first;
+        }
+    }
 }
 
-TEST_F(SupportDialogWin32Test, TheBannerGetsABoldFont) {
-    HWND banner = Child("STATIC", "Gage Server Configuration", 1326);
-    ASSERT_NE(banner, nullptr);
+TEST_F(SupportDialogWin32Test, TheBannerGetsABoldFontOnce) {
+    HWND banner = Child("STATIC", "Gage Server Configuration");
     support.LangBanner(banner);
     const auto font = reinterpret_cast<HFONT>(::SendMessageA(banner, WM_GETFONT, 0, 0));
-    ASSERT_NE(font, nullptr);
     LOGFONTA look{};
     ASSERT_NE(::GetObjectA(font, sizeof(look), &look), 0);
     EXPECT_GE(look.lfWeight, FW_BOLD);
-    support.LangBanner(banner);  // once is enough; the font stays the same
+    support.LangBanner(banner);
     EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageA(banner, WM_GETFONT, 0, 0)), font);
 }
 
-TEST_F(SupportDialogWin32Test, NumberEditTakesDigitsUpToItsLengthAndKeepsTheRange) {
-    HWND octet = Child("EDIT", "", 1333, ES_AUTOHSCROLL);
-    ASSERT_NE(octet, nullptr);
-    support.GenEditFilter(octet, 3, 3, 0, 1.0, 255.0, 5, 1);
-    Type(octet, "a1-.9x24");
-    EXPECT_EQ(Text(octet), "192");
-    ::SetWindowTextA(octet, "300");
-    LeaveEdit(octet);
-    EXPECT_EQ(Text(octet), "255");
-    ::SetWindowTextA(octet, "0");
-    LeaveEdit(octet);
-    EXPECT_EQ(Text(octet), "1");
-    ::SetWindowTextA(octet, "");
-    LeaveEdit(octet);
-    EXPECT_EQ(Text(octet), "");  // empty stays empty
-    ::SetWindowTextA(octet, "12");
-    LeaveEdit(octet);
-    EXPECT_EQ(Text(octet), "12");
-}
-
-TEST_F(SupportDialogWin32Test, NumberEditWithoutRangeTakesDecimalsAndSign) {
-    HWND fullScale = Child("EDIT", "", 1193, ES_AUTOHSCROLL);
-    ASSERT_NE(fullScale, nullptr);
-    support.GenEditFilter(fullScale, 3, 12, 12, 0.0, 0.0, 0, 1);
-    Type(fullScale, "-12.5.6,7");
-    EXPECT_EQ(Text(fullScale), "-12.567");
-    HWND signedValue = Child("EDIT", "", 1194, ES_AUTOHSCROLL);
-    support.GenEditFilter(signedValue, 3, 6, 0, -10.0, 10.0, 0, 1);
-    Type(signedValue, "5-");
-    EXPECT_EQ(Text(signedValue), "5");  // a minus only in front
-    ::SetWindowTextA(signedValue, "-99");
-    LeaveEdit(signedValue);
-    EXPECT_EQ(Text(signedValue), "-10");
-    ::SetWindowTextA(signedValue, "-");
-    LeaveEdit(signedValue);
-    EXPECT_EQ(Text(signedValue), "");  // not a number
-}
-
-TEST_F(SupportDialogWin32Test, TextEditIsLimitedToItsLength) {
-    HWND description = Child("EDIT", "", 1208, ES_AUTOHSCROLL);
-    ASSERT_NE(description, nullptr);
-    support.GenEditFilter(description, 2, 0, 31, 0.0, 0.0, 1, 1);
-    EXPECT_EQ(::SendMessageA(description, EM_GETLIMITTEXT, 0, 0), 31);
-    Type(description, std::string(40, 'a') + "!");
-    EXPECT_EQ(Text(description), std::string(31, 'a'));
-    // A second filter replaces the first.
-    support.GenEditFilter(description, 3, 2, 0, 0.0, 0.0, 0, 1);
-    ::SetWindowTextA(description, "");
-    Type(description, "a123");
-    EXPECT_EQ(Text(description), "12");
+TEST_F(SupportDialogWin32Test, EditFiltersTakeWhatTheirKindAllowsAndKeepTheRange) {
+    struct Case {
+        int kind, digits, length;
+        double minimum, maximum;
+        int flags;
+        std::string typed, shown;
+        std::vector<std::pair<const char*, const char*>> leftAs;  // text set, text after leaving
+    };
+    const Case cases[] = {
+        {3,
+         3,
+         0,
+         1.0,
+         255.0,
+         5,
+         "a1-.9x24",
+         "192",  // an octet
+         {{"300", "255"}, {"0", "1"}, {"", ""}, {"12", "12"}}},
+        {3, 12, 12, 0.0, 0.0, 0, "-12.5.6,7", "-12.567", {}},  // no range: decimals and sign
+        {3, 6, 0, -10.0, 10.0, 0, "5-", "5", {{"-99", "-10"}, {"-", ""}}},  // minus only in front
+        {2, 0, 31, 0.0, 0.0, 1, std::string(40, 'a') + "!", std::string(31, 'a'), {}},  // text
+    };
+    for (const Case& c : cases) {
+        HWND edit = Child("EDIT", "");
+        support.GenEditFilter(edit, c.kind, c.digits, c.length, c.minimum, c.maximum, c.flags, 1);
+        Type(edit, c.typed);
+        EXPECT_EQ(WindowText(edit), c.shown) << c.typed;
+        for (const auto& [text, left] : c.leftAs) {
+            ::SetWindowTextA(edit, text);
+            ::SendMessageA(edit, WM_KILLFOCUS, 0, 0);
+            EXPECT_EQ(WindowText(edit), left) << text;
+        }
+        if (c.kind == 2) {
+            EXPECT_EQ(::SendMessageA(edit, EM_GETLIMITTEXT, 0, 0), c.length);
+            // A second filter replaces the first.
+            support.GenEditFilter(edit, 3, 2, 0, 0.0, 0.0, 0, 1);
+            ::SetWindowTextA(edit, "");
+            Type(edit, "a123");
+            EXPECT_EQ(WindowText(edit), "12");
+        }
+    }
 }
 
 TEST_F(SupportDialogWin32Test, WaitCursorReturnsThePreviousCursor) {

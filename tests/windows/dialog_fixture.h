@@ -1,0 +1,108 @@
+#pragma once
+// What the dialog tests share: a runtime with built-in support libraries and sockets started,
+// BRW_GAGE.CFG and BRW_GAGE.DEF in a temporary folder, message boxes recorded and answered Yes,
+// and the ways a dialog is opened (by command 3 as a host opens it, or directly) while the
+// dialog driver works it from a second thread.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+#include "channels/tcp_channel.h"
+#include "config/profile.h"
+#include "dialog_driver.h"
+#include "entry/commands.h"
+#include "entry/configuration_reload.h"
+#include "entry/runtime.h"
+#include "helpers/message_box_recorder.h"
+#include "helpers/temporary_directory.h"
+#include "reading/engine_clock.h"
+#include "simulator_port.h"
+#include "ui/forms/ui_context.h"
+#include "ui/resources/resource.h"
+
+namespace gage::test {
+
+inline constexpr const char* kConfigTitle = "Gage Server Configuration";
+
+class DialogTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        runtime.support.UseBuiltInsOnly(true);
+        runtime.settings.ConfigurationPath = directory.File("BRW_GAGE.CFG");
+        runtime.settings.DefinitionsPath = directory.File("BRW_GAGE.DEF");
+        runtime.settings.LogPath = directory.File("ZRNGSV32.LOG");
+        ASSERT_EQ(TcpStartup(runtime.channels), 1);  // as the library's start-up does
+    }
+    void TearDown() override { TcpShutdown(runtime.channels, runtime.connections); }
+
+    // Both files written and the tables loaded from them.
+    void Load(std::string_view configuration, std::string_view definitions) {
+        directory.Write("BRW_GAGE.CFG", configuration);
+        directory.Write("BRW_GAGE.DEF", definitions);
+        ASSERT_EQ(LoadRuntimeConfiguration(runtime, nullptr), 1);
+    }
+    // The connection "Bench" (index 2, interface type 1) by TCP/IP to the counting gage
+    // simulator on 127.0.0.1, and the gage "Caliper" on it with format of definitions.
+    void UseBenchGage(std::string_view definitions, int format) {
+        directory.Write("BRW_GAGE.DEF", definitions);
+        ConnectionRecord& bench = runtime.connections[2];
+        bench.Name = "Bench";
+        bench.InterfaceType = 1;
+        bench.Kind = KIND_TCPIP;
+        bench.BaudRate = 127;  // 127.0.0.1
+        bench.Parity = 1;
+        bench.PortNumber = SimulatorPort();
+        TcpSettleAddress(runtime.channels, bench);
+        runtime.gages.resize(1);
+        runtime.gages[0].Name = "Caliper";
+        runtime.gages[0].ConnectionIndex = 2;
+        runtime.gages[0].InterfaceTypeNumber = 1;
+        runtime.gages[0].FormatNumber = static_cast<std::uint16_t>(format);
+    }
+    // A key of a file as it is on disk now; fallback when it is absent.
+    std::string Saved(std::string_view file, std::string_view section, std::string_view key,
+                      std::string_view fallback = "") {
+        return profile::GetString(directory.File(file), section, key, fallback);
+    }
+
+    // Runs open on this thread while drive works the dialog titled title.
+    static void Drive(std::string_view title, const std::function<void()>& open,
+                      const std::function<void(DialogDriver&)>& drive) {
+        DriveDialog(open, [&] {
+            auto dialog = DialogDriver::Attach(title);
+            ASSERT_TRUE(dialog.has_value()) << title << " did not open";
+            drive(*dialog);
+        });
+    }
+    // Command 3 from host while drive works the configuration dialog; what drive leaves open is
+    // closed with Close, which saves.
+    void Configure(const std::function<void(DialogDriver&)>& drive, HWND host = nullptr) {
+        Drive(
+            kConfigTitle,
+            [&] { EXPECT_EQ(RunCommand(runtime, host, 1, GSV_CMD_CONFIGURE, nullptr), 1); },
+            [&](DialogDriver& dialog) {
+                drive(dialog);
+                if (dialog.IsOpen()) {
+                    dialog.Click(IDC_CONFIG_CLOSE);
+                }
+                EXPECT_TRUE(dialog.WaitClosed());
+            });
+        EXPECT_EQ(runtime.configDialog, nullptr);
+    }
+
+    TemporaryDirectory directory{"gage-dialog-"};
+    Runtime runtime;
+    MessageBoxRecorder boxes{runtime.support, IDYES};
+    WindowHandle configDialog = nullptr;
+    UiContext context{{runtime.channels, runtime.connections, runtime.settings, runtime.support,
+                       SystemEngineClock()},
+                      runtime.gages,
+                      configDialog,
+                      &runtime.formatEditingForm};
+};
+
+}  // namespace gage::test
