@@ -55,6 +55,22 @@ MUTATIONS = [
              "    // d.dddddddddddddde±X: 15 significant digits",
              "    return std::round(value * std::pow(10.0, places)) / std::pow(10.0, places);\n"
              "    // d.dddddddddddddde±X: 15 significant digits"),
+    Mutation("a write in place instead of the atomic save", "src/config/profile_atomic_write.cpp",
+             "    const std::string temporary = WriteTemporary(path, bytes, path, refusedStep);",
+             "    if (!refusedStep) {\n"
+             "        std::FILE* file = std::fopen(path.c_str(), \"wb\");\n"
+             "        if (file == nullptr) {\n            return false;\n        }\n"
+             "        std::fwrite(bytes.data(), 1, bytes.size(), file);\n"
+             "        std::fclose(file);\n        return true;\n    }\n"
+             "    const std::string temporary = WriteTemporary(path, bytes, path, refusedStep);"),
+    Mutation("profile cache judges freshness by time and size only",
+             "src/config/profile_file_posix.cpp",
+             "    stamp.identity =\n        (static_cast<std::uint64_t>(info.st_dev) << 32) ^ "
+             "static_cast<std::uint64_t>(info.st_ino);",
+             "    stamp.identity = 0;"),
+    Mutation("deleting only the first duplicate key", "src/config/profile_document.cpp",
+             "            line.removed = true;\n        }\n    }\n    return true;",
+             "            line.removed = true;\n            break;\n        }\n    }\n    return true;"),
     Mutation("command 11 answers the first match", "src/entry/engine_commands.cpp",
              "        value = runtime.readingResult.Value;\n",
              "        value = runtime.readingResult.Value;\n        break;\n"),

@@ -156,6 +156,9 @@ TEST(DataPortLists, InterfaceTypesAndSerialListsAsOffered) {
     EXPECT_EQ(types[1].data, 3);
     EXPECT_EQ(InterfaceTypeSelection(types, "Mux"), 1);
     EXPECT_EQ(InterfaceTypeSelection(types, "mux"), 0);  // exact text only
+    // A connection named from the long description (31 characters) still finds its type.
+    EXPECT_EQ(InterfaceTypeSelection(types, "A very long converter descript"), 0);
+    EXPECT_EQ(InterfaceTypeSelection({types[1], types[0]}, "A very long converter descripti"), 1);
     EXPECT_EQ(InterfaceTypeSelection({}, "Mux"), -1);
 
     Support support;

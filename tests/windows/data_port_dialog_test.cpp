@@ -39,7 +39,10 @@ class DataPortDialogTest : public test::DialogTest {
 };
 
 TEST_F(DataPortDialogTest, NewTcpConverterFromNothing) {
-    Configure([](DialogDriver& configuration) {
+    Listener converter;
+    ASSERT_TRUE(converter.ready());
+    const std::string converterPort = std::to_string(converter.port());
+    Configure([&](DialogDriver& configuration) {
         auto port = configuration.Open(IDC_CONFIG_ADD, kPortTitle);
         ASSERT_TRUE(port.has_value());
         EXPECT_TRUE(port->IsVisible(IDC_PORT_TYPE));
@@ -69,16 +72,19 @@ TEST_F(DataPortDialogTest, NewTcpConverterFromNothing) {
         port->SetEditText(IDC_PORT_OCTET_PORT, "1");
         ASSERT_TRUE(port->ClickNow(IDOK));  // port 1 is refused: the dialog stays
         EXPECT_TRUE(port->IsVisible(IDOK));
-        port->SetEditText(IDC_PORT_OCTET_PORT, "4001");
+        port->SetEditText(IDC_PORT_OCTET_PORT, converterPort);
         ASSERT_TRUE(port->Click(IDOK));
         ASSERT_TRUE(port->WaitClosed());
+        // The new connection is opened at once and its interface type's string sent.
+        ASSERT_TRUE(converter.Accept());
+        EXPECT_EQ(converter.Receive(1), "\r");
         EXPECT_EQ(configuration.ListLines(IDC_CONFIG_CONNECTION_LIST).size(), 1u);
     });
     EXPECT_EQ(Saved("BRW_GAGE.DEF", "TYPE1", "INIT1"), "100,<13>");
     const std::string line = Saved("BRW_GAGE.CFG", "INTERFACES", "MUX_0");
-    EXPECT_EQ(line.rfind("\"Bench converter\",1,4001,127,0,0,1,", 0), 0u) << line;
-    EXPECT_EQ(line.substr(line.size() - 3), ",1,") << line;  // TCP/IP, no host name
-    EXPECT_EQ(runtime.connections[0].TcpPort, 4001);         // loaded again after Close
+    EXPECT_EQ(line.rfind("\"Bench converter\",1," + converterPort + ",127,0,0,1,", 0), 0u) << line;
+    EXPECT_EQ(line.substr(line.size() - 3), ",1,") << line;       // TCP/IP, no host name
+    EXPECT_EQ(runtime.connections[0].TcpPort, converter.port());  // loaded again after Close
 }
 
 // A caliper behind a COM port (the gage simulator on a pty), from an empty configuration: its
