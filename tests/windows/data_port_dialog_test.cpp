@@ -39,7 +39,7 @@ class DataPortDialogTest : public test::DialogTest {
 };
 
 TEST_F(DataPortDialogTest, NewTcpConverterFromNothing) {
-    Listener converter;
+    test::Listener converter;
     ASSERT_TRUE(converter.ready());
     const std::string converterPort = std::to_string(converter.port());
     Configure([&](DialogDriver& configuration) {
