@@ -24,7 +24,7 @@ def read_lcov(path, root):
         for raw in lcov:
             line = raw.strip()
             if line.startswith("SF:"):
-                name = line[3:]
+                name = os.path.normpath(line[3:])
                 name = name[len(prefix):] if name.startswith(prefix) else name
                 current = files.setdefault(name, (set(), {}))
             elif line.startswith("DA:") and current is not None:

@@ -88,7 +88,7 @@ def failed_tests(ctest_output):
     if len(tail) < 2:
         return []
     programs = re.findall(r"^\s*\d+ - (\S+)", tail[1], flags=re.MULTILINE)
-    cases = sorted(set(re.findall(r"^\[  FAILED  \] ([\w/.]+)", ctest_output, re.MULTILINE)))
+    cases = sorted(set(re.findall(r"^\[  FAILED  \] (\w+\.[\w/]+)", ctest_output, re.MULTILINE)))
     return cases or programs
 
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <string>
 
 #include "helpers/random_gage_configuration.h"
 #include "loaded_library_fixture.h"
@@ -68,6 +69,15 @@ TEST_F(LibraryReloadTest, RepeatedLoadsEachStartAndStopWithoutLeaking) {
 #if defined(__SANITIZE_ADDRESS__)
     EXPECT_EQ(__lsan_do_recoverable_leak_check(), 0);
 #endif
+}
+
+// A library that cannot be loaded leaves an empty object that says why and answers nothing.
+TEST(LibraryLoadFailureTest, SaysWhyAndAnswersNothing) {
+    const host::GageServerLibrary missing("no-such-gage-server-library.bin");
+    EXPECT_FALSE(missing.IsLoaded());
+    EXPECT_NE(missing.Error().find("no-such-gage-server-library.bin"), std::string::npos)
+        << missing.Error();
+    EXPECT_EQ(missing.Call(0), 0);
 }
 
 }  // namespace

@@ -142,6 +142,8 @@ TEST_F(ChannelDispatchTest, TcpRecordsIgnoreLineSignalsCloseWithoutASocketAndSet
     EXPECT_EQ(TcpAddressText(record.IpAddress), "127.0.0.2");
     EXPECT_EQ(TcpResolveHost("127.0.0.3"), TcpResolveHost("127.0.0.3"));
     EXPECT_NE(TcpResolveHost("127.0.0.3"), kInaddrNone);
+    EXPECT_NE(TcpResolveHost("localhost"), kInaddrNone);         // by the name service
+    EXPECT_EQ(TcpResolveHost("gage-box.invalid"), kInaddrNone);  // a name that never resolves
     ConnectionTable none;
     TcpShutdown(context, none);
 }
