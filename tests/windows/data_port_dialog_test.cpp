@@ -214,6 +214,38 @@ TEST_F(DataPortDialogTest, MonitorWatchesTheSettingsEnteredAndCancelRestoresTheR
     EXPECT_FALSE(runtime.connections[0].Socket.is_open());
 }
 
+TEST_F(DataPortDialogTest, ClearAllEmptiesEveryRowAndRemoveDropsTheType) {
+    directory.Write("BRW_GAGE.DEF",
+                    "[TYPE1]\r\nDESCRIPTION=Keep\r\nINIT1=500,ABC\r\nINIT2=0,R\r\n"
+                    "[TYPE2]\r\nDESCRIPTION=Drop\r\n");
+    OpenOnTcpRecord(4001, [](DialogDriver& port) {
+        ASSERT_TRUE(port.SelectComboText(IDC_PORT_TYPE, "Keep"));
+        {
+            auto type = port.Open(IDC_PORT_TYPE_MODIFY, kInterfaceTitle);  // warning: Yes
+            ASSERT_TRUE(type.has_value());
+            ASSERT_TRUE(type->ClickNow(IDC_IFACE_CLEAR_ALL));
+            const std::vector<std::string> rows = type->ListLines(IDC_IFACE_LIST);
+            ASSERT_EQ(rows.size(), 20u);
+            for (std::size_t row = 0; row < rows.size(); ++row) {
+                EXPECT_EQ(rows[row], std::to_string(row + 1) + ".\t\t");
+            }
+            EXPECT_EQ(type->Text(IDC_IFACE_STRING), "");
+            ASSERT_TRUE(type->Click(IDOK));
+            ASSERT_TRUE(type->WaitClosed());
+        }
+        port.Sync();
+        ASSERT_TRUE(port.SelectComboText(IDC_PORT_TYPE, "Drop"));
+        ASSERT_TRUE(port.ClickNow(IDC_PORT_TYPE_REMOVE));  // confirmation: Yes
+        EXPECT_FALSE(port.SelectComboText(IDC_PORT_TYPE, "Drop"));
+        EXPECT_TRUE(port.SelectComboText(IDC_PORT_TYPE, "Keep"));
+        port.PressEscape();
+    });
+    EXPECT_EQ(Saved("BRW_GAGE.DEF", "TYPE1", "DESCRIPTION"), "Keep");
+    EXPECT_EQ(Saved("BRW_GAGE.DEF", "TYPE1", "INIT1", "absent"), "absent");
+    EXPECT_EQ(Saved("BRW_GAGE.DEF", "TYPE1", "INIT2", "absent"), "absent");
+    EXPECT_EQ(Saved("BRW_GAGE.DEF", "TYPE2", "DESCRIPTION", "absent"), "absent");
+}
+
 // Not a test: holds the dialogs in the states the how-to shows for scripts/screenshots.sh.
 TEST_F(DataPortDialogTest, DISABLED_ScreenshotStates) {
     ASSERT_NE(std::getenv("GAGE_SCREENSHOT_DIR"), nullptr) << "run through scripts/screenshots.sh";
