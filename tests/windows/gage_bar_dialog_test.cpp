@@ -82,6 +82,19 @@ TEST_F(GageBarDialogTest, PlusReadsItsRowOnlyAndSetAllPollsEveryRowWhileTheDispl
     });
 }
 
+TEST_F(GageBarDialogTest, PlusOfSetAllReadsEveryRowWithAGage) {
+    Run([&](DialogDriver& dialog) {
+        ASSERT_TRUE(dialog.Click(IDC_BAR_READ_ALL));
+        for (const int row : {0, 1, 2}) {
+            EXPECT_TRUE(test::WaitFor([&] {
+                return !dialog.Text(IDC_BAR_VALUE_FIRST + row).empty();
+            })) << row;
+        }
+        EXPECT_EQ(dialog.Text(IDC_BAR_VALUE_FIRST + 3), "");  // row D: no gage
+        EXPECT_TRUE(dialog.Dismiss());
+    });
+}
+
 // Not a test: holds the display after a read of every row for scripts/screenshots.sh.
 TEST_F(GageBarDialogTest, DISABLED_ScreenshotStates) {
     ASSERT_NE(std::getenv("GAGE_SCREENSHOT_DIR"), nullptr) << "run through scripts/screenshots.sh";
