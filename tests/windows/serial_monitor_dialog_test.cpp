@@ -100,6 +100,16 @@ TEST_F(SerialMonitorDialogTest, ShowsWhatArrivesAndSendsTheLineWithItsTokens) {
             test::WaitFor([&] { return ClipboardText(nullptr) == "48 65 6C 6C 6F 0D 0A "; }));
         ASSERT_TRUE(dialog.Click(IDC_MONITOR_CLEAR_VIEWS));
         EXPECT_TRUE(test::WaitFor([&] { return dialog.Text(IDC_MONITOR_HEX_VIEW).empty(); }));
+
+        // Initialize connects again and empties the views; the new connection is watched.
+        listening->SendAll("old");
+        ASSERT_TRUE(test::WaitFor([&] { return !dialog.Text(IDC_MONITOR_HEX_VIEW).empty(); }));
+        ASSERT_TRUE(dialog.Click(IDC_MONITOR_INITIALIZE));
+        EXPECT_TRUE(test::WaitFor([&] { return dialog.Text(IDC_MONITOR_HEX_VIEW).empty(); }));
+        ASSERT_TRUE(listening->Accept());
+        listening->SendAll("new");
+        EXPECT_TRUE(test::WaitFor([&] { return dialog.Text(IDC_MONITOR_HEX_VIEW) == "6E 65 77 "; }))
+            << dialog.Text(IDC_MONITOR_HEX_VIEW);
     });
     EXPECT_EQ(result, 1);
     EXPECT_FALSE(record.Socket.is_open());  // closed before, so closed again
@@ -148,6 +158,10 @@ TEST_F(SerialMonitorDialogTest, WaitsWhileThePickerIsInFrontAndShowsAWholeBurstI
             burst += std::string(62, static_cast<char>('A' + line % 26)) + "\r\n";
         }
         listening->SendAll(burst);
+        // While the burst is shown, the host's thread (the monitor's) still answers messages.
+        DWORD_PTR answer = 0;
+        EXPECT_NE(
+            ::SendMessageTimeoutA(dialog.Window(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer), 0);
         // Growing views are slow to append to on a busy machine: a minute.
         ASSERT_TRUE(test::WaitFor(
             [&] {
