@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "dialog_fixture.h"
-#include "tcp_listener_win32.h"
+#include "integration/loopback_peer.h"
 #include "ui/data_port_dialog.h"
 
 namespace gage {
@@ -39,7 +39,7 @@ class DataPortDialogTest : public test::DialogTest {
 };
 
 TEST_F(DataPortDialogTest, NewTcpConverterFromNothing) {
-    test::Listener converter;
+    test::LoopbackPeer converter;
     ASSERT_TRUE(converter.ready());
     const std::string converterPort = std::to_string(converter.port());
     Configure([&](DialogDriver& configuration) {
@@ -194,7 +194,7 @@ TEST_F(DataPortDialogTest, ModifyModeEditsTheTypeAndRenamesTheConnectionInEveryG
 }
 
 TEST_F(DataPortDialogTest, MonitorWatchesTheSettingsEnteredAndCancelRestoresTheRecord) {
-    test::Listener converter;
+    test::LoopbackPeer converter;
     OpenOnTcpRecord(1, [&](DialogDriver& port) {
         port.SetEditText(IDC_PORT_OCTET_PORT, std::to_string(converter.port()));
         auto monitor = port.Open(IDC_PORT_MONITOR, "Serial Data Monitor");

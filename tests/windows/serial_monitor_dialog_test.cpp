@@ -15,8 +15,8 @@
 #include "channels/serial_channel.h"
 #include "dialog_fixture.h"
 #include "helpers/serial_record.h"
+#include "integration/loopback_peer.h"
 #include "support/clipboard_text.h"
-#include "tcp_listener_win32.h"
 #include "ui/forms/monitor_text.h"
 #include "ui/serial_monitor_dialog.h"
 
@@ -63,7 +63,7 @@ class SerialMonitorDialogTest : public test::DialogTest {
         return result;
     }
 
-    std::optional<test::Listener> listening;  // made once sockets are started
+    std::optional<test::LoopbackPeer> listening;  // made once sockets are started
     ConnectionRecord& record = runtime.connections[0];
 };
 

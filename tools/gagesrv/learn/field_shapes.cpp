@@ -95,7 +95,7 @@ struct Column {
     std::vector<Token> tokens;  // per record
 };
 
-// Locates a column as a field specification: start and length within the field, or false when
+// Locates a column as a FieldSpec does: start and length within the field, or false when
 // it cannot be located by position.
 bool Locate(const Column& column, const std::vector<std::string_view>& texts, bool last,
             Part& part) {

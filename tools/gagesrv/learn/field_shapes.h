@@ -1,8 +1,7 @@
 #pragma once
 // What the fields of framed records are: the separator between them, and within them the
 // number that varies (the value), a small integer that cycles (a multiplexer's channel) and the
-// words (a status literal, constant or not), each with its position as a field specification
-// gives it.
+// words (a status literal, constant or not), each with its position as a FieldSpec gives it.
 
 #include <optional>
 #include <string>
@@ -14,8 +13,8 @@ namespace gage::learn {
 
 enum class PartKind { Value, Channel, Literal };
 
-// One located part; positions count from 1 as in a field specification, length 0 = to the end
-// of the field.
+// One located part; positions count from 1 as in a FieldSpec, length 0 = to the end of the
+// field.
 struct Part {
     PartKind kind = PartKind::Value;
     int fieldNumber = 1;
