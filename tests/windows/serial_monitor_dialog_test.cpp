@@ -1,6 +1,6 @@
 // The Serial Data Monitor and ASCII Character Values on a TCP/IP connection to a listener of the
-// test's own on 127.0.0.1: what the listener sends must show in both views, what the user sends
-// must reach the listener byte for byte.
+// test's own on 127.0.0.1 and on the simulator's COM port: what the line sends must show in both
+// views, what the user sends must reach the other end byte for byte.
 
 #include <windows.h>
 #include <winsock2.h>
@@ -14,6 +14,7 @@
 
 #include "channels/serial_channel.h"
 #include "dialog_fixture.h"
+#include "gagesim/burst_pattern.h"
 #include "helpers/serial_record.h"
 #include "integration/loopback_peer.h"
 #include "support/clipboard_text.h"
@@ -27,6 +28,8 @@ using test::DialogDriver;
 
 constexpr const char* kTitle = "Serial Data Monitor";
 constexpr const char* kPickerTitle = "ASCII Character Values";
+// The simulator behind the COM port answers "B\r" with this many bytes of its burst pattern.
+constexpr std::size_t kBurstBytes = 100 * 1024;
 
 class SerialMonitorDialogTest : public test::DialogTest {
   protected:
@@ -61,6 +64,30 @@ class SerialMonitorDialogTest : public test::DialogTest {
                 EXPECT_TRUE(dialog.WaitClosed());
             });
         return result;
+    }
+
+    // Clears the views, has send make the line deliver a burst of kBurstBytes, and checks that
+    // each view shows every byte once, in order, while the host's thread still answers.
+    static void ExpectWholeBurst(DialogDriver& dialog, const std::function<void()>& send) {
+        ASSERT_TRUE(dialog.Click(IDC_MONITOR_CLEAR_VIEWS));
+        ASSERT_TRUE(test::WaitFor([&] { return dialog.Text(IDC_MONITOR_TEXT_VIEW).empty(); }));
+        send();
+        DWORD_PTR answer = 0;
+        EXPECT_NE(
+            ::SendMessageTimeoutA(dialog.Window(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer), 0);
+        // Growing views are slow to append to on a busy machine: a minute.
+        ASSERT_TRUE(test::WaitFor(
+            [&] {
+                return ::GetWindowTextLengthA(dialog.Control(IDC_MONITOR_HEX_VIEW)) >=
+                       static_cast<int>(kBurstBytes * 3);
+            },
+            std::chrono::minutes(1)))
+            << dialog.Text(IDC_MONITOR_TEXT_VIEW).size() << " bytes shown";
+        const std::string burst = gagesim::BurstPattern(kBurstBytes);
+        EXPECT_TRUE(dialog.Text(IDC_MONITOR_TEXT_VIEW) == burst);
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(burst.data());
+        EXPECT_TRUE(dialog.Text(IDC_MONITOR_HEX_VIEW) ==
+                    HexPairs(std::span<const std::uint8_t>(bytes, burst.size())));
     }
 
     std::optional<test::LoopbackPeer> listening;  // made once sockets are started
@@ -150,30 +177,7 @@ TEST_F(SerialMonitorDialogTest, WaitsWhileThePickerIsInFrontAndShowsAWholeBurstI
         EXPECT_EQ(dialog.Text(IDC_MONITOR_SEND_LINE), longLine);
         ::SetForegroundWindow(dialog.Window());
 
-        // 100 KB in one burst: every byte once, in order, in each view.
-        ASSERT_TRUE(dialog.Click(IDC_MONITOR_CLEAR_VIEWS));
-        ASSERT_TRUE(test::WaitFor([&] { return dialog.Text(IDC_MONITOR_TEXT_VIEW).empty(); }));
-        std::string burst;
-        for (int line = 0; burst.size() < 100 * 1024; ++line) {
-            burst += std::string(62, static_cast<char>('A' + line % 26)) + "\r\n";
-        }
-        listening->SendAll(burst);
-        // While the burst is shown, the host's thread (the monitor's) still answers messages.
-        DWORD_PTR answer = 0;
-        EXPECT_NE(
-            ::SendMessageTimeoutA(dialog.Window(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer), 0);
-        // Growing views are slow to append to on a busy machine: a minute.
-        ASSERT_TRUE(test::WaitFor(
-            [&] {
-                return ::GetWindowTextLengthA(dialog.Control(IDC_MONITOR_HEX_VIEW)) >=
-                       static_cast<int>(burst.size() * 3);
-            },
-            std::chrono::minutes(1)))
-            << dialog.Text(IDC_MONITOR_TEXT_VIEW).size() << " bytes shown";
-        EXPECT_TRUE(dialog.Text(IDC_MONITOR_TEXT_VIEW) == burst);
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(burst.data());
-        EXPECT_TRUE(dialog.Text(IDC_MONITOR_HEX_VIEW) ==
-                    HexPairs(std::span<const std::uint8_t>(bytes, burst.size())));
+        ExpectWholeBurst(dialog, [&] { listening->SendAll(gagesim::BurstPattern(kBurstBytes)); });
     });
 }
 
@@ -185,6 +189,7 @@ TEST_F(SerialMonitorDialogTest, WatchesASerialPortAndClosesItAgain) {
     ConnectionRecord& serial = runtime.connections[1];
     serial.Name = "Bench COM";
     test::MakeSerial9600(serial, port);
+    serial.BaudRate = 115200;
     EXPECT_EQ(Watch(serial,
                     [](DialogDriver& dialog) {
                         dialog.SetEditText(IDC_MONITOR_SEND_LINE, "?<13>");
@@ -193,6 +198,10 @@ TEST_F(SerialMonitorDialogTest, WatchesASerialPortAndClosesItAgain) {
                             const std::string text = dialog.Text(IDC_MONITOR_TEXT_VIEW);
                             return text == "+1.500\r\n" || text == "-2.250\r\n";
                         }));
+                        ExpectWholeBurst(dialog, [&] {
+                            dialog.SetEditText(IDC_MONITOR_SEND_LINE, "B<13>");
+                            EXPECT_TRUE(dialog.Click(IDC_MONITOR_SEND));
+                        });
                     }),
               1);
     EXPECT_FALSE(serial.PortHandle.is_open());

@@ -17,7 +17,7 @@ set(_gage_fixture ${CMAKE_CURRENT_LIST_DIR}/serial_sim_fixture.sh)
 add_test(NAME serial_sim_start
          COMMAND ${_gage_fixture} start ${CMAKE_BINARY_DIR} ${GAGE_SIM_COM_PORT}
                  "${GAGE_NATIVE_GAGESIM}" --trigger "?\\r" --values 1.5,-2.25
-                 --template "{value:%+.3f}<13><10>")
+                 --template "{value:%+.3f}<13><10>" --burst-trigger "B\\r" --burst-bytes 102400)
 add_test(NAME serial_sim_stop
          COMMAND ${_gage_fixture} stop ${CMAKE_BINARY_DIR} ${GAGE_SIM_COM_PORT})
 set_tests_properties(serial_sim_start PROPERTIES FIXTURES_SETUP gage_serial_sim TIMEOUT 300)
@@ -34,6 +34,8 @@ set_tests_properties(tcp_sim_start PROPERTIES FIXTURES_SETUP gage_tcp_sim TIMEOU
 set_tests_properties(tcp_sim_stop PROPERTIES FIXTURES_CLEANUP gage_tcp_sim)
 
 if(TEST windows_tests)
+  # The monitor test builds the burst it asks the simulator for (gagesim/burst_pattern.h).
+  target_include_directories(windows_tests PRIVATE ${PROJECT_SOURCE_DIR}/tools)
   set_property(TEST windows_tests APPEND PROPERTY FIXTURES_REQUIRED gage_serial_sim gage_tcp_sim)
   set_property(TEST windows_tests APPEND PROPERTY ENVIRONMENT "GAGE_SIM_COM=${GAGE_SIM_COM_PORT}"
                "GAGE_SIM_TCP_PORT_FILE=Z:${CMAKE_BINARY_DIR}/tcp-sim-counting.port")

@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
     bool usePty = false;
     int tcpPort = -1;
     std::string trigger;
+    std::string burstTrigger;
     double seconds = 0.0;
     std::string pidFile;
     app.add_flag("--pty", usePty, "Open a pseudo-terminal (the default)");
@@ -71,6 +72,9 @@ int main(int argc, char** argv) {
     app.add_option("--trigger", trigger,
                    "Command that asks for a record (\\r \\n escapes); {ch} in it addresses one "
                    "channel as %02d");
+    app.add_option("--burst-trigger", burstTrigger,
+                   "Command answered by --burst-bytes bytes of numbered lines (\\r \\n escapes)");
+    app.add_option("--burst-bytes", options.burstBytes, "Size of the answer to --burst-trigger");
     app.add_option("--interval", options.intervalMs, "Send a record every MS milliseconds");
     app.add_option("--noise", options.noiseBytes, "Random bytes before each record");
     app.add_option("--partial", options.partialBytes, "Send only the first N bytes of records");
@@ -86,6 +90,7 @@ int main(int argc, char** argv) {
     options.transport = tcpPort >= 0 ? gagesim::Transport::Tcp : gagesim::Transport::Pty;
     options.port = static_cast<std::uint16_t>(tcpPort >= 0 ? tcpPort : 0);
     options.trigger = Unescape(trigger);
+    options.burstTrigger = Unescape(burstTrigger);
     (void)usePty;
 
     gagesim::Simulator simulator(options);

@@ -16,6 +16,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "burst_pattern.h"
+
 namespace gagesim {
 namespace {
 
@@ -354,6 +356,14 @@ void Simulator::ReadFromLine() {
         const std::size_t cut = received_.size() - kReceivedKeep / 2;
         received_.erase(0, cut);
         matchFrom_ = matchFrom_ > cut ? matchFrom_ - cut : 0;
+        burstMatchFrom_ = burstMatchFrom_ > cut ? burstMatchFrom_ - cut : 0;
+    }
+    if (!options_.burstTrigger.empty()) {
+        std::size_t at = 0;
+        while ((at = received_.find(options_.burstTrigger, burstMatchFrom_)) != std::string::npos) {
+            burstMatchFrom_ = at + options_.burstTrigger.size();
+            outgoing_ += BurstPattern(options_.burstBytes);
+        }
     }
     if (options_.trigger.empty()) {
         return;

@@ -43,6 +43,10 @@ struct SimulatorOptions {
     // that channel alone.
     std::string trigger;
     int intervalMs = 0;  // send a record this often; 0 = no timer
+    // A command answered by burstBytes bytes of BurstPattern (burst_pattern.h) instead of a
+    // record, sent as fast as the line takes them; empty = none.
+    std::string burstTrigger;
+    std::size_t burstBytes = 0;
 
     int noiseBytes = 0;             // random bytes sent before each record
     int partialBytes = -1;          // send only this many bytes of each record; -1 = whole
@@ -125,6 +129,7 @@ class Simulator {
     std::string outgoing_;
     std::string received_;
     std::size_t matchFrom_ = 0;
+    std::size_t burstMatchFrom_ = 0;
     std::deque<std::string> replies_;
     int commands_ = 0;
     std::size_t bytesSent_ = 0;
