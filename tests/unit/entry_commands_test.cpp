@@ -16,10 +16,7 @@
 namespace gage {
 namespace {
 
-using testing_support::HoldBytes;
-using testing_support::OneValueGage;
-using testing_support::SetBytes;
-using testing_support::Spec;
+using namespace testing_support;
 
 class EntryCommandsTest : public ::testing::Test {
   protected:

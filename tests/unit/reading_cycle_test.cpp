@@ -2,7 +2,9 @@
 
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <string>
+#include <tuple>
 
 #include "reading/command_sender.h"
 #include "reading/read_cycle.h"
@@ -11,11 +13,7 @@
 namespace gage {
 namespace {
 
-using testing_support::Bits;
-using testing_support::EngineFixture;
-using testing_support::OneValueGage;
-using testing_support::SetBytes;
-using testing_support::Spec;
+using namespace testing_support;
 
 const double kFailure = Bits(kReadFailureValueBits);
 
@@ -106,25 +104,25 @@ TEST_F(ReadCycleTest, OtherChannelRecordsAreSkippedOrKept) {
     SetBytes(gage.Format.Separator, gage.Format.SeparatorLength, ",");
     gage.Format.ChannelField = Spec(1, 1, 0);
     gage.Format.ValueAField = Spec(2, 1, 0);
-    gage.ChannelNumber = 3;
     engine.clock.stepPerNow = 1;
     gage.Format.ReadTimeout = 50;
 
-    HoldOnly("5,1.0\r\n3,2.0\r\n");
-    ASSERT_EQ(Read(), 1);
-    EXPECT_EQ(ValueOf(result), 2.0);
-    EXPECT_EQ(result.Channel, 3);
-    HoldOnly("5,1.0\r\n3,2.0\r\n");
-    EXPECT_EQ(Read(READ_OPT_CHANNEL_ONLY), 0);
-    EXPECT_EQ(ValueOf(result), kFailure);
-    EXPECT_EQ(Held().substr(0, 7), "5,1.0\r\n");
-    HoldOnly("3,4.0\r\n5,1.0\r\n");
-    ASSERT_EQ(Read(READ_OPT_CHANNEL_ONLY), 1);
-    EXPECT_EQ(ValueOf(result), 4.0);
-    gage.ChannelNumber = 0;  // any channel
-    HoldOnly("5,1.0\r\n");
-    ASSERT_EQ(Read(READ_OPT_CHANNEL_ONLY), 1);
-    EXPECT_EQ(result.Channel, 5);
+    // The gage's channel (0: any), the options, what is held, and the read's answer, value,
+    // channel (-1: any) and the record still held first.
+    const std::tuple<int, unsigned, const char*, int, double, int, const char*> cases[] = {
+        {3, 0, "5,1.0\r\n3,2.0\r\n", 1, 2.0, 3, ""},
+        {3, READ_OPT_CHANNEL_ONLY, "5,1.0\r\n3,2.0\r\n", 0, kFailure, -1, "5,1.0\r\n"},
+        {3, READ_OPT_CHANNEL_ONLY, "3,4.0\r\n5,1.0\r\n", 1, 4.0, 3, "5,1.0\r\n"},
+        {0, READ_OPT_CHANNEL_ONLY, "5,1.0\r\n", 1, 1.0, 5, ""}};
+    for (const auto& [channel, options, held, parsed, value, channelRead, left] : cases) {
+        SCOPED_TRACE(held);
+        gage.ChannelNumber = channel;
+        HoldOnly(held);
+        ASSERT_EQ(Read(options), parsed);
+        EXPECT_EQ(ValueOf(result), value);
+        EXPECT_TRUE(channelRead < 0 || result.Channel == channelRead) << result.Channel;
+        EXPECT_EQ(Held().substr(0, std::strlen(left)), left);
+    }
 }
 
 TEST_F(ReadCycleTest, ClearBeforeAndAfter) {

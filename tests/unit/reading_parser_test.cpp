@@ -3,6 +3,7 @@
 #include <cmath>
 #include <initializer_list>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "reading/field_conditions.h"
@@ -14,12 +15,7 @@
 namespace gage {
 namespace {
 
-using testing_support::Bits;
-using testing_support::EngineFixture;
-using testing_support::OneValueGage;
-using testing_support::SetBytes;
-using testing_support::SetFrame;
-using testing_support::Spec;
+using namespace testing_support;
 
 // One parse: its answer, the value it left and the bytes still held after it.
 struct Step {
@@ -195,15 +191,9 @@ TEST(ParserRecordsTest, Records) {
 // and differences whose double rounding differs from one rounding of an 80-bit intermediate,
 // and rounding to places near a half.
 TEST(ParserRecordsTest, SameBitsInEveryBuild) {
-    const struct {
-        const char* record;  // "A" or "A;B"
-        double gain;
-        double zero;
-        int precision;
-        bool absolute;
-        int combination;  // of A and B; 0 when the record has A only
-        std::uint64_t bits;
-    } cases[] = {
+    // The record ("A" or "A;B"), gain, zero, precision, absolute value, the combination of A and B
+    // (0 when the record has A only) and the bits of the reading.
+    const std::tuple<const char*, double, double, int, bool, int, std::uint64_t> cases[] = {
         {"12.345", 0.7, 0.7, 15, false, 0, 0x401fc4189374bc6b},
         {"3.3", 1.1, 3.14159, 15, false, 0, 0x3fdf421c044284e0},
         {"-0.0071", 25.4, 0.1, 15, true, 0, 0x3fd1f1172ef0ae54},
@@ -217,16 +207,16 @@ TEST(ParserRecordsTest, SameBitsInEveryBuild) {
         {"12.345;3.3", 1.1, 0.1, 15, false, 4, 0x4021026e978d4fe0},
         {"12.345;3.3", 0.7, 0.0, 15, false, 3, 0x40195374bc6a7efb},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.record << " gain " << c.gain << " zero " << c.zero);
+    for (const auto& [record, gain, zero, precision, absolute, combination, bits] : cases) {
+        SCOPED_TRACE(::testing::Message() << record << " gain " << gain << " zero " << zero);
         const Shape shape{.separator = ";",
-                          .valueB = c.combination != 0 ? kField2 : FieldSpec{},
-                          .combination = c.combination,
-                          .gain = c.gain,
-                          .zero = c.zero,
-                          .precision = c.precision,
-                          .absolute = c.absolute};
-        ExpectParses({shape, std::string(c.record) + "\r", {{1, Bits(c.bits), ""}}});
+                          .valueB = combination != 0 ? kField2 : FieldSpec{},
+                          .combination = combination,
+                          .gain = gain,
+                          .zero = zero,
+                          .precision = precision,
+                          .absolute = absolute};
+        ExpectParses({shape, std::string(record) + "\r", {{1, Bits(bits), ""}}});
     }
 }
 
