@@ -198,10 +198,9 @@ TEST_F(DataPortFormTest, AbsentPortAndUnlistedSettingsOpenAsUndefinedAndDefaults
     std::copy(shown.serial.begin(), shown.serial.end(), entries.serial.begin());
     EXPECT_EQ(form.Apply(nullptr, entries), 1);
     form.Finish(record);
-    EXPECT_EQ(record.PortNumber, 0);
-    EXPECT_EQ(record.Parity, 3u);
+    EXPECT_EQ(std::tuple(record.PortNumber, record.Parity, record.InterfaceType),
+              std::tuple(0, 3u, std::uint16_t{4}));
     EXPECT_EQ(record.Name.view(), "Bench converter");
-    EXPECT_EQ(record.InterfaceType, 4);
 }
 
 TEST_F(DataPortFormTest, TcpEntriesAreCheckedAndTheOctetFormEmptiesTheHost) {
@@ -228,10 +227,8 @@ TEST_F(DataPortFormTest, TcpEntriesAreCheckedAndTheOctetFormEmptiesTheHost) {
     }
     form.Finish(record);
     EXPECT_EQ(record.HostName.view(), "");
-    EXPECT_EQ(record.BaudRate, 127u);
-    EXPECT_EQ(record.Parity, 1u);
-    EXPECT_EQ(record.IpAddress, kLoopback);
-    EXPECT_EQ(record.TcpPort, 65534);
+    EXPECT_EQ(std::tuple(record.BaudRate, record.Parity, record.IpAddress, record.TcpPort),
+              std::tuple(127u, 1u, kLoopback, std::uint16_t{65534}));
 }
 
 TEST_F(DataPortFormTest, CancelRestoresTheRecordAsItWas) {
@@ -247,9 +244,8 @@ TEST_F(DataPortFormTest, CancelRestoresTheRecordAsItWas) {
     form.Cancel();
     form.Finish(record);
     EXPECT_EQ(record.Name.view(), "Line 1");
-    EXPECT_EQ(record.Kind, KIND_SERIAL);
-    EXPECT_EQ(record.PortNumber, 5);
-    EXPECT_EQ(record.BaudRate, 4800u);
+    EXPECT_EQ(std::tuple(record.Kind, record.PortNumber, record.BaudRate),
+              std::tuple(KIND_SERIAL, 5, 4800u));
 }
 
 TEST(DataPortLists, TimedResolverAnswersDottedAndKnownNames) {
@@ -343,13 +339,13 @@ TEST_F(FormatDefinitionFormTest, BinaryFormatShowsResolutionAndFullScaleAndAnAsc
         "[TYPE3.2]\nDESCRIPTION=Text\nDATATYPE=3\nBITS=12\nFULLSCALE=1\n");
     const std::optional<FormatDialogInput> binary = Form(3, 1).LoadForEditing();
     ASSERT_TRUE(binary.has_value());
-    EXPECT_EQ(binary->bits, "16");
-    EXPECT_EQ(binary->fullScale, "12.5");  // "%0.8g"
-    EXPECT_EQ(binary->combinationChoice, 0);
+    // The full scale as "%0.8g"; a format without an option word selects no combination.
+    EXPECT_EQ(std::tie(binary->bits, binary->fullScale, binary->combinationChoice),
+              std::tuple("16", "12.5", 0));
     const std::optional<FormatDialogInput> ascii = Form(3, 2).LoadForEditing();
-    EXPECT_EQ(ascii->bits, "");
-    EXPECT_EQ(ascii->fullScale, "");
-    EXPECT_EQ(ascii->combinationChoice, -1);                // no option word: nothing selected
+    ASSERT_TRUE(ascii.has_value());
+    EXPECT_EQ(std::tie(ascii->bits, ascii->fullScale, ascii->combinationChoice),
+              std::tuple("", "", -1));
     EXPECT_FALSE(Form(3, 0).LoadForEditing().has_value());  // new: the controls stay empty
 }
 
@@ -396,9 +392,8 @@ TEST(FormatDefinitionRules, AdvancedStoresCommandsNumbersAndOnlyTheTwoClearBits)
     StoreAdvanced(controls, form);
     EXPECT_EQ(form.GageInitCommand.view(), std::string(63, 'g'));
     EXPECT_EQ(ByteStringText(form.RequestSequence), "<5>");
-    EXPECT_EQ(form.CommandDelay, 70000 - 65536);
-    EXPECT_EQ(form.ReadTimeout, 0);
-    EXPECT_EQ(form.Options, 0x0132);
+    EXPECT_EQ(std::tuple(form.CommandDelay, form.ReadTimeout, form.Options),
+              (std::tuple<std::uint16_t, std::uint16_t, std::uint16_t>(70000 - 65536, 0, 0x0132)));
     EXPECT_EQ(AdvancedControlTexts(form).delay, "4464");
 }
 
@@ -411,12 +406,8 @@ TEST(GageSetupForm, EntriesAreCappedClampedAndDefaultedAsOkStoresThem) {
     GageRecord gage;
     gage.Flags = GAGE_FLAG_NEGATE_V7 | GAGE_FLAG_ABSOLUTE;
     StoreEntries({"300", "12", "SN-1", "", "-2", "", "", "20", true, false}, gage);
-    EXPECT_EQ(gage.ChannelNumber, 255);
-    EXPECT_EQ(gage.GageId, 12);
-    EXPECT_EQ(gage.Minimum, -2.0);
-    EXPECT_EQ(gage.Zero, 0.0);
-    EXPECT_EQ(gage.Gain, 1.0);
-    EXPECT_EQ(gage.Precision, 15);
+    EXPECT_EQ(std::tuple(gage.ChannelNumber, gage.GageId, gage.Precision), std::tuple(255, 12, 15));
+    EXPECT_EQ(std::tuple(gage.Minimum, gage.Zero, gage.Gain), std::tuple(-2.0, 0.0, 1.0));
     EXPECT_EQ(gage.Flags, GAGE_FLAG_NEGATE_V7 | GAGE_FLAG_NO_READ_CMD);
     StoreEntries({}, gage);
     EXPECT_EQ(gage.Precision, 7);
@@ -542,10 +533,11 @@ TEST(InterfaceConfigForm, StoredRowsShowSplitAndSaveBackWithoutGaps) {
     CommitInitRow(loaded.rows, 5, "x", "Z");   // no number: delay 0
     EXPECT_EQ(loaded.rows[5], "6.\t0\tZ");
     ASSERT_EQ(SaveInterfaceType(path, 1, loaded.description, loaded.rows), 1);
-    EXPECT_EQ(profile::GetString(path, "TYPE1", "INIT1"), "500,ABC,DEF");
-    EXPECT_EQ(profile::GetString(path, "TYPE1", "INIT2"), "0,<27>R");
-    EXPECT_EQ(profile::GetString(path, "TYPE1", "INIT3"), "0,Z");
-    EXPECT_EQ(profile::GetString(path, "TYPE1", "INIT4"), "");
+    std::vector<std::string> saved;
+    for (const char* key : {"INIT1", "INIT2", "INIT3", "INIT4"}) {
+        saved.push_back(profile::GetString(path, "TYPE1", key));
+    }
+    EXPECT_EQ(saved, (std::vector<std::string>{"500,ABC,DEF", "0,<27>R", "0,Z", ""}));
 
     EXPECT_EQ(SaveInterfaceType(path, kNewInterfaceType, "Three", NewInitRows()), 3);
     EXPECT_TRUE(LoadInterfaceType(path, 7).rows.empty());  // no description: an empty list
