@@ -1,3 +1,5 @@
+// The read cycle on simulated gages, and the command texts and delays it sends and waits.
+
 #include <gtest/gtest.h>
 
 #include <bit>

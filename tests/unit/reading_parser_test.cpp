@@ -1,3 +1,6 @@
+// The record parser and its pieces: framing, fields, conditions, gage numbers and the bits of
+// every reading.
+
 #include <gtest/gtest.h>
 
 #include <cmath>
