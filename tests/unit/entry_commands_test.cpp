@@ -7,6 +7,8 @@
 #include <chrono>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "entry/commands.h"
 #include "entry/configuration_hooks.h"
@@ -16,10 +18,7 @@
 namespace gage {
 namespace {
 
-using testing_support::HoldBytes;
-using testing_support::OneValueGage;
-using testing_support::SetBytes;
-using testing_support::Spec;
+using namespace testing_support;
 
 class EntryCommandsTest : public ::testing::Test {
   protected:
@@ -51,11 +50,10 @@ TEST_F(EntryCommandsTest, AliveAndUnknownCommands) {
     EXPECT_EQ(Run(GSV_CMD_ALIVE, nullptr, 2), 0);  // only for version 1
     EXPECT_EQ(Run(GSV_CMD_ALIVE, nullptr, 0), 0);
     AddGage("A");
-    EXPECT_EQ(Run(2), 0);
-    EXPECT_EQ(Run(19), 0);
-    EXPECT_EQ(Run(0xFFFF), 0);
-    // A high word does not rescue an unknown low word, nor change a known one.
-    EXPECT_EQ(Run(0x00010013), 0);
+    // A high word does not rescue an unknown low word, nor change a known one (5: gage count).
+    for (const std::int32_t command : {2, 19, 0xFFFF, 0x00010013}) {
+        EXPECT_EQ(Run(command), 0) << command;
+    }
     EXPECT_EQ(Run(0x00070005), 1);
     EXPECT_EQ(Run(GSV_CMD_IS_CONFIGURING), 0);  // no dialog
 }
@@ -69,15 +67,13 @@ TEST_F(EntryCommandsTest, NamesCountExistsAndIndexSkipFreeRows) {
         const std::intptr_t p = Run(GSV_CMD_GAGE_NAME, reinterpret_cast<const char*>(index));
         return p == 0 ? std::string("<none>") : std::string(reinterpret_cast<const char*>(p));
     };
-    EXPECT_EQ(name(0), "First");
-    EXPECT_EQ(name(1), "Caliper 1");
-    EXPECT_EQ(name(2), "<none>");
-    EXPECT_EQ(name(-1), "<none>");
-    EXPECT_EQ(Run(GSV_CMD_GAGE_EXISTS, "caliper 1"), 1);
-    EXPECT_EQ(Run(GSV_CMD_GAGE_EXISTS, "CALIPER 1"), 1);
-    EXPECT_EQ(Run(GSV_CMD_GAGE_EXISTS, "Caliper"), 0);
-    EXPECT_EQ(Run(GSV_CMD_GAGE_EXISTS, ""), 0);
-    EXPECT_EQ(Run(GSV_CMD_GAGE_EXISTS, nullptr), 0);
+    EXPECT_EQ((std::vector{name(0), name(1), name(2), name(-1)}),
+              (std::vector<std::string>{"First", "Caliper 1", "<none>", "<none>"}));
+    const std::pair<const char*, int> exists[] = {
+        {"caliper 1", 1}, {"CALIPER 1", 1}, {"Caliper", 0}, {"", 0}, {nullptr, 0}};
+    for (const auto& [asked, found] : exists) {
+        EXPECT_EQ(Run(GSV_CMD_GAGE_EXISTS, asked), found) << (asked ? asked : "null");
+    }
 }
 
 TEST_F(EntryCommandsTest, ReadReturnsTheResultBlockOfTheFirstMatch) {
@@ -129,14 +125,13 @@ TEST_F(EntryCommandsTest, PollAndChannelOnlyFlags) {
     mux.Format.ValueAField = Spec(2, 1, 0);
     mux.ChannelNumber = 3;
     mux.Format.ReadTimeout = 0;  // one attempt: simulated lines would soon fill the buffer
-    Hold(0, "5,1.0\r\n");
-    EXPECT_EQ(Run(0x00010008, "RandomValue Mux"), 0);  // channel only: the record stays
+    Hold(0, "5,1.0\r\n3,2.0\r\n");
+    // Channel only (high word 1, read and poll): the other channel's record stays first.
+    EXPECT_EQ(Run(0x00010008, "RandomValue Mux"), 0);
+    EXPECT_EQ(Run(0x0001000E, "RandomValue Mux"), 0);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(runtime.connections[0].RxBuffer.get()), 7),
               "5,1.0\r\n");
-    EXPECT_EQ(Run(0x0001000E, "RandomValue Mux"), 0);
-    runtime.connections[0].RxCount = 0;
     mux.Format.ReadTimeout = 100;
-    Hold(0, "5,1.0\r\n3,2.0\r\n");
     ASSERT_NE(Run(0x00020008, "RandomValue Mux"), 0);  // any other high word: not channel only
     EXPECT_EQ(ValueOf(runtime.readingResult), 2.0);
 }

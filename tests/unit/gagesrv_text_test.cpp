@@ -7,6 +7,8 @@
 #include <cstring>
 #include <limits>
 #include <string_view>
+#include <tuple>
+#include <utility>
 
 #include "channels/serial_port.h"
 #include "gagesrv/text/check_output.h"
@@ -35,12 +37,9 @@ ReadingResult Result(double value, std::string_view code, std::string_view liter
 }
 
 TEST(GagesrvText, ReadingsAsTextAndAsJson) {
-    struct Case {
-        ReadingResult result;
-        const char* text;
-        const char* json;  // after {"gage":"G","round":2,"ok":true,"reading":12,"channel":3,
-    };
-    const Case cases[] = {
+    // A result, its text and its JSON after
+    // {"gage":"G","round":2,"ok":true,"reading":12,"channel":3,
+    const std::tuple<ReadingResult, const char*, const char*> cases[] = {
         {Result(0.1, "C\x01", "\"NRM"), "value 0.1, code \"C<1>\", literal \"<34>NRM\"",
          "\"value\":0.1,\"code\":\"C\\u0001\",\"literal\":\"\\\"NRM\"}"},
         {Result(-25.0012, "a\\b\x7F", "\xB5m"),
@@ -51,13 +50,13 @@ TEST(GagesrvText, ReadingsAsTextAndAsJson) {
          "\"value\":null,\"code\":\"cccccccccccccccccccccccccccccccc\",\"literal\":"
          "\"ABCDEFGHIJKLMNOP\"}"},
     };
-    for (const Case& c : cases) {
-        const PrintedReading reading{"G", 2, &c.result};
-        EXPECT_EQ(ReadingText(reading), std::string("G: reading 12, channel 3, ") + c.text);
+    for (const auto& [result, text, json] : cases) {
+        const PrintedReading reading{"G", 2, &result};
+        EXPECT_EQ(ReadingText(reading), std::string("G: reading 12, channel 3, ") + text);
         EXPECT_EQ(ReadingJson(reading),
                   std::string("{\"gage\":\"G\",\"round\":2,\"ok\":true,\"reading\":12,"
                               "\"channel\":3,") +
-                      c.json);
+                      json);
     }
     const PrintedReading failed{"Bore \"A\"", 7, nullptr};
     EXPECT_EQ(ReadingText(failed), "Bore \"A\": no reading");
@@ -87,15 +86,14 @@ TEST(GagesrvText, ConnectionsAreFoundByNameInAnyCaseOrByTheKeyOfAConfiguredRow) 
     connections[0].Name = "Bench Port";
     connections[5].Name = "Net Box";
     connections[63].Name = "Last";
-    const struct {
-        const char* name;
-        int row;  // -1: none
-    } cases[] = {{"bench PORT", 0}, {"MUX_5", 5},   {"mux_63", 63}, {"MUX_1", -1},  {"MUX_64", -1},
-                 {"MUX_", -1},      {"MUX_5x", -1}, {"", -1},       {"Nowhere", -1}};
-    for (const auto& c : cases) {
-        ConnectionRecord* const found = FindConnection(connections, c.name);
-        EXPECT_EQ(found, c.row < 0 ? nullptr : &connections[static_cast<std::size_t>(c.row)])
-            << c.name;
+    const std::pair<const char*, int> cases[] = {
+        // a name and the row it finds (-1: none)
+        {"bench PORT", 0}, {"MUX_5", 5},   {"mux_63", 63}, {"MUX_1", -1},  {"MUX_64", -1},
+        {"MUX_", -1},      {"MUX_5x", -1}, {"", -1},       {"Nowhere", -1}};
+    for (const auto& [name, row] : cases) {
+        EXPECT_EQ(FindConnection(connections, name),
+                  row < 0 ? nullptr : &connections[static_cast<std::size_t>(row)])
+            << name;
     }
 }
 

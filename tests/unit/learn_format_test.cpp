@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "config/byte_string.h"
@@ -134,22 +135,15 @@ TEST_F(LearnFormatTest, NoiseAndMixedRecordsAreRefused) {
     for (int i = 0; i < 400; ++i) {
         noise += static_cast<char>(random() & 0xFF);
     }
-    struct Refused {
-        const char* name;
-        std::string traffic;
-        learn::Refusal refusal;
-    };
-    const std::vector<Refused> cases = {
+    const std::tuple<const char*, std::string, learn::Refusal> cases[] = {
         {"nothing", "", learn::Refusal::NoRecords},
         {"text without a line end", "12.5 13.5 14.5", learn::Refusal::NoRecords},
         {"random bytes", noise, learn::Refusal::NoSharedShape},
         {"records of different make-up", "12.5\r\nOK 1 2\r\nABC\r\n7,5;1\r\n",
          learn::Refusal::NoSharedShape},
     };
-    for (const Refused& refused : cases) {
-        SCOPED_TRACE(refused.name);
-        const learn::LearnOutcome outcome = learn::LearnFormat(refused.traffic, {}, engine.context);
-        EXPECT_EQ(outcome.refusal, refused.refusal);
+    for (const auto& [name, traffic, refusal] : cases) {
+        EXPECT_EQ(learn::LearnFormat(traffic, {}, engine.context).refusal, refusal) << name;
     }
 }
 

@@ -1,20 +1,21 @@
+// The read cycle on simulated gages, and the command texts and delays it sends and waits.
+
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <string>
+#include <tuple>
 
+#include "reading/command_sender.h"
 #include "reading/read_cycle.h"
 #include "unit/reading_test_support.h"
 
 namespace gage {
 namespace {
 
-using testing_support::Bits;
-using testing_support::EngineFixture;
-using testing_support::OneValueGage;
-using testing_support::SetBytes;
-using testing_support::Spec;
+using namespace testing_support;
 
 const double kFailure = Bits(kReadFailureValueBits);
 
@@ -105,25 +106,25 @@ TEST_F(ReadCycleTest, OtherChannelRecordsAreSkippedOrKept) {
     SetBytes(gage.Format.Separator, gage.Format.SeparatorLength, ",");
     gage.Format.ChannelField = Spec(1, 1, 0);
     gage.Format.ValueAField = Spec(2, 1, 0);
-    gage.ChannelNumber = 3;
     engine.clock.stepPerNow = 1;
     gage.Format.ReadTimeout = 50;
 
-    HoldOnly("5,1.0\r\n3,2.0\r\n");
-    ASSERT_EQ(Read(), 1);
-    EXPECT_EQ(ValueOf(result), 2.0);
-    EXPECT_EQ(result.Channel, 3);
-    HoldOnly("5,1.0\r\n3,2.0\r\n");
-    EXPECT_EQ(Read(READ_OPT_CHANNEL_ONLY), 0);
-    EXPECT_EQ(ValueOf(result), kFailure);
-    EXPECT_EQ(Held().substr(0, 7), "5,1.0\r\n");
-    HoldOnly("3,4.0\r\n5,1.0\r\n");
-    ASSERT_EQ(Read(READ_OPT_CHANNEL_ONLY), 1);
-    EXPECT_EQ(ValueOf(result), 4.0);
-    gage.ChannelNumber = 0;  // any channel
-    HoldOnly("5,1.0\r\n");
-    ASSERT_EQ(Read(READ_OPT_CHANNEL_ONLY), 1);
-    EXPECT_EQ(result.Channel, 5);
+    // The gage's channel (0: any), the options, what is held, and the read's answer, value,
+    // channel (-1: any) and the record still held first.
+    const std::tuple<int, unsigned, const char*, int, double, int, const char*> cases[] = {
+        {3, 0, "5,1.0\r\n3,2.0\r\n", 1, 2.0, 3, ""},
+        {3, READ_OPT_CHANNEL_ONLY, "5,1.0\r\n3,2.0\r\n", 0, kFailure, -1, "5,1.0\r\n"},
+        {3, READ_OPT_CHANNEL_ONLY, "3,4.0\r\n5,1.0\r\n", 1, 4.0, 3, "5,1.0\r\n"},
+        {0, READ_OPT_CHANNEL_ONLY, "5,1.0\r\n", 1, 1.0, 5, ""}};
+    for (const auto& [channel, options, held, parsed, value, channelRead, left] : cases) {
+        SCOPED_TRACE(held);
+        gage.ChannelNumber = channel;
+        HoldOnly(held);
+        ASSERT_EQ(Read(options), parsed);
+        EXPECT_EQ(ValueOf(result), value);
+        EXPECT_TRUE(channelRead < 0 || result.Channel == channelRead) << result.Channel;
+        EXPECT_EQ(Held().substr(0, std::strlen(left)), left);
+    }
 }
 
 TEST_F(ReadCycleTest, ClearBeforeAndAfter) {
@@ -180,6 +181,81 @@ TEST_F(ReadCycleTest, SimulatedGageGivesTheSameBitsInEveryBuild) {
         EXPECT_EQ(output.valueA, Bits(bits));
         EXPECT_EQ(Held(), "");
     }
+}
+
+// Counts and pauses of command texts; the bytes themselves are checked on a real socket in the
+// integration tests. A record of an unknown kind accepts every write and sends nothing.
+class CommandCountTest : public ::testing::Test {
+  protected:
+    EngineFixture engine;
+    GageRecord gage;
+    ConnectionRecord& record = engine.connections[0];
+
+    CommandCountTest() {
+        record.Kind = 7;
+        gage.GageId = 123;
+        gage.ChannelNumber = 7;
+        gage.SerialNumber = "SN-0042";
+    }
+    int Send(std::string_view text, bool withGage = true) {
+        return SendGageCommand(engine.context, nullptr, withGage ? &gage : nullptr, record, text);
+    }
+};
+
+// Bytes sent per text: plain characters, byte tokens, the gage's tokens ([CH] is 07, [ch] 7).
+TEST_F(CommandCountTest, PlainCharactersAndTokens) {
+    const std::pair<const char*, int> withGage[] = {
+        {"", 0},     {"AB<13><10>", 4}, {"<27>P", 2}, {"<300>", 1}, {"<>AB>C", 2},
+        {"<>AB", 0}, {"XY<1", 2},       {"XY<", 2},   {"XY[1", 2},  {"<ID><CH><ch><CHANNEL>", 4},
+        {"[SN]", 7}, {"[ID]", 3},       {"[CH]", 2},  {"[ch]", 1},  {"[XY]", 4},
+        {"[S]", 3}};
+    for (const auto& [text, count] : withGage) {
+        EXPECT_EQ(Send(text), count) << text;
+    }
+    EXPECT_EQ(Send("<ID><CH><ch><CHANNEL>", false), 0);
+    EXPECT_EQ(Send("[SN][ID][CH][ch]", false), 0);
+    EXPECT_EQ(Send("[XY]", false), 4);
+    gage.SerialNumber = "";
+    EXPECT_EQ(Send("[SN]"), 0);
+    gage.ChannelNumber = 123;
+    EXPECT_EQ(Send("[CH]"), 3);
+    EXPECT_EQ(engine.clock.slept, 0u);
+}
+
+TEST_F(CommandCountTest, LineControlAndPauses) {
+    EXPECT_EQ(Send("<PAUSE><START><STARTX><PAUSED>"), 0);
+    EXPECT_EQ(engine.clock.slept, 0u);
+    EXPECT_EQ(Send("<d5>"), 0);
+    EXPECT_EQ(engine.clock.slept, 500u);
+    EXPECT_EQ(Send("A<s2>B"), 2);
+    EXPECT_EQ(engine.clock.slept, 2500u);
+    // Lower-case start is a pause of ('t' - '0') seconds, not the line control.
+    EXPECT_EQ(Send("<start>"), 0);
+    EXPECT_EQ(engine.clock.slept, 2500u + ('t' - '0') * 1000u);
+    // A missing digit makes a negative pause, which returns at once.
+    const std::uint64_t before = engine.clock.slept;
+    EXPECT_EQ(Send("<d>"), 0);
+    EXPECT_EQ(engine.clock.slept, before);
+}
+
+TEST(DelayTest, KeepsItsLengthAcrossTheTickWrap) {
+    EngineFixture engine;
+    engine.clock.now = 0xFFFFFFF0u;
+    EXPECT_EQ(DelayMilliseconds(engine.context, 100), 100);
+    EXPECT_EQ(engine.clock.now, 100u - 0x10u);
+    EXPECT_EQ(DelayMilliseconds(engine.context, 0), 0);
+    EXPECT_EQ(DelayMilliseconds(engine.context, -5), 0);
+    EXPECT_EQ(engine.clock.slept, 100u);
+}
+
+TEST(DelayTest, SleepsOnTheSystemClock) {
+    EngineFixture engine;
+    ReadContext system{engine.channels, engine.connections, engine.settings, engine.support,
+                       SystemEngineClock()};
+    const std::uint32_t start = SystemEngineClock().Now();
+    const int waited = DelayMilliseconds(system, 30);
+    EXPECT_GE(waited, 30);
+    EXPECT_GE(TicksElapsed(start, SystemEngineClock().Now()), 30u);
 }
 
 }  // namespace

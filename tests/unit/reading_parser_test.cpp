@@ -1,20 +1,24 @@
+// The record parser and its pieces: framing, fields, conditions, gage numbers and the bits of
+// every reading.
+
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <initializer_list>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "reading/field_conditions.h"
+#include "reading/gage_number.h"
+#include "reading/record_fields.h"
 #include "reading/record_parser.h"
 #include "unit/reading_test_support.h"
 
 namespace gage {
 namespace {
 
-using testing_support::Bits;
-using testing_support::EngineFixture;
-using testing_support::OneValueGage;
-using testing_support::SetBytes;
-using testing_support::SetFrame;
-using testing_support::Spec;
+using namespace testing_support;
 
 // One parse: its answer, the value it left and the bytes still held after it.
 struct Step {
@@ -190,15 +194,9 @@ TEST(ParserRecordsTest, Records) {
 // and differences whose double rounding differs from one rounding of an 80-bit intermediate,
 // and rounding to places near a half.
 TEST(ParserRecordsTest, SameBitsInEveryBuild) {
-    const struct {
-        const char* record;  // "A" or "A;B"
-        double gain;
-        double zero;
-        int precision;
-        bool absolute;
-        int combination;  // of A and B; 0 when the record has A only
-        std::uint64_t bits;
-    } cases[] = {
+    // The record ("A" or "A;B"), gain, zero, precision, absolute value, the combination of A and B
+    // (0 when the record has A only) and the bits of the reading.
+    const std::tuple<const char*, double, double, int, bool, int, std::uint64_t> cases[] = {
         {"12.345", 0.7, 0.7, 15, false, 0, 0x401fc4189374bc6b},
         {"3.3", 1.1, 3.14159, 15, false, 0, 0x3fdf421c044284e0},
         {"-0.0071", 25.4, 0.1, 15, true, 0, 0x3fd1f1172ef0ae54},
@@ -212,16 +210,16 @@ TEST(ParserRecordsTest, SameBitsInEveryBuild) {
         {"12.345;3.3", 1.1, 0.1, 15, false, 4, 0x4021026e978d4fe0},
         {"12.345;3.3", 0.7, 0.0, 15, false, 3, 0x40195374bc6a7efb},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.record << " gain " << c.gain << " zero " << c.zero);
+    for (const auto& [record, gain, zero, precision, absolute, combination, bits] : cases) {
+        SCOPED_TRACE(::testing::Message() << record << " gain " << gain << " zero " << zero);
         const Shape shape{.separator = ";",
-                          .valueB = c.combination != 0 ? kField2 : FieldSpec{},
-                          .combination = c.combination,
-                          .gain = c.gain,
-                          .zero = c.zero,
-                          .precision = c.precision,
-                          .absolute = c.absolute};
-        ExpectParses({shape, std::string(c.record) + "\r", {{1, Bits(c.bits), ""}}});
+                          .valueB = combination != 0 ? kField2 : FieldSpec{},
+                          .combination = combination,
+                          .gain = gain,
+                          .zero = zero,
+                          .precision = precision,
+                          .absolute = absolute};
+        ExpectParses({shape, std::string(record) + "\r", {{1, Bits(bits), ""}}});
     }
 }
 
@@ -320,6 +318,138 @@ TEST(FindBytesTest, Positions) {
     EXPECT_EQ(FindBytes(bytes, 2, abc, 3), kNotFound);
     EXPECT_EQ(FindBytes(bytes, 5, abc, 0), kNotFound);
     EXPECT_EQ(FindBytes(bytes, 5, abc + 2, 1), 4);
+}
+
+FieldLocation At(std::string_view text) {
+    return {true, reinterpret_cast<const std::uint8_t*>(text.data()),
+            static_cast<int>(text.size())};
+}
+
+// Every input of the first list gives true, every one of the second false.
+template <typename Test>
+void ExpectSplit(Test test, std::initializer_list<const char*> yes,
+                 std::initializer_list<const char*> no) {
+    for (const char* input : yes) {
+        EXPECT_TRUE(test(input)) << input;
+    }
+    for (const char* input : no) {
+        EXPECT_FALSE(test(input)) << input;
+    }
+}
+
+TEST(LooksNumericTest, SignsBlanksAndSeparators) {
+    const auto withPoint = [](const char* text) { return LooksNumeric(text, '.'); };
+    ExpectSplit(withPoint, {" -12", "+ .5", "7"}, {",5", "A1", "-", "", "   ", "--1"});
+    EXPECT_TRUE(LooksNumeric(",5", ','));
+}
+
+TEST(CheckFieldTest, LengthsAndNumericMarks) {
+    const FieldSpec undefined;
+    EXPECT_TRUE(CheckField(FieldLocation{}, undefined, true, DATATYPE_ASCII, '.'));
+    EXPECT_FALSE(CheckField(FieldLocation{}, Spec(1, 1, 0), false, DATATYPE_ASCII, '.'));
+    EXPECT_TRUE(CheckField(At("123"), Spec(1, 2, 2), true, DATATYPE_ASCII, '.'));
+    EXPECT_FALSE(CheckField(At("123"), Spec(1, 2, 3), true, DATATYPE_ASCII, '.'));
+    // Length 0 asks only that the start lies at most one past the end.
+    EXPECT_TRUE(CheckField(At("123"), Spec(1, 4, 0), false, DATATYPE_ASCII, '.'));
+    EXPECT_FALSE(CheckField(At("123"), Spec(1, 5, 0), false, DATATYPE_ASCII, '.'));
+    // Numeric checks of text; binary data is never checked for digits.
+    EXPECT_FALSE(CheckField(At("abc"), Spec(1, 1, 0), true, DATATYPE_ASCII, '.'));
+    EXPECT_FALSE(CheckField(At("abc"), Spec(1, 1, 0), true, DATATYPE_ASCII16, '.'));
+    EXPECT_TRUE(CheckField(At("abc"), Spec(1, 1, 0), false, DATATYPE_ASCII, '.'));
+    EXPECT_TRUE(CheckField(At("abc"), Spec(1, 1, 0), true, DATATYPE_BINARY_LSB_FIRST, '.'));
+    EXPECT_TRUE(CheckField(At("abc"), Spec(1, 1, 0), true, DATATYPE_BINARY_MSB_FIRST, '.'));
+}
+
+TEST(FieldTextTest, TrimsSpacesOnlyAndCutsToSize) {
+    char text[8];
+    FieldText(At("  a b \t "), Spec(1, 1, 0), text, sizeof text);
+    EXPECT_STREQ(text, "a b \t");
+    FieldText(At("abcdefghijk"), Spec(1, 3, 0), text, sizeof text);
+    EXPECT_STREQ(text, "cdefghi");
+    FieldText(At("    "), Spec(1, 1, 0), text, sizeof text);
+    EXPECT_STREQ(text, "");
+    FieldText(FieldLocation{}, Spec(1, 1, 0), text, sizeof text);
+    EXPECT_STREQ(text, "");
+}
+
+TEST(FieldValueTest, TypesAndSeparators) {
+    GageFormat format;
+    EXPECT_EQ(FieldValue(At("12"), FieldSpec{}, format, '.'), 0.0);  // undefined
+    EXPECT_EQ(FieldValue(At(" 12.5"), Spec(1, 1, 0), format, '.'), 12.5);
+    EXPECT_EQ(FieldValue(At("12.5"), Spec(1, 1, 0), format, ','), 12.5);
+    EXPECT_EQ(FieldValue(At("12,5"), Spec(1, 1, 0), format, '.'), 12.0);
+    format.DecimalSeparator = {',', '\0'};
+    EXPECT_EQ(FieldValue(At("12,5"), Spec(1, 1, 0), format, '.'), 12.5);
+    EXPECT_EQ(FieldValue(At("12,5"), Spec(1, 1, 0), format, ','), 12.5);
+    EXPECT_EQ(FieldValue(At("x12"), Spec(1, 1, 0), format, '.'), 0.0);
+    format.DataType = 9;  // unknown
+    EXPECT_EQ(FieldValue(At("12"), Spec(1, 1, 0), format, '.'), 0.0);
+}
+
+TEST(ParseGageNumberTest, LikeTheDecimalConversionWithAGivenSeparator) {
+    EXPECT_EQ(ParseGageNumber("  -1.25e2xyz", '.'), -125.0);
+    EXPECT_EQ(ParseGageNumber("+.5", '.'), 0.5);
+    EXPECT_EQ(ParseGageNumber("5.", '.'), 5.0);
+    EXPECT_EQ(ParseGageNumber("1,5", ','), 1.5);
+    EXPECT_EQ(ParseGageNumber("1.5", ','), 1.0);
+    EXPECT_EQ(ParseGageNumber("1e", '.'), 1.0);
+    EXPECT_EQ(ParseGageNumber("1e+", '.'), 1.0);
+    EXPECT_EQ(ParseGageNumber(".", '.'), 0.0);
+    EXPECT_EQ(ParseGageNumber("-", '.'), 0.0);
+    EXPECT_EQ(ParseGageNumber("inf", '.'), 0.0);
+    EXPECT_EQ(ParseGageNumber("0x10", '.'), 0.0);
+    EXPECT_EQ(ParseGageNumber("0.000123", '.'), 0.000123);
+    EXPECT_EQ(ParseGageNumber("1e999", '.'), HUGE_VAL);
+    EXPECT_EQ(ParseGageNumber("-1e999", '.'), -HUGE_VAL);
+    EXPECT_EQ(ParseGageNumber("1e-999", '.'), 0.0);
+    EXPECT_EQ(ParseGageNumber(std::string(300, '9') + ".5", '.'), 1e300);
+    EXPECT_EQ(ParseGageNumber("0." + std::string(300, '0') + "1", '.'), 1e-301);
+    EXPECT_EQ(ParseGageNumber("123456789012345678901234567890", '.'),
+              123456789012345678901234567890.0);
+}
+
+TEST(ConditionTest, NumericOperatorsAndLiteralLists) {
+    const auto at = [](double value, char separator = '.') {
+        return [=](const char* condition) {
+            return TestNumericCondition(value, condition, separator);
+        };
+    };
+    ExpectSplit(at(3), {"EQ(\"3\")", "NE(\"4\",\"5\")", "LT(4)"}, {"eq(\"4\")"});
+    ExpectSplit(at(4), {"LE(4)", "Ge(4)"}, {"NE(\"4\",\"5\")", "LT(4)", "GT(4)"});
+    ExpectSplit(at(5), {"GT(4)"}, {});
+    ExpectSplit(at(2), {"GE(\"1\",\"2\")"}, {});
+    // Every literal must hold; what cannot be read passes.
+    ExpectSplit(at(1), {"", "EQ\"2\"", "EQ(\"2\"", "EQ()", "XX(\"2\")", "E"}, {"GE(\"1\",\"2\")"});
+    ExpectSplit(at(1.2, ','), {"GE(\"1.5\")"}, {});  // reads as 1
+    ExpectSplit(at(1.6, ','), {"GE(\"1,5\")"}, {});
+    ExpectSplit(at(1.4, ','), {}, {"GE(\"1,5\")"});
+}
+
+TEST(ConditionTest, TextLiterals) {
+    const auto of = [](const char* text) {
+        return [=](const char* condition) { return TestTextCondition(text, condition); };
+    };
+    ExpectSplit(of("nrm"), {"EQ(\"NRM\")"}, {});
+    ExpectSplit(of("NRMX"), {}, {"EQ(\"NRM\")"});
+    ExpectSplit(of("OK"), {"NE(\"MIN\",\"MAX\")"}, {});
+    ExpectSplit(of("max"), {}, {"NE(\"MIN\",\"MAX\")"});
+    ExpectSplit(of("A"), {}, {"EQ(\"A\",\"B\")"});
+    ExpectSplit(of("B"), {}, {"EQ(\"A\",\"B\")"});
+    ExpectSplit(of("b"), {"GT(\"A\")"}, {});
+    // A quoted literal may hold a comma, but never a closing parenthesis.
+    ExpectSplit(of("a,b"), {"EQ(\"a,b\")"}, {});
+    ExpectSplit(of("a)b"), {}, {"EQ(\"a)b\")"});
+    ExpectSplit(of("a"), {"EQ(\"a)b\")"}, {});
+    ExpectSplit(of(""), {"LT(\"a\")", "EQ(\"\")"}, {});
+    ExpectSplit(of("x"), {"EQ(x)"}, {});  // unquoted literal
+}
+
+TEST(LowWordTest, CutsTowardZero) {
+    EXPECT_EQ(LowWordOf(7.9), 7);
+    EXPECT_EQ(LowWordOf(-1.5), 0xFFFF);
+    EXPECT_EQ(LowWordOf(65537.0), 1);
+    EXPECT_EQ(LowWordOf(HUGE_VAL), 0);
+    EXPECT_EQ(LowWordOf(std::nan("")), 0);
 }
 
 }  // namespace
