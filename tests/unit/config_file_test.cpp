@@ -158,6 +158,8 @@ TEST_F(ConfigurationFileTest, HooksRunInOrderAndEachGageHasItsFormat) {
                        hooks),
               1);
     EXPECT_EQ(Row(9).HostName.view(), kLongHost);
+    EXPECT_NE(Saved().find("MUX_9=\"T\",1,4001,0,0,0,0,1,0,1," + kLongHost + "\r\n"),
+              std::string::npos);
     Strings expected{"resolve " + kLongHost};
     for (int i = 0; i < kConnectionCount; ++i) {
         expected.push_back("open " + std::to_string(i));
