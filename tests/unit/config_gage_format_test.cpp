@@ -29,7 +29,7 @@ std::string Numbers(const GageFormat& f) {
            n(f.ReadTimeout) + n(f.Options) + "| " + n(f.DataType) + n(f.Bits) + n(f.Scale) +
            FormatCReal(f.FullScale) + " | " + f.DecimalSeparator[0];
 }
-// The field specifications that are set (channel, code, literal, value A and B, reading), as
+// The fields a format sets (channel, code, literal, value A and B, reading), as
 // "letter=defined,field,start,length,condition " each.
 std::string Specs(const GageFormat& f) {
     std::string text;
