@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "config/byte_string.h"
+#include "config/c_number_text.h"
 #include "config/gage_format_file.h"
 #include "config/interface_type_file.h"
 #include "config/profile_listing.h"
@@ -16,6 +17,42 @@ namespace gage {
 namespace {
 
 using test::ConfigTestDirectory;
+
+using namespace std::string_literals;
+
+// The numbers of a format: lengths of start, end, separator and request and the body's | delay,
+// timeout and options | data type, bits, scale and full scale | decimal separator.
+std::string Numbers(const GageFormat& f) {
+    const auto n = [](auto v) { return std::to_string(v) + " "; };
+    return n(f.RecordStartLength) + n(f.RecordEndLength) + n(f.SeparatorLength) +
+           n(f.RequestSequenceLength) + n(f.BodyLength) + "| " + n(f.CommandDelay) +
+           n(f.ReadTimeout) + n(f.Options) + "| " + n(f.DataType) + n(f.Bits) + n(f.Scale) +
+           FormatCReal(f.FullScale) + " | " + f.DecimalSeparator[0];
+}
+// The fields a format sets (channel, code, literal, value A and B, reading), as
+// "letter=defined,field,start,length,condition " each.
+std::string Specs(const GageFormat& f) {
+    std::string text;
+    const std::pair<char, const FieldSpec*> specs[] = {
+        {'C', &f.ChannelField}, {'K', &f.CodeField},   {'L', &f.LiteralField},
+        {'A', &f.ValueAField},  {'B', &f.ValueBField}, {'R', &f.ReadingField}};
+    for (const auto& [letter, s] : specs) {
+        if (s->Defined || s->FieldNumber || s->StartPosition || s->Length ||
+            !s->Condition.empty()) {
+            text += std::string(1, letter) + "=" + std::to_string(s->Defined) + "," +
+                    std::to_string(s->FieldNumber) + "," + std::to_string(s->StartPosition) + "," +
+                    std::to_string(s->Length) + "," + s->Condition.str() + " ";
+        }
+    }
+    return text;
+}
+// The commands init, measurement init, start, stop, read and post, subgroup start and end.
+std::string Commands(const GageFormat& f) {
+    return f.GageInitCommand.str() + "|" + f.MeasInitCommand.str() + "|" +
+           f.MeasStartCommand.str() + "|" + f.MeasStopCommand.str() + "|" +
+           f.MeasReadCommand.str() + "|" + f.MeasPostCommand.str() + "|" +
+           f.SubgroupStartCommand.str() + "|" + f.SubgroupEndCommand.str();
+}
 
 class GageFormatFileTest : public ::testing::Test {
   protected:
@@ -38,91 +75,68 @@ class GageFormatFileTest : public ::testing::Test {
     ConfigTestDirectory dir;
 };
 
+// A format without its section (or file) is every field at its default.
 TEST_F(GageFormatFileTest, MissingFileOrSectionGivesDefaults) {
     Definitions("[TYPE1.2]\nDESCRIPTION=x\nMEASDELAY=5\n");
     GageRecord other;
     other.InterfaceTypeNumber = 1;
     other.FormatNumber = 3;
     other.Format.BodyLength = 77;
+    other.Format.ValueAField.Defined = 1;
     EXPECT_EQ(LoadGageFormat(dir.File("BRW_GAGE.DEF"), other), 1);
-    EXPECT_EQ(other.Format.BodyLength, 0);
-    EXPECT_EQ(other.Format.CommandDelay, 0);
-    EXPECT_EQ(other.Format.DecimalSeparator[0], '.');
-    EXPECT_EQ(other.Format.ValueAField.Defined, 0);
+    EXPECT_EQ(Numbers(other.Format) + Specs(other.Format), Numbers(GageFormat{}));
     EXPECT_EQ(ReadGageFormat(dir.File("BRW_GAGE.DEF"), 1, 2).CommandDelay, 5);
     GageRecord noFile;
+    noFile.Format.DecimalSeparator[0] = ',';
     EXPECT_EQ(LoadGageFormat(dir.File("none.def"), noFile), 1);
-    EXPECT_EQ(noFile.Format.DecimalSeparator[0], '.');
+    EXPECT_EQ(Numbers(noFile.Format), Numbers(GageFormat{}));
 }
 
-TEST_F(GageFormatFileTest, FramingIsEncodedAndBodyLengthDerived) {
-    const GageFormat format =
-        Runtime("RECSTART=<2>\nRECEND=<13><10>\nRECLENGTH=12\nSEPARATOR=<CR>\nMEASCMD=?<13>\n");
-    EXPECT_EQ(std::string(format.RecordStart.begin(),
-                          format.RecordStart.begin() + format.RecordStartLength),
-              "\x02");
-    EXPECT_EQ(
-        std::string(format.RecordEnd.begin(), format.RecordEnd.begin() + format.RecordEndLength),
-        "\r\n");
-    EXPECT_EQ(format.BodyLength, 9);
-    EXPECT_EQ(format.SeparatorLength, 1);
-    EXPECT_EQ(format.Separator[0], 0);
-    EXPECT_EQ(format.RequestSequenceLength, 2);
-    EXPECT_EQ(format.RequestSequence[0], '?');
-    // A record length below the framing wraps; equal to it means any length.
-    EXPECT_EQ(Runtime("RECSTART=<2>\nRECEND=<13><10>\nRECLENGTH=2\n").BodyLength, 65535);
-    EXPECT_EQ(Runtime("RECSTART=<2>\nRECEND=<13><10>\nRECLENGTH=3\n").BodyLength, 0);
-}
-
-TEST_F(GageFormatFileTest, BitsAndFullScaleCountOnlyForBinaryTypes) {
-    const GageFormat binary = Runtime("DATATYPE=2\nBITS=35\nFULLSCALE=12.5\n");
-    EXPECT_EQ(binary.Bits, 35);
-    EXPECT_EQ(binary.Scale, 8u);
-    EXPECT_EQ(binary.FullScale, 12.5);
-    const GageFormat ascii = Runtime("DATATYPE=3\nBITS=16\nFULLSCALE=12.5\n");
-    EXPECT_EQ(ascii.DataType, 3);
-    EXPECT_EQ(ascii.Bits, 0);
-    EXPECT_EQ(ascii.Scale, 0u);
-    EXPECT_EQ(ascii.FullScale, 0.0);
-    EXPECT_EQ(Runtime("DATATYPE=1\nBITS=16\n").Scale, 65536u);
-}
-
-TEST_F(GageFormatFileTest, OlderKeysStandInAndFieldSpecificationsFollowTheSeparator) {
-    const GageFormat old = Runtime("VALUE1=\nMEASUREMENT=1,1,0\nMEASINIT=R\nCLEARBUFFER=3\n");
-    EXPECT_EQ(old.ValueAField.Defined, 1);
-    EXPECT_EQ(old.ValueAField.FieldNumber, 1);
-    EXPECT_EQ(old.MeasReadCommand.view(), "R");
-    EXPECT_EQ(old.Options, 3);
-    const GageFormat newer = Runtime(
-        "VALUE1=2,1,0\nMEASUREMENT=1,1,0\nMEAS_READ=N\nMEASINIT=R\nFMTOPTS=48\nCLEARBUFFER=3\n");
-    EXPECT_EQ(newer.ValueAField.FieldNumber, 2);
-    EXPECT_EQ(newer.MeasReadCommand.view(), "N");
-    EXPECT_EQ(newer.Options, 48);
-    EXPECT_EQ(newer.CombinationCode(), 3);
-
-    const GageFormat noSeparator = Runtime("CHANNEL=0,1,2\nREADING=2,0,3\n");
-    EXPECT_EQ(noSeparator.ChannelField.Defined, 1);
-    EXPECT_EQ(noSeparator.ReadingField.StartPosition, 1);
-    const GageFormat separated =
-        Runtime("SEPARATOR=,\nCHANNEL=0,1,2\nLITERAL=2,1,0,EQ(\"NRM\")\nCODE=\n");
-    EXPECT_EQ(separated.ChannelField.Defined, 0);
-    EXPECT_EQ(separated.LiteralField.Condition.view(), "EQ(\"NRM\")");
-    EXPECT_EQ(separated.CodeField.Defined, 0);
-}
-
-TEST_F(GageFormatFileTest, CommandsDelaysAndDecimalSeparator) {
-    const GageFormat format = Runtime(
-        "GAGEINIT=INIT<13>\nMEAS_START=S\nMEASPOST=P\nSGRPSTART=A\nSGRPEND=B\nMEASDELAY=70000\n"
-        "MEASTIMEOUT=1500\nSDECIMAL=,;\nGAGEINIT2=x\nMEAS_STOP=" +
-        std::string(100, 'c') + "\n");
-    EXPECT_EQ(format.GageInitCommand.view(), "INIT<13>");  // expanded only when sent
-    EXPECT_EQ(format.MeasStartCommand.str() + format.MeasPostCommand.str() +
-                  format.SubgroupStartCommand.str() + format.SubgroupEndCommand.str(),
-              "SPAB");
-    EXPECT_EQ(format.CommandDelay, 70000 - 65536);
-    EXPECT_EQ(format.ReadTimeout, 1500);
-    EXPECT_EQ(format.DecimalSeparator[0], ',');
-    EXPECT_EQ(format.MeasStopCommand.view(), std::string(63, 'c'));
+TEST_F(GageFormatFileTest, TheRuntimeFormsNumbersFieldsAndCommands) {
+    const std::string huge(100000, 'x');
+    // clang-format off
+    const std::pair<std::string, const char*> numbers[] = {{"", "0 0 0 0 0 | 0 0 0 | 0 0 0 0 | ."},
+        {"RECSTART=<2>\nRECEND=<13><10>\nRECLENGTH=12\nSEPARATOR=<CR>\nMEASCMD=?<13>\n",
+         "1 2 1 2 9 | 0 0 0 | 0 0 0 0 | ."},
+        // A record length below the framing wraps; equal to it means any length.
+        {"RECSTART=<2>\nRECEND=<13><10>\nRECLENGTH=2\n", "1 2 0 0 65535 | 0 0 0 | 0 0 0 0 | ."},
+        {"RECSTART=<2>\nRECEND=<13><10>\nRECLENGTH=3\n", "1 2 0 0 0 | 0 0 0 | 0 0 0 0 | ."},
+        // Bits and full scale count only for binary types; the scale is 2 to the bits mod 32.
+        {"DATATYPE=2\nBITS=35\nFULLSCALE=12.5\n", "0 0 0 0 0 | 0 0 0 | 2 35 8 12.5 | ."},
+        {"DATATYPE=3\nBITS=16\nFULLSCALE=12.5\n", "0 0 0 0 0 | 0 0 0 | 3 0 0 0 | ."},
+        {"DATATYPE=1\nBITS=16\n", "0 0 0 0 0 | 0 0 0 | 1 16 65536 0 | ."},
+        {"DATATYPE=1\nBITS=-1\n", "0 0 0 0 0 | 0 0 0 | 1 65535 2147483648 0 | ."},
+        {"CLEARBUFFER=3\n", "0 0 0 0 0 | 0 0 3 | 0 0 0 0 | ."} /* the older key of FMTOPTS */,
+        {"FMTOPTS=48\nCLEARBUFFER=3\n", "0 0 0 0 0 | 0 0 48 | 0 0 0 0 | ."},
+        {"MEASDELAY=70000\nMEASTIMEOUT=1500\nSDECIMAL=,;\n", "0 0 0 0 0 | 4464 1500 0 | 0 0 0 0 | ,"},
+        {"SEPARATOR=" + huge + "\n", "0 0 64 0 0 | 0 0 0 | 0 0 0 0 | ."}};
+    // Older keys stand in for newer ones that are missing; with a separator, field 0 names no
+    // field.
+    const std::pair<std::string, const char*> specs[] = {
+        {"VALUE1=\nMEASUREMENT=1,1,0\n", "A=1,1,1,0, "}, {"VALUE1=2,1,0\nMEASUREMENT=1,1,0\n", "A=1,2,1,0, "},
+        {"CHANNEL=0,1,2\nREADING=2,0,3\n", "C=1,0,1,2, R=1,2,1,3, "},
+        {"SEPARATOR=,\nCHANNEL=0,1,2\nLITERAL=2,1,0,EQ(\"NRM\")\nCODE=\nVALUE1=1,1,0," + huge,
+         "L=1,2,1,0,EQ(\"NRM\") A=1,1,1,0, "}};
+    // clang-format on
+    for (const auto& [body, expected] : numbers) {
+        EXPECT_EQ(Numbers(Runtime(body)), expected) << body.substr(0, 60);
+    }
+    for (const auto& [body, expected] : specs) {
+        EXPECT_EQ(Specs(Runtime(body)), expected) << body.substr(0, 60);
+    }
+    const GageFormat f = Runtime("RECSTART=<2>\nRECEND=<13><10>\nSEPARATOR=<CR>\nMEASCMD=?<13>\n");
+    EXPECT_EQ(std::string(f.RecordStart.begin(), f.RecordStart.begin() + 1) +
+                  std::string(f.RecordEnd.begin(), f.RecordEnd.begin() + 2) +
+                  std::string(f.Separator.begin(), f.Separator.begin() + 1) +
+                  std::string(f.RequestSequence.begin(), f.RequestSequence.begin() + 2),
+              "\x02\r\n\0?\r"s);
+    // Commands are expanded only when sent and cut to 63 characters; MEASINIT is the older key
+    // of MEAS_READ.
+    EXPECT_EQ(Commands(Runtime("GAGEINIT=INIT<13>\nMEAS_START=S\nMEASPOST=P\nSGRPSTART=A\n"
+                               "SGRPEND=B\nMEASINIT=R\nGAGEINIT2=x\nMEAS_STOP=" +
+                               std::string(100, 'c') + "\n")),
+              "INIT<13>||S|" + std::string(63, 'c') + "|R|P|A|B");
+    EXPECT_EQ(Commands(Runtime("MEAS_READ=N\nMEASINIT=R\n")), "||||N|||");
 }
 
 TEST_F(GageFormatFileTest, SaveWritesTheKeysAndTheEditingFormReadsThemBack) {
@@ -152,25 +166,20 @@ TEST_F(GageFormatFileTest, SaveWritesTheKeysAndTheEditingFormReadsThemBack) {
               "RECLENGTH=12;GAGEINIT=INIT;MEAS_READ=READ;MEASCMD=<5>;MEASDELAY=20;FMTOPTS=3889;"
               "LITERAL=2,1,0,EQ(\"NRM\");VALUE1=1,1,0;READING=0,3,4;");
 
+    // The editing form keeps the texts and the record length as written and defines no field.
     GageFormat form;
     LoadGageFormatText(path, 1, 4, form);
-    EXPECT_EQ(ByteStringText(form.RecordStart), "<2>");
-    EXPECT_EQ(ByteStringText(form.RecordEnd), "<13><10>");
-    EXPECT_EQ(ByteStringText(form.Separator), ",");
-    EXPECT_EQ(ByteStringText(form.RequestSequence), "<5>");
-    EXPECT_EQ(form.RecordStartLength, 0);
-    EXPECT_EQ(form.BodyLength, 12);  // as written
-    EXPECT_EQ(form.GageInitCommand.view(), "INIT");
-    EXPECT_EQ(form.CommandDelay, 20);
-    EXPECT_EQ(form.ReadingField.StartPosition, 3);
-    EXPECT_EQ(form.ReadingField.Defined, 0);
-    EXPECT_EQ(form.LiteralField.Condition.view(), "EQ(\"NRM\")");
+    const auto text = [](const ByteString& bytes) { return std::string(ByteStringText(bytes)); };
+    EXPECT_EQ(text(form.RecordStart) + text(form.RecordEnd) + text(form.Separator) +
+                  text(form.RequestSequence),
+              "<2><13><10>,<5>");
+    EXPECT_EQ(Numbers(form), "0 0 0 0 12 | 20 0 3889 | 0 0 0 0 | .");
+    EXPECT_EQ(Specs(form), "L=0,2,1,0,EQ(\"NRM\") A=0,1,1,0, R=0,0,3,4, ");
+    EXPECT_EQ(Commands(form), "INIT||||READ|||");
     EXPECT_EQ(form.CombinationCode(), 3);
-    const GageFormat runtime = ReadGageFormat(path, 1, 4);
-    EXPECT_EQ(runtime.BodyLength, 9);
-    EXPECT_EQ(runtime.ValueAField.Defined, 1);
-    EXPECT_EQ(runtime.ReadingField.Defined, 0);  // field 0 names no field of a separated record
-
+    // Field 0 names no field of a separated record.
+    EXPECT_EQ(Specs(ReadGageFormat(path, 1, 4)), "L=1,2,1,0,EQ(\"NRM\") A=1,1,1,0, ");
+    EXPECT_EQ(ReadGageFormat(path, 1, 4).BodyLength, 9);
     form.CommandDelay = 33;  // the editing form of the scratch format 0 is left alone
     LoadGageFormatText(Definitions("[TYPE1.0]\nDESCRIPTION=Scratch\nMEASDELAY=9\n"), 1, 0, form);
     EXPECT_EQ(form.CommandDelay, 33);

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "config/c_number_text.h"
 #include "config/system_settings.h"
 #include "entry/startup.h"
 #include "unit/config_test_files.h"
@@ -74,37 +75,36 @@ class StartupSettingsTest : public ::testing::Test {
     std::vector<std::string> calls;
 };
 
-TEST_F(StartupSettingsTest, WithoutZrnSysIniTheDefaultsHoldAndTheLocalFileIsUsed) {
-    const ServerSettings settings = Settle();
-    EXPECT_EQ(settings.ComPrefix, "COM");
-    EXPECT_EQ(settings.WaitTime, 150);
-    EXPECT_EQ(settings.TcpConnectionTimeout, 3.0);
-    EXPECT_EQ(settings.SystemSettingsPath, shared + "ZRN_SYS.INI");
-    EXPECT_EQ(settings.DefinitionsPath, shared + "BRW_GAGE.DEF");
-    EXPECT_EQ(settings.LogPath, local + "ZRNGSV32.LOG");
-    EXPECT_EQ(settings.ConfigurationPath, local + "BRW_GAGE.CFG");
-    EXPECT_EQ(calls, (std::vector<std::string>{"path SHARED 256", "path LOCAL 256", "identity",
-                                               "startup"}));
+// The prefix, wait time and timeout, "|" each.
+std::string Limits(const ServerSettings& settings) {
+    return settings.ComPrefix.str() + "|" + std::to_string(settings.WaitTime) + "|" +
+           FormatCReal(settings.TcpConnectionTimeout);
 }
 
-TEST_F(StartupSettingsTest, SettingsAreReadAndLimited) {
-    const ServerSettings settings = Settle(
-        "com_prefix=/dev/ttyUSB_and_more\r\nWaitTime=70000\r\nTCPIP_CONNECTION_TIMEOUT=45\r\n");
-    EXPECT_EQ(settings.ComPrefix, "/dev/ttyUSB_and");  // 15 characters
-    EXPECT_EQ(settings.WaitTime, 4464);
-    EXPECT_EQ(settings.TcpConnectionTimeout, 30.0);
+TEST_F(StartupSettingsTest, WithoutZrnSysIniTheDefaultsHoldAndTheLocalFileIsUsed) {
+    const ServerSettings settings = Settle();
+    EXPECT_EQ(Limits(settings), "COM|150|3");
+    EXPECT_EQ(settings.SystemSettingsPath + "|" + settings.DefinitionsPath + "|" +
+                  settings.LogPath + "|" + settings.ConfigurationPath,
+              shared + "ZRN_SYS.INI|" + shared + "BRW_GAGE.DEF|" + local + "ZRNGSV32.LOG|" + local +
+                  "BRW_GAGE.CFG");
+    EXPECT_EQ(calls, (std::vector<std::string>{"path SHARED 256", "path LOCAL 256", "identity",
+                                               "startup"}));
+    // The keys are found without regard to case; the prefix holds 15 characters.
+    EXPECT_EQ(Limits(Settle("com_prefix=/dev/ttyUSB_and_more\r\nWaitTime=70000\r\n"
+                            "TCPIP_CONNECTION_TIMEOUT=45\r\n")),
+              "/dev/ttyUSB_and|4464|30");
 }
 
 // USE_SHARED_PATH=1, or the host's start-up answering 1, selects the owner's file in GAGE_SERVER
 // (created when missing, an existing one no obstacle); anything else the local file.
 TEST_F(StartupSettingsTest, TheSettingOrTheHostSelectsTheSharedFile) {
     const std::string sharedFile = shared + "GAGE_SERVER" + kSeparator + "STATION7.BRW_GAGE.CFG";
-    const struct {
-        const char* value;
-        int startupResult;
-        bool shared;
-    } cases[] = {{"1", 0, true}, {"1", 0, true},    {"2", 0, false},  {"0", 0, false},
-                 {"", 0, false}, {"yes", 0, false}, {"-1", 0, false}, {"2", 1, true}};
+    // clang-format off
+    const struct { const char* value; int startupResult; bool shared; } cases[] = {{"1", 0, true},
+        {"1", 0, true}, {"2", 0, false}, {"0", 0, false}, {"", 0, false}, {"yes", 0, false},
+        {"-1", 0, false}, {"2", 1, true}};
+    // clang-format on
     for (const auto& c : cases) {
         startupResult = c.startupResult;
         EXPECT_EQ(Settle(std::string("USE_SHARED_PATH=") + c.value + "\r\n").ConfigurationPath,

@@ -1,11 +1,15 @@
-// Writing profile files: one atomic replacement per change or batch, the old file whole after a
-// failure at any step, and everything not written left as it was.
+// Profile files on disk: a file changed behind the store's back is read again, whatever the
+// clock; each change or batch is one atomic replacement, the old file whole after a failure at any
+// step; everything not written stays as it was; and files that are large, odd or garbage neither
+// break reading nor writing.
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -20,7 +24,7 @@ using test::ConfigTestDirectory;
 
 constexpr std::string_view kOriginal = "; kept\r\n[APPLICATION]\r\nNAME=ZRNGSV32\r\nVERSION=9\r\n";
 
-class ProfileWriteTest : public ::testing::Test {
+class ProfileFileTest : public ::testing::Test {
   protected:
     std::vector<std::string> Entries() const {
         std::vector<std::string> names;
@@ -38,7 +42,7 @@ class ProfileWriteTest : public ::testing::Test {
     const std::string path = dir.Write("BRW_GAGE.CFG", kOriginal);
 };
 
-TEST_F(ProfileWriteTest, AFailureAtAnyStepLeavesTheOldFileWholeAndNothingBeside) {
+TEST_F(ProfileFileTest, AFailureAtAnyStepLeavesTheOldFileWholeAndNothingBeside) {
     for (const WriteStep step : {WriteStep::OpenTemporary, WriteStep::Write, WriteStep::Flush,
                                  WriteStep::Backup, WriteStep::Replace}) {
         SCOPED_TRACE(static_cast<int>(step));
@@ -67,7 +71,7 @@ TEST_F(ProfileWriteTest, AFailureAtAnyStepLeavesTheOldFileWholeAndNothingBeside)
 
 // A reader that opened the file before a save goes on reading the old version whole: the save
 // replaces the file (or, where an open file cannot be replaced, fails); it never writes into it.
-TEST_F(ProfileWriteTest, AReaderOfTheOldFileKeepsTheOldVersion) {
+TEST_F(ProfileFileTest, AReaderOfTheOldFileKeepsTheOldVersion) {
     std::ifstream reader(path, std::ios::binary);
     const bool saved = profile::WriteString(path, "APPLICATION", "VERSION", "10");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(reader), {}), kOriginal);
@@ -76,7 +80,7 @@ TEST_F(ProfileWriteTest, AReaderOfTheOldFileKeepsTheOldVersion) {
 
 // An unchanged batch does not touch the file; a changed one writes nothing before its commit and
 // keeps the previous version at each.
-TEST_F(ProfileWriteTest, ABatchWritesOnlyAtCommitAndOnlyAChange) {
+TEST_F(ProfileFileTest, ABatchWritesOnlyAtCommitAndOnlyAChange) {
     const auto writeTime = std::filesystem::last_write_time(path);
     profile::Batch batch(path);
     batch.WriteString("APPLICATION", "VERSION", "9");
@@ -108,7 +112,7 @@ TEST_F(ProfileWriteTest, ABatchWritesOnlyAtCommitAndOnlyAChange) {
     }
 }
 
-TEST_F(ProfileWriteTest, OneKeyChangesAndEverythingElseStaysByteForByte) {
+TEST_F(ProfileFileTest, OneKeyChangesAndEverythingElseStaysByteForByte) {
     const std::string head = "\xEF\xBB\xBF; header comment\n\n[A]\nx = 1 ; not a comment\n\n";
     const std::string b = "; about B\n[B]\n  y  =  2  \nno_equals\nY=hidden duplicate\n";
     dir.Write("BRW_GAGE.CFG", head + b + "\n[C]\nz=3\n");
@@ -120,7 +124,7 @@ TEST_F(ProfileWriteTest, OneKeyChangesAndEverythingElseStaysByteForByte) {
 
 // The system deletes only the first of duplicate sections or keys, which lets stale keys of a
 // second copy reappear after a save; every copy goes here.
-TEST_F(ProfileWriteTest, DeletingRemovesEveryDuplicate) {
+TEST_F(ProfileFileTest, DeletingRemovesEveryDuplicate) {
     dir.Write("BRW_GAGE.CFG",
               "[GAGES]\r\nGAGE_1=a\r\ngage_1 = old\r\n[X]\r\nk=1\r\n[gages]\r\nGAGE_5=stale\r\n");
     ASSERT_TRUE(profile::DeleteKey(path, "GAGES", "GAGE_1"));
@@ -133,20 +137,18 @@ TEST_F(ProfileWriteTest, DeletingRemovesEveryDuplicate) {
     EXPECT_EQ(ConfigTestDirectory::Read(path), "[X]\r\nk=1\r\n[GAGES]\r\nGAGE_1=new\r\n");
 }
 
-TEST_F(ProfileWriteTest, TextThatWouldNotReadBackIsRefused) {
-    const std::vector<std::vector<std::string>> refused = {
-        {"APPLICATION", "NAME", "two\r\nlines"},
-        {"APPLICATION", "A=B", "x"},
-        {"APPLICATION", ";comment", "x"},
-        {"APPLICATION", "  ", "x"},
-        {"", "KEY", "x"},
-        {"SEC\nTION", "KEY", "x"},
-        {"APPLICATION", "NUL", std::string("a\0b", 3)}};
-    for (const auto& write : refused) {
-        EXPECT_FALSE(profile::WriteString(path, write[0], write[1], write[2])) << write[1];
+TEST_F(ProfileFileTest, TextThatWouldNotReadBackIsRefused) {
+    // clang-format off
+    const std::vector<std::vector<std::string>> refused = {{"APPLICATION", "NAME", "two\r\nlines"},
+        {"APPLICATION", "A=B", "x"}, {"APPLICATION", ";comment", "x"}, {"APPLICATION", "  ", "x"},
+        {"", "KEY", "x"}, {"SEC\nTION", "KEY", "x"}, {"APPLICATION", "NUL", std::string("a\0b", 3)},
+        {"", "S", "K", "x"}, {dir.File("no-such-dir") + "/X.INI", "S", "K", "V"}};
+    // clang-format on
+    for (const auto& w : refused) {  // three fields: to the file; four: to the first one's path
+        EXPECT_FALSE(w.size() == 3 ? profile::WriteString(path, w[0], w[1], w[2])
+                                   : profile::WriteString(w[0], w[1], w[2], w[3]))
+            << w[1];
     }
-    EXPECT_FALSE(profile::WriteString("", "S", "K", "x"));
-    EXPECT_FALSE(profile::WriteString(dir.File("no-such-dir") + "/X.INI", "S", "K", "V"));
     EXPECT_EQ(ConfigTestDirectory::Read(path), kOriginal);
 
     profile::Batch batch(path);
@@ -155,6 +157,74 @@ TEST_F(ProfileWriteTest, TextThatWouldNotReadBackIsRefused) {
     EXPECT_FALSE(batch.Commit());                // says not everything was written ...
     EXPECT_EQ(Get("APPLICATION", "GOOD"), "c");  // ... but keeps the rest
     EXPECT_EQ(Get("APPLICATION", "BAD"), "none");
+}
+
+// Same size, within the same clock tick, only the content tells; a file put back from a copy that
+// kept its size and its (long past) write time, only the file's identity.
+TEST_F(ProfileFileTest, AFileChangedOnDiskIsReadAgain) {
+    for (const char* value : {"1", "2", "three"}) {
+        dir.Write("BRW_GAGE.CFG", std::string("[S]\r\nK=") + value + "\r\n");
+        EXPECT_EQ(Get("S", "K"), value);
+    }
+    std::filesystem::remove(path);
+    EXPECT_EQ(Get("S", "K"), "none");
+    dir.Write("BRW_GAGE.CFG", "[S]\r\nK=1\r\n");
+    const std::string copy = dir.Write("COPY.CFG", "[S]\r\nK=2\r\n");
+    const auto longAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    std::filesystem::last_write_time(path, longAgo);
+    std::filesystem::last_write_time(copy, longAgo);
+    EXPECT_EQ(Get("S", "K"), "1");
+    std::filesystem::rename(copy, path);
+    EXPECT_EQ(Get("S", "K"), "2");
+}
+
+TEST_F(ProfileFileTest, LongLinesManySectionsAndGarbageAreReadAndWritten) {
+    const std::string longValue(100000, 'x');
+    std::string file = "[S]\r\nLONG=" + longValue + "\r\n" + std::string(100000, '[') + "\r\n";
+    for (int i = 0; i < 10000; ++i) {
+        file += "[TYPE" + std::to_string(i) + ".1]\nMEASTIMEOUT=" + std::to_string(i) + "\n";
+    }
+    file.pop_back();  // no newline at the end
+    dir.Write("BRW_GAGE.CFG", file);
+    EXPECT_EQ(profile::GetString(path, "S", "LONG", "", 256), std::string(255, 'x'));
+    EXPECT_EQ(profile::GetString(path, "S", "LONG", "", 200000), longValue);
+    for (int i = 0; i < 10000; i += 7) {
+        ASSERT_EQ(profile::GetInt(path, "type" + std::to_string(i) + ".1", "MEASTIMEOUT", -1), i);
+    }
+    profile::Batch batch(path);
+    for (int i = 0; i < 10000; i += 2) {
+        batch.DeleteSection("TYPE" + std::to_string(i) + ".1");
+    }
+    ASSERT_TRUE(batch.Commit());
+    EXPECT_EQ(Get("TYPE4.1", "MEASTIMEOUT"), "none");
+    EXPECT_EQ(Get("TYPE9999.1", "MEASTIMEOUT"), "9999");
+    EXPECT_EQ(profile::GetString(path, "S", "LONG", "", 200000), longValue);
+
+    std::mt19937 random(12345);
+    for (int round = 0; round < 20; ++round) {
+        std::string garbage(64 * 1024, '\0');
+        for (char& c : garbage) {
+            // Mostly structure characters, so that headers, keys and quotes appear in numbers.
+            static constexpr char kAlphabet[] = "[]=;\"' \t\r\n\x1a\0abcAB01\xEF\xBB\xBF\xFF";
+            c = (random() % 4 == 0) ? static_cast<char>(random())
+                                    : kAlphabet[random() % (sizeof kAlphabet - 1)];
+        }
+        dir.Write("BRW_GAGE.CFG", garbage);
+        for (const char* section : {"a", "A", "", "b]", "0"}) {
+            for (const char* key : {"a", "b", "\"", ""}) {
+                char buffer[16];
+                const std::size_t count = profile::GetString(path, section, key, "d", buffer, 16);
+                ASSERT_LT(count, 16u);
+                ASSERT_EQ(buffer[count], '\0');
+                profile::GetInt(path, section, key, 1);
+            }
+        }
+        ASSERT_TRUE(profile::WriteString(path, "GAGES", "GAGE_1", "written"));
+        EXPECT_EQ(Get("gages", "gage_1"), "written");
+        ASSERT_TRUE(profile::DeleteSection(path, "a"));
+    }
+    EXPECT_EQ(profile::GetString(dir.File(""), "S", "K", "none"), "none");  // a directory
+    EXPECT_EQ(profile::GetInt("", "S", "K", 3), 3);
 }
 
 }  // namespace

@@ -1,0 +1,399 @@
+// The texts inside configuration values and lines: comma-separated fields, names, byte strings
+// such as <13><10>, field specifications such as 1,5,4,NE("0"), numbers and addresses as the C
+// library reads them in the "C" locale, and the MUX_<i> and GAGE_<n> lines with the records they
+// fill (or why they fill none) and the lines the writer makes of them.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "config/byte_string.h"
+#include "config/c_number_text.h"
+#include "config/connection_line.h"
+#include "config/connection_text.h"
+#include "config/field_spec.h"
+#include "config/field_tokenizer.h"
+#include "config/gage_line.h"
+#include "config/ipv4_address.h"
+#include "helpers/decimal_comma_locale.h"
+
+namespace gage {
+namespace {
+
+using namespace std::string_literals;
+using S = ConnectionLineStatus;
+
+// Every field, each followed by "|"; at most 100.
+std::string Fields(std::string_view text, std::string_view delimiters = ",") {
+    FieldScanner scanner(text);
+    std::string fields;
+    for (int i = 0; i < 100; ++i) {
+        const auto field = scanner.NextField(delimiters);
+        if (!field) {
+            break;
+        }
+        fields += std::string(*field) + "|";
+    }
+    return fields;
+}
+
+TEST(FieldScanner, SplitsAtTheFirstDelimiterKeepingQuotedSeparators) {
+    // clang-format off
+    const struct { std::string text; const char* delimiters; const char* fields; } cases[] = {
+        {"a,,b", ",", "a||b|"}, {",a", ",", "|a|"}, {",,", ",", "||"}, {"", ",", ""},
+        {"a,b,", ",", "a|b|"} /* a last separator ends a field */, {"1,\"x,y\"", ",", "1|x,y|"},
+        {"\"Bench, left\",7", ",", "Bench, left|7|"}, {"\"\",7", ",", "|7|"},
+        {"\"ab\"cd,9", ",", "ab|9|"}, {"\"ab\"cd", ",", "ab|"}, {"a\"b,c", ",", "a\"b|c|"},
+        {"\"ab,cd,9", ",", "ab,cd,9|"}, {"1,\"", ",", "1||"} /* an unclosed quote runs on */,
+        {"a;b,c", ";,", "a|b,c|"}, {"a,b,c", "", "a,b,c|"}, {"a,b\0,c"s, ",", "a|b|"}};
+    // clang-format on
+    for (const auto& c : cases) {
+        EXPECT_EQ(Fields(c.text, c.delimiters), c.fields) << c.text;
+    }
+    FieldScanner notStarted;
+    EXPECT_FALSE(notStarted.NextField(","));
+    FieldScanner rest("500,\"ABC,DEF\"tail");
+    EXPECT_EQ(rest.NextField(','), "500");
+    EXPECT_EQ(rest.RestField(), "ABC,DEF");
+    EXPECT_FALSE(rest.RestField());
+}
+
+TEST(FieldScanner, ScansAreIndependentAndRestartable) {
+    FieldScanner outer("1,2,3");
+    EXPECT_EQ(outer.NextField(','), "1");
+    FieldScanner inner("x,y");
+    EXPECT_EQ(inner.NextField(','), "x");
+    EXPECT_EQ(outer.NextField(','), "2");
+    outer.Start("p,q");
+    EXPECT_EQ(outer.NextField(','), "p");
+    EXPECT_EQ(inner.NextField(','), "y");
+}
+
+TEST(FieldText, TrimAndNamesTakeOnlyWhatFits) {
+    // Only spaces and quotes go, and only at the ends.
+    // clang-format off
+    const std::pair<const char*, const char*> trims[] = {{"  \"Gage A\" ", "Gage A"}, {"   ", ""},
+        {"", ""}, {"a \" b", "a \" b"}, {"\t x", "\t x"}};
+    // clang-format on
+    for (const auto& [text, trimmed] : trims) {
+        EXPECT_EQ(TrimField(text), trimmed) << text;
+    }
+    // The 32-character limit applies to the raw field, before trimming.
+    const std::string n31(31, 'n');
+    EXPECT_EQ(NameFromField(n31), n31);
+    EXPECT_EQ(NameFromField(n31 + "n"), "");
+    EXPECT_EQ(NameFromField(" " + n31), "");
+    EXPECT_EQ(NameFromField("  Caliper 1 "), "Caliper 1");
+}
+
+TEST(EncodeByteString, BracketedNumbersBecomeBytesUpToSixtyFour) {
+    std::string brackets;
+    for (int i = 0; i < 40; ++i) {
+        brackets += "<7>";
+    }
+    // clang-format off
+    const std::pair<std::string, std::string> cases[] = {{"<13><10>", "\r\n"}, {"<2>", "\x02"},
+        {"A<9>B", "A\tB"}, {"<256>", "\0"s}, {"<-1>", "\xFF"}, {"", ""}, {"<CR>", "\0"s},
+        {"< 13>", "\r"} /* read like atoi */, {"<1>>", "\x01>"}, {"<>5>", "\0"s},
+        // A "<" without a ">" at least two characters on is dropped.
+        {"<13", "13"}, {"<>", ">"}, {"<", ""}, {"<1", "1"}, {"a<", "a"}, {"<>x", ">x"},
+        {std::string(127, 'x'), std::string(64, 'x')}, {brackets, std::string(40, '\a')},
+        {brackets + brackets, std::string(64, '\a')}};
+    // clang-format on
+    for (const auto& [text, expected] : cases) {
+        ByteString bytes;
+        bytes.fill(0xAA);
+        const std::uint16_t count = EncodeByteString(text, bytes);
+        EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + count), expected) << text;
+        EXPECT_EQ(std::count(bytes.begin() + count, bytes.end(), 0), bytes.size() - count) << text;
+    }
+    ByteString field;  // the editing form keeps the text
+    SetByteStringText(field, "<13><10>");
+    EXPECT_EQ(ByteStringText(field), "<13><10>");
+    SetByteStringText(field, std::string(100, 'z'));
+    EXPECT_EQ(ByteStringText(field), std::string(63, 'z'));
+}
+
+TEST(ParseFieldSpec, NumbersConditionAndTheRulesOfUse) {
+    const std::string condition23 = "EQ(\"" + std::string(17, 'A') + "\")";
+    // clang-format off
+    const struct { std::string text; bool noSeparator; int result, field, start, length;
+                   std::string condition; } cases[] = {
+        {"1,5,4,NE(\"0\")", false, 1, 1, 5, 4, "NE(\"0\")"}, {"3,1,0", false, 1, 3, 1, 0, ""},
+        {"2,0,3", false, 1, 2, 1, 3, ""} /* start 0 or none is 1 */, {"2", false, 1, 2, 1, 0, ""},
+        {"0,1,2", false, 0, 0, 0, 0, ""} /* field 0 needs no separator */, {"", true, 0, 0, 0, 0, ""},
+        {"0,1,2", true, 1, 0, 1, 2, ""}, {"1,1,0," + condition23, false, 1, 1, 1, 0, condition23},
+        {"1,1,0,EQ(\"" + std::string(18, 'A') + "\")", false, 1, 1, 1, 0, ""} /* too long */,
+        {"2,1,0,EQ(\"A\",\"B\")", false, 1, 2, 1, 0, "EQ(\"A\",\"B\")"}};
+    // clang-format on
+    for (const auto& c : cases) {
+        FieldSpec spec;
+        EXPECT_EQ(ParseFieldSpec(c.text, spec, c.noSeparator), c.result) << c.text;
+        const auto n = [](int v) { return std::to_string(v) + ","; };
+        EXPECT_EQ(n(spec.Defined) + n(spec.FieldNumber) + n(spec.StartPosition) + n(spec.Length) +
+                      spec.Condition.str(),
+                  n(c.result) + n(c.field) + n(c.start) + n(c.length) + c.condition)
+            << c.text;
+    }
+}
+
+TEST(FieldSpecText, DialogRowsAreWrittenCutToTheirRoomAndReadBack) {
+    // clang-format off
+    const std::pair<FieldRowInput, const char*> rows[] = {
+        {{"1", "1", "3", "EQ", "NRM"}, "1,1,3,EQ(\"NRM\")"}, {{"3", "", "", "", ""}, "3,0,0"},
+        {{"", "2", "5", "", ""}, "0,2,5"}, {{"2", "1", "0", "EQ", ""}, "2,1,0"},
+        {{"2", "1", "0", "", "NRM"}, "2,1,0"}, {{"", "", "", "EQ", "X"}, nullptr},
+        {{"12345", "1", "1", "EQUAL", std::string(20, 'L')}, "123,1,1,EQU(\"LLLLLLLLLLLLLLL\")"},
+        {{"0", "1", "0", "", ""}, nullptr}, {{"0", "0", "4", "", ""}, nullptr}};
+    // clang-format on
+    for (const auto& [row, text] : rows) {
+        const auto written = FormatFieldSpec(row);
+        EXPECT_EQ(written.value_or("none"), text ? text : "none") << row.fieldNumber << row.op;
+    }
+    FieldSpec spec;
+    ParseFieldSpecText("2,0,3,GE(\"10\")", spec);
+    EXPECT_EQ(spec.Defined, 0);
+    EXPECT_EQ(spec.StartPosition, 0);  // no default in the editing form
+    const ConditionParts parts = SplitCondition(spec.Condition.view());
+    EXPECT_EQ(FormatFieldSpec({std::to_string(spec.FieldNumber), std::to_string(spec.StartPosition),
+                               std::to_string(spec.Length), parts.op, parts.literal}),
+              "2,0,3,GE(\"10\")");
+    EXPECT_EQ(SplitCondition("EQ").op, "EQ");
+    EXPECT_EQ(SplitCondition("EQ").literal, "");
+    EXPECT_EQ(SplitCondition("EQ(\"open").literal, "open");
+}
+
+TEST(DescribeConnection, SerialPortAndLineSettingsOrTcpHostAndPort) {
+    // clang-format off
+    const struct { int port; std::uint32_t baud, parity, dataBits, stopBits; const char* text; } rows[] = {
+        {1, 9600, 1, 8, 1, "COM1:9600,n,8,1"}, {12, 19200, 3, 7, 2, "COM12:19200,e,7,2"},
+        {3, 4800, 2, 8, 3, "COM3:4800,o,8,1.5"}, {3, 4800, 4, 8, 1, "COM3:4800,m,8,1"},
+        {3, 4800, 5, 8, 1, "COM3:4800,s,8,1"}, {1, 9600, 7, 8, 1, "COM1:9600,n,8,1"} /* fallback */,
+        {1, 9600, 1, 8, 0, "COM1:9600,n,8,"}, {0, 9600, 1, 8, 1, "-"}, {-3, 9600, 1, 8, 1, "-"}};
+    // clang-format on
+    for (const auto& r : rows) {
+        ConnectionRecord row;
+        row.PortNumber = r.port;
+        row.BaudRate = r.baud;
+        row.Parity = r.parity;
+        row.DataBits = r.dataBits;
+        row.StopBits = r.stopBits;
+        EXPECT_EQ(DescribeConnection(row, "-"), r.text);
+    }
+    EXPECT_EQ(DescribeConnection(ConnectionRecord{}, std::string(40, 'u')), std::string(31, 'u'));
+    ConnectionRecord row;
+    row.Kind = KIND_TCPIP;
+    row.PortNumber = 4001;
+    row.BaudRate = 192;
+    row.DataBits = 168;
+    row.Parity = 10;
+    EXPECT_EQ(DescribeConnection(row, "-"), "192.168.0.10:4001");
+    row.HostName = std::string(253, 'h');
+    row.PortNumber = 65535;
+    EXPECT_EQ(DescribeConnection(row, "-"), std::string(253, 'h') + ":65535");
+}
+
+TEST(ReadCInteger, ReadsLikeAtolAndTellsWhetherTheFieldIsThatNumber) {
+    const struct {
+        std::string text;
+        std::int32_t value;
+        bool asWritten;
+    } cases[] = {// clang-format off
+        {"42", 42, true}, {"  -17xyz", -17, false}, {"\t+8 ", 8, true}, {"abc", 0, false},
+        {"", 0, true}, {"  ", 0, true}, {"- 5", 0, false}, {"+", 0, false}, {"12 34", 12, false},
+        {"3.9", 3, false}, {"-2147483648", INT32_MIN, true}, {"-2147483649", INT32_MAX, false},
+        {"4294967295", -1, true}, {"3000000000", -1294967296, true}, {"4294967296", 0, false},
+        {std::string(100000, '9'), -1, false}};  // many digits neither crash nor hang
+    // clang-format on
+    for (const auto& c : cases) {
+        const auto reading = ReadCIntegerField(c.text);
+        EXPECT_EQ(reading.value, c.value) << c.text.substr(0, 20);
+        EXPECT_EQ(reading.asWritten, c.asWritten) << c.text.substr(0, 20);
+        EXPECT_EQ(ReadCInteger(c.text), c.value);
+    }
+}
+
+TEST(ReadCReal, ReadsLikeAtofInTheCLocaleAndTellsWhetherTheFieldIsThatNumber) {
+    const struct {
+        std::string text;
+        double value;
+        bool asWritten;
+    } cases[] = {// clang-format off
+        {"0.001", 0.001, true}, {"  -2.5e3 mm", -2500.0, false}, {"+.5 ", 0.5, true},
+        {"7.", 7.0, true}, {"0,5", 0.0, false} /* no decimal comma */, {"x", 0.0, false},
+        {"", 0.0, true}, {"-", 0.0, false}, {"1e", 1.0, false}, {"0x1p3", 8.0, true},
+        {"0x", 0.0, false}, {"inf", HUGE_VAL, true}, {"nan", NAN, true}, {"1e400", HUGE_VAL, true},
+        {"-1e400", -HUGE_VAL, true}, {"1e-400", 0.0, true}, {"0.00001e-320", 0.0, true},
+        {std::string(400, '9'), HUGE_VAL, true}, {"1e99999999999999999999", HUGE_VAL, true}};
+    // clang-format on
+    for (const auto& c : cases) {
+        const auto reading = ReadCRealField(c.text);
+        if (std::isnan(c.value)) {
+            EXPECT_TRUE(std::isnan(reading.value)) << c.text;
+        } else {
+            EXPECT_EQ(reading.value, c.value) << c.text.substr(0, 20);
+        }
+        EXPECT_EQ(reading.asWritten, c.asWritten) << c.text.substr(0, 20);
+    }
+}
+
+TEST(FormatCReal, WritesSevenSignificantDigitsWithAPeriod) {
+    // clang-format off
+    const std::pair<double, const char*> cases[] = {{0.001, "0.001"}, {25.0, "25"}, {-1.0, "-1"},
+        {1.0 / 3.0, "0.3333333"}, {12345678.0, "1.234568e+07"}, {0.00001, "1e-05"}, {0.0, "0"}};
+    // clang-format on
+    for (const auto& [value, text] : cases) {
+        EXPECT_EQ(FormatCReal(value), text);
+    }
+}
+
+// A decimal-comma locale must not leak into the configuration files. The process locale is
+// switched only for this test and always restored; the test is skipped where no such locale is
+// installed.
+TEST(FormatCReal, StaysWithAPeriodUnderADecimalCommaLocale) {
+    std::optional<test::DecimalCommaLocale> comma(std::in_place);
+    if (!comma->active()) {
+        GTEST_SKIP() << "no decimal-comma locale installed";
+    }
+    const std::string written = FormatCReal(0.001);
+    const double read = ReadCReal("2.5");
+    comma.reset();
+    EXPECT_EQ(written, "0.001");
+    EXPECT_EQ(read, 2.5);
+}
+
+// The bytes of the address in memory order, so network order reads as written.
+TEST(ParseIPv4Address, ReadsTheFormsOfInetAddrInNetworkOrder) {
+    // clang-format off
+    const std::pair<const char*, const char*> cases[] = {{"192.168.0.10", "192.168.0.10"},
+        {"0.0.0.0", "0.0.0.0"}, {"127.1", "127.0.0.1"}, {"10.1.258", "10.1.1.2"},
+        {"0x7f.0.0.01", "127.0.0.1"}, {"3232235530", "192.168.0.10"}, {"1.2.3.4  ", "1.2.3.4"},
+        {"255.255.255.255", "none"}, {"256.1.1.1", "none"}, {"300.1.2.3", "none"},
+        {"1.2.3.4.5", "none"}, {"1.2.3.", "none"}, {"host.example", "none"},
+        {"1.2.3.4x", "none"}, {"09.1.1.1", "none"}, {"", "none"}, {"99999999999", "none"}};
+    // clang-format on
+    for (const auto& [text, expected] : cases) {
+        const std::uint32_t address = ParseIPv4Address(text);
+        const auto* b = reinterpret_cast<const unsigned char*>(&address);
+        const std::string dotted = std::to_string(b[0]) + "." + std::to_string(b[1]) + "." +
+                                   std::to_string(b[2]) + "." + std::to_string(b[3]);
+        EXPECT_EQ(address == kInaddrNone ? "none" : dotted, expected) << text;
+    }
+}
+
+// name|type|port|baud.data.stop.parity|flow|buffer|kind|host|TCP port|address bytes
+std::string Row(const ConnectionRecord& r) {
+    const auto* ip = reinterpret_cast<const unsigned char*>(&r.IpAddress);
+    const auto n = [](auto v) { return std::to_string(v); };
+    return r.Name.str() + "|" + n(r.InterfaceType) + "|" + n(r.PortNumber) + "|" + n(r.BaudRate) +
+           "." + n(r.DataBits) + "." + n(r.StopBits) + "." + n(r.Parity) + "|" + n(r.FlowControl) +
+           "|" + n(r.BufferSize) + "|" + n(r.Kind) + "|" + r.HostName.str() + "|" + n(r.TcpPort) +
+           "|" + n(ip[0]) + "." + n(ip[1]) + "." + n(ip[2]) + "." + n(ip[3]);
+}
+
+const std::string kEmptyRow = Row(ConnectionRecord{});
+
+// What the configuration check reports of each line (tests/unit/config_findings_test.cpp) pins the
+// statuses; these are the records.
+TEST(ConnectionLine, EachLineFillsItsRowOrLeavesItEmpty) {
+    // clang-format off
+    const struct { std::string line; ConnectionLineStatus status; std::string row; } cases[] = {
+        {"\"Bench, left\",3,2,9600,8,1,3,2,512,0,", S::Accepted,
+         "Bench, left|3|2|9600.8.1.3|2|512|0||0|0.0.0.0"},
+        {"\"A\",1,1,9600,8,1,1,1,256", S::Accepted, "A|1|1|9600.8.1.1|1|256|0||0|0.0.0.0"},
+        // The buffer is capped, odd kinds are serial, and a serial line's host is not read.
+        {"\"A\",1,1,9600,8,1,1,1,4096,7,host", S::Accepted, "A|1|1|9600.8.1.1|1|1024|0||0|0.0.0.0"},
+        {"\"A\",1,64,9600,8,1,1,1,0,0,", S::Accepted, "A|1|64|9600.8.1.1|1|0|0||0|0.0.0.0"},
+        {"\"A\",1,0,9600,8,1,1,1,0,0,", S::Accepted, "A|1|0|9600.8.1.1|1|0|0||0|0.0.0.0"},
+        {"\"" + std::string(32, 'N') + "\",1,4,9600,8,1,1,1,0,0,", S::Accepted,
+         "|1|4|9600.8.1.1|1|0|0||0|0.0.0.0"} /* configured, but without a name */,
+        {"\"Net\",2,4001,192,168,0,10,1,0,1,", S::Accepted,
+         "Net|2|4001|192.168.0.10|1|0|1||4001|192.168.0.10"},
+        // The TCP port is the low 16 bits of the port number; empty: the row stays empty.
+        {"\"Net\",2,65536,192,168,0,10,1,0,1,", S::TcpPortZero, ""},
+        {"\"Net\",2,65537,192,168,0,10,1,0,1,", S::Accepted,
+         "Net|2|65537|192.168.0.10|1|0|1||1|192.168.0.10"},
+        {"\"Net\",2,4001,300,1,1,1,1,0,1,", S::AddressUnresolved, ""},
+        {"\"Net\",2,4001,0,0,0,0,1,0,1,255.255.255.255", S::AddressUnresolved, ""},
+        {"\"Net\",2,4001,0,0,0,0,1,0,1,127.0.0.1", S::Accepted,
+         "Net|2|4001|0.0.0.0|1|0|1|127.0.0.1|4001|127.0.0.1"},
+        {"\"Net\",2,4001,0,0,0,0,1,0,1,gauge-hub", S::AddressUnresolved, ""} /* dotted only */};
+    // clang-format on
+    for (const auto& c : cases) {
+        ConnectionRecord row;
+        EXPECT_EQ(ParseConnectionLine(c.line, {}, row), c.status) << c.line;
+        EXPECT_EQ(Row(row), c.row.empty() ? kEmptyRow : c.row) << c.line;
+    }
+}
+
+// name|type.format|channel|id|serial|minimum|maximum|zero|gain|precision|flags|connection
+std::string Gage(const GageRecord& g) {
+    const auto n = [](auto v) { return std::to_string(v); };
+    return g.Name.str() + "|" + n(g.InterfaceTypeNumber) + "." + n(g.FormatNumber) + "|" +
+           n(g.ChannelNumber) + "|" + n(g.GageId) + "|" + g.SerialNumber.str() + "|" +
+           FormatCReal(g.Minimum) + "|" + FormatCReal(g.Maximum) + "|" + FormatCReal(g.Zero) + "|" +
+           FormatCReal(g.Gain) + "|" + n(g.Precision) + "|" + n(g.Flags) + "|" +
+           n(g.ConnectionIndex);
+}
+
+// The statuses, and the limits of precision, serial number and name, are pinned by what the
+// configuration check reports of each line (tests/unit/config_findings_test.cpp).
+TEST(GageLine, EachLayoutFillsTheGageOrLeavesItAlone) {
+    using G = GageLineStatus;
+    const std::string line9 = "\"G\",1,1,0,0,,0,0,0,1,3,0,";
+    // clang-format off
+    const struct { std::string line; int version; GageLineStatus status; std::string gage; } cases[] = {
+        {"\"Caliper 1\",3,2,4,5,SN-1234,-0.5,25,0.125,2.5,3,8,7", 9, G::Accepted,
+         "Caliper 1|3.2|4|5|SN-1234|-0.5|25|0.125|2.5|3|8|7"},
+        {"\"G\",1,1,0,0,,0,0,0,0,3,0,0", 9, G::Accepted, "G|1.1|0|0||0|0|0|1|3|0|0"},
+        {"\"G\",1,2,3,4,S,1,2,3,0,10,11", 8, G::Accepted, "G|1.2|3|4|S|1|2|3|1|7|10|11"},
+        // Layout 7 keeps the sign of the gain in flag 4.
+        {"\"G\",1,2,3,4,S,1,2,6,9", 7, G::Accepted, "G|1.2|3|4|S|1|2|0|-1|7|6|9"},
+        {"\"G\",1,2,3,4,S,1,2,2,9", 7, G::Accepted, "G|1.2|3|4|S|1|2|0|1|7|2|9"},
+        {"\"Old\",1,2,3,12,5", 6, G::Accepted, "Old|1.2|3|0||0|0|0|1|7|12|5"},
+        {"\"Old\",1,2,3,12,5", 0, G::Accepted, "Old|1.2|3|0||0|0|0|1|7|12|5"},
+        {"\"Old\",1,2,3,12,5", -4, G::Accepted, "Old|1.2|3|0||0|0|0|1|7|12|5"},
+        {line9 + "63", 9, G::Accepted, "G|1.1|0|0||0|0|0|1|3|0|63"},
+        {"\"G\",1,1,0,0,,0,0,0,1,3", 8, G::TooFewFields, ""} /* empty: left alone */,
+        {line9 + "-1", 9, G::ConnectionOutOfRange, ""}};
+    // clang-format on
+    GageRecord kept;
+    kept.Name = "keep";
+    for (const auto& c : cases) {
+        GageRecord gage = kept;
+        EXPECT_EQ(ParseGageLine(c.line, c.version, gage), c.status) << c.line;
+        EXPECT_EQ(Gage(gage), c.gage.empty() ? Gage(kept) : c.gage) << c.line;
+    }
+}
+
+// The writers' own rules (the rest of the written lines is the save round trip's part, in
+// tests/unit/config_file_test.cpp): numbers are written unsigned, and serial numbers that would
+// split or begin with a quote are written quoted, without quotes inside; all of it reads back.
+TEST(LineWriters, UnsignedNumbersAndQuotedSerialsReadBackTheSame) {
+    ConnectionRecord row, again;
+    ASSERT_EQ(ParseConnectionLine("\"A\",1,-1,9600,8,1,1,1,-5,0,", {}, row), S::Accepted);
+    EXPECT_EQ(FormatConnectionLine(row), "\"A\",1,4294967295,9600,8,1,1,1,4294967291,0,");
+    ASSERT_EQ(ParseConnectionLine(FormatConnectionLine(row), {}, again), S::Accepted);
+    EXPECT_EQ(Row(again), Row(row));
+    const struct {
+        const char *serial, *written, *read;
+    } serials[] = {{"in\"side", "in\"side", "in\"side"},
+                   {"SN,42", "\"SN,42\"", "SN,42"},
+                   {"\"quoted", "\"quoted\"", "quoted"}};
+    for (const auto& c : serials) {
+        GageRecord gage;
+        gage.Name = "G";
+        gage.SerialNumber = c.serial;
+        const std::string line = FormatGageLine(gage);
+        EXPECT_EQ(line, std::string("\"G\",0,0,0,0,") + c.written + ",0,0,0,1,7,0,0");
+        ASSERT_EQ(ParseGageLine(line, 9, gage), GageLineStatus::Accepted) << line;
+        EXPECT_EQ(gage.SerialNumber.view(), c.read);
+    }
+}
+
+}  // namespace
+}  // namespace gage
