@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
+#include "dialog_driver.h"
 #include "support/support.h"
-#include "support/window_text.h"
-#include "window_owner.h"
 
 namespace gage {
 namespace {
@@ -19,13 +19,12 @@ namespace {
 class SupportDialogWin32Test : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_NE(dialog_.get(), nullptr);
+        ASSERT_NE(dialog_, nullptr);
         support.UseBuiltInsOnly(true);
     }
-    HWND Child(const char* className, const char* text, int id = 0) {
+    HWND Child(const char* className, const char* text) {
         return ::CreateWindowExA(0, className, text, WS_CHILD | ES_AUTOHSCROLL, 0, 0, 100, 20,
-                                 dialog_.get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 nullptr, nullptr);
+                                 dialog_.get(), nullptr, nullptr, nullptr);
     }
     static void Type(HWND edit, const std::string& keys) {
         for (const char c : keys) {
@@ -33,9 +32,9 @@ class SupportDialogWin32Test : public ::testing::Test {
         }
     }
 
-    WindowOwner dialog_{::CreateWindowExA(0, "STATIC", "3394|Gage Server Configuration",
-                                          WS_OVERLAPPED, 0, 0, 300, 200, nullptr, nullptr, nullptr,
-                                          nullptr)};
+    test::WindowOwner dialog_{::CreateWindowExA(0, "STATIC", "3394|Gage Server Configuration",
+                                                WS_OVERLAPPED, 0, 0, 300, 200, nullptr, nullptr,
+                                                nullptr, nullptr)};
     Support support;
 };
 
@@ -70,46 +69,43 @@ TEST_F(SupportDialogWin32Test, TheBannerGetsABoldFontOnce) {
 }
 
 TEST_F(SupportDialogWin32Test, EditFiltersTakeWhatTheirKindAllowsAndKeepTheRange) {
-    struct Case {
+    struct Filter {
         int kind, digits, length;
         double minimum, maximum;
         int flags;
-        std::string typed, shown;
-        std::vector<std::pair<const char*, const char*>> leftAs;  // text set, text after leaving
     };
-    const Case cases[] = {
-        {3,
-         3,
-         0,
-         1.0,
-         255.0,
-         5,
-         "a1-.9x24",
-         "192",  // an octet
-         {{"300", "255"}, {"0", "1"}, {"", ""}, {"12", "12"}}},
-        {3, 12, 12, 0.0, 0.0, 0, "-12.5.6,7", "-12.567", {}},  // no range: decimals and sign
-        {3, 6, 0, -10.0, 10.0, 0, "5-", "5", {{"-99", "-10"}, {"-", ""}}},  // minus only in front
-        {2, 0, 31, 0.0, 0.0, 1, std::string(40, 'a') + "!", std::string(31, 'a'), {}},  // text
+    const Filter octet{3, 3, 0, 1.0, 255.0, 5}, signedRange{3, 6, 0, -10.0, 10.0, 0};
+    // Typed keys: what the edit shows.
+    const std::tuple<Filter, std::string, std::string> typed[] = {
+        {octet, "a1-.9x24", "192"},
+        {{3, 12, 12, 0.0, 0.0, 0}, "-12.5.6,7", "-12.567"},  // no range: decimals and sign
+        {signedRange, "5-", "5"},                            // minus only in front
+        {{2, 0, 31, 0.0, 0.0, 1}, std::string(40, 'a') + "!", std::string(31, 'a')}};  // text
+    // Text set, then the focus lost: what the edit shows.
+    const std::tuple<Filter, const char*, const char*> left[] = {
+        {octet, "300", "255"}, {octet, "0", "1"},           {octet, "", ""},
+        {octet, "12", "12"},   {signedRange, "-99", "-10"}, {signedRange, "-", ""}};
+    const auto edit = [this](const Filter& f) {
+        HWND made = Child("EDIT", "");
+        support.GenEditFilter(made, f.kind, f.digits, f.length, f.minimum, f.maximum, f.flags, 1);
+        return made;
     };
-    for (const Case& c : cases) {
-        HWND edit = Child("EDIT", "");
-        support.GenEditFilter(edit, c.kind, c.digits, c.length, c.minimum, c.maximum, c.flags, 1);
-        Type(edit, c.typed);
-        EXPECT_EQ(WindowText(edit), c.shown) << c.typed;
-        for (const auto& [text, left] : c.leftAs) {
-            ::SetWindowTextA(edit, text);
-            ::SendMessageA(edit, WM_KILLFOCUS, 0, 0);
-            EXPECT_EQ(WindowText(edit), left) << text;
-        }
-        if (c.kind == 2) {
-            EXPECT_EQ(::SendMessageA(edit, EM_GETLIMITTEXT, 0, 0), c.length);
-            // A second filter replaces the first.
-            support.GenEditFilter(edit, 3, 2, 0, 0.0, 0.0, 0, 1);
-            ::SetWindowTextA(edit, "");
-            Type(edit, "a123");
-            EXPECT_EQ(WindowText(edit), "12");
-        }
+    for (const auto& [filter, keys, shown] : typed) {
+        HWND made = edit(filter);
+        Type(made, keys);
+        EXPECT_EQ(WindowText(made), shown) << keys;
     }
+    for (const auto& [filter, text, shown] : left) {
+        HWND made = edit(filter);
+        ::SetWindowTextA(made, text);
+        ::SendMessageA(made, WM_KILLFOCUS, 0, 0);
+        EXPECT_EQ(WindowText(made), shown) << text;
+    }
+    HWND text = edit({2, 0, 31, 0.0, 0.0, 1});
+    EXPECT_EQ(::SendMessageA(text, EM_GETLIMITTEXT, 0, 0), 31);
+    support.GenEditFilter(text, 3, 2, 0, 0.0, 0.0, 0, 1);  // a second filter replaces the first
+    Type(text, "a123");
+    EXPECT_EQ(WindowText(text), "12");
 }
 
 TEST_F(SupportDialogWin32Test, WaitCursorReturnsThePreviousCursor) {
