@@ -174,30 +174,14 @@ TEST_F(DataPortDialogTest, ModifyModeEditsTheTypeAndRenamesTheConnectionInEveryG
     EXPECT_EQ(Saved("BRW_GAGE.DEF", "TYPE1", "INIT2"), "500,ABC,DEF");
 }
 
-TEST_F(DataPortDialogTest, MonitorWatchesTheSettingsEnteredAndCancelRestoresTheRecord) {
-    test::LoopbackPeer converter;
-    OpenOnTcpRecord(1, [&](DialogDriver& port) {
-        port.SetEditText(IDC_PORT_OCTET_PORT, std::to_string(converter.port()));
-        auto monitor = port.Open(IDC_PORT_MONITOR, "Serial Data Monitor");
-        ASSERT_TRUE(monitor.has_value());
-        ASSERT_TRUE(converter.Accept());
-        converter.SendAll("12.5\r\n");
-        EXPECT_TRUE(test::WaitFor([&] {
-            return monitor->Text(IDC_MONITOR_TEXT_VIEW).find("12.5") != std::string::npos;
-        }));
-        ASSERT_TRUE(monitor->CloseWith(IDC_MONITOR_CLOSE));
-        EXPECT_TRUE(port.CloseWith(IDCANCEL));
-    });
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(runtime.connections[0].PortNumber, 1);
-    EXPECT_FALSE(runtime.connections[0].Socket.is_open());
-}
-
-TEST_F(DataPortDialogTest, ClearAllEmptiesEveryRowAndRemoveDropsTheType) {
+// Opened directly on a TCP/IP record: Clear All and Remove reach BRW_GAGE.DEF, the monitor watches
+// the settings entered, and Cancel restores the record.
+TEST_F(DataPortDialogTest, ClearAllAndRemoveChangeTheTypesMonitorWatchesCancelRestores) {
     directory.Write("BRW_GAGE.DEF",
                     "[TYPE1]\r\nDESCRIPTION=Keep\r\nINIT1=500,ABC\r\nINIT2=0,R\r\n"
                     "[TYPE2]\r\nDESCRIPTION=Drop\r\n");
-    OpenOnTcpRecord(4001, [](DialogDriver& port) {
+    test::LoopbackPeer converter;
+    OpenOnTcpRecord(1, [&](DialogDriver& port) {
         ASSERT_TRUE(port.SelectComboText(IDC_PORT_TYPE, "Keep"));
         {
             auto type = port.Open(IDC_PORT_TYPE_MODIFY, kInterfaceTitle);  // warning: Yes
@@ -212,8 +196,21 @@ TEST_F(DataPortDialogTest, ClearAllEmptiesEveryRowAndRemoveDropsTheType) {
         ASSERT_TRUE(port.ClickNow(IDC_PORT_TYPE_REMOVE));  // confirmation: Yes
         EXPECT_FALSE(port.SelectComboText(IDC_PORT_TYPE, "Drop"));
         EXPECT_TRUE(port.SelectComboText(IDC_PORT_TYPE, "Keep"));
+
+        port.SetEditText(IDC_PORT_OCTET_PORT, std::to_string(converter.port()));
+        auto monitor = port.Open(IDC_PORT_MONITOR, "Serial Data Monitor");
+        ASSERT_TRUE(monitor.has_value());
+        ASSERT_TRUE(converter.Accept());
+        converter.SendAll("12.5\r\n");
+        EXPECT_TRUE(test::WaitFor([&] {
+            return monitor->Text(IDC_MONITOR_TEXT_VIEW).find("12.5") != std::string::npos;
+        }));
+        ASSERT_TRUE(monitor->CloseWith(IDC_MONITOR_CLOSE));
         port.PressEscape();
     });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(runtime.connections[0].PortNumber, 1);
+    EXPECT_FALSE(runtime.connections[0].Socket.is_open());
     EXPECT_EQ(Saved("BRW_GAGE.DEF", "TYPE1", "DESCRIPTION"), "Keep");
     EXPECT_EQ(Saved("BRW_GAGE.DEF", "TYPE1", "INIT1", "absent"), "absent");
     EXPECT_EQ(Saved("BRW_GAGE.DEF", "TYPE1", "INIT2", "absent"), "absent");

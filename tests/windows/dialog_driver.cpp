@@ -16,30 +16,6 @@ namespace {
 // Set while a dialog's opener has returned: nothing more is coming, waits end at once.
 std::atomic<bool> g_openerReturned{false};
 
-struct WindowSearch {
-    std::string_view title;
-    HWND owner;
-    HWND found = nullptr;
-};
-
-// Visible dialog-class windows of this process only.
-BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
-    auto& search = *reinterpret_cast<WindowSearch*>(parameter);
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(window, &process);
-    char className[16] = {};
-    ::GetClassNameA(window, className, static_cast<int>(sizeof(className)));
-    const bool matches =
-        process == ::GetCurrentProcessId() && ::IsWindowVisible(window) &&
-        std::string_view(className) == "#32770" &&
-        (search.owner == nullptr || ::GetWindow(window, GW_OWNER) == search.owner) &&
-        (search.title.empty() || WindowText(window) == search.title);
-    if (matches) {
-        search.found = window;
-    }
-    return matches ? FALSE : TRUE;
-}
-
 HWND WaitForWindow(std::string_view title, HWND owner) {
     HWND found = nullptr;
     WaitFor([&] { return (found = FindProcessWindow(title, owner)) != nullptr; });
@@ -80,10 +56,19 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
     return true;
 }
 
+// Dialog-class windows, topmost first.
 HWND FindProcessWindow(std::string_view title, HWND owner) {
-    WindowSearch search{title, owner};
-    ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND window = nullptr;
+    while ((window = ::FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr) {
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(window, &process);
+        if (process == ::GetCurrentProcessId() && ::IsWindowVisible(window) &&
+            (owner == nullptr || ::GetWindow(window, GW_OWNER) == owner) &&
+            (title.empty() || WindowText(window) == title)) {
+            return window;
+        }
+    }
+    return nullptr;
 }
 
 std::optional<MessageBoxSeen> WaitForMessageBox(HWND owner) {

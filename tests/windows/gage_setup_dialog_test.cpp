@@ -66,36 +66,26 @@ class GageSetupDialogTest : public test::DialogTest {
     std::string formatSelected;
 };
 
-TEST_F(GageSetupDialogTest, NewGageIsEnabledStepByStepAndNeedsAUniqueName) {
-    const int result = Edit(1, [this](DialogDriver& dialog) {
-        EXPECT_FALSE(dialog.IsEnabled(IDC_SETUP_FORMAT));  // no connection chosen yet
-        ASSERT_TRUE(dialog.SelectComboText(IDC_SETUP_INTERFACE, "Bench"));
-        EXPECT_FALSE(dialog.IsEnabled(IDC_SETUP_READ_GAGE));  // no format chosen yet
-        ASSERT_TRUE(dialog.SelectComboText(IDC_SETUP_FORMAT, "Counter"));
-        EXPECT_TRUE(dialog.IsEnabled(IDC_SETUP_READ_GAGE));
-        EXPECT_TRUE(dialog.IsVisible(IDC_SETUP_MINIMUM));      // an ASCII format's entered range
-        dialog.SetEditText(IDC_SETUP_DESCRIPTION, "CALIPER");  // the other gage's, in capitals
-        ASSERT_TRUE(dialog.ClickNow(IDC_SETUP_OK));
-        ASSERT_EQ(boxes.boxes.size(), 1u);
-        EXPECT_NE(boxes.boxes[0].text.find("NOT UNQUE"), std::string::npos);
-        EXPECT_TRUE(dialog.IsOpen());
-        dialog.SetEditText(IDC_SETUP_DESCRIPTION, "Depth");
-        EXPECT_TRUE(dialog.CloseWith(IDC_SETUP_OK));
-    });
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(runtime.gages[1].Name.view(), "Depth");
-}
-
-TEST_F(GageSetupDialogTest, GageAddedThroughCommandThreeIsSavedAsEntered) {
-    Configure([](DialogDriver& configuration) {
+TEST_F(GageSetupDialogTest, NewGageIsEnabledStepByStepNeedsAUniqueNameAndIsSavedAsEntered) {
+    Configure([this](DialogDriver& configuration) {
         configuration.SwitchTab(IDC_CONFIG_TABS, 1);
         auto setup = configuration.Open(IDC_CONFIG_ADD, kTitle);
         ASSERT_TRUE(setup.has_value());
+        EXPECT_FALSE(setup->IsEnabled(IDC_SETUP_FORMAT));  // no connection chosen yet
         ASSERT_TRUE(setup->SelectComboText(IDC_SETUP_INTERFACE, "Bench"));
+        EXPECT_FALSE(setup->IsEnabled(IDC_SETUP_READ_GAGE));  // no format chosen yet
         ASSERT_TRUE(setup->SelectComboText(IDC_SETUP_FORMAT, "Counter"));
-        setup->SetEditTexts(
-            {{IDC_SETUP_DESCRIPTION, "Depth"}, {IDC_SETUP_GAGE_ID, "7"}, {IDC_SETUP_GAIN, "2"}});
-        ASSERT_TRUE(setup->Click(IDC_SETUP_ABSOLUTE));
+        EXPECT_TRUE(setup->IsEnabled(IDC_SETUP_READ_GAGE));
+        EXPECT_TRUE(setup->IsVisible(IDC_SETUP_MINIMUM));         // an ASCII format's entered range
+        setup->SetEditTexts({{IDC_SETUP_DESCRIPTION, "CALIPER"},  // the other gage's, in capitals
+                             {IDC_SETUP_GAGE_ID, "7"},
+                             {IDC_SETUP_GAIN, "2"}});
+        ASSERT_TRUE(setup->ClickNow(IDC_SETUP_ABSOLUTE));
+        ASSERT_TRUE(setup->ClickNow(IDC_SETUP_OK));
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_NE(boxes.boxes[0].text.find("NOT UNQUE"), std::string::npos);
+        EXPECT_TRUE(setup->IsOpen());
+        setup->SetEditText(IDC_SETUP_DESCRIPTION, "Depth");
         ASSERT_TRUE(setup->CloseWith(IDC_SETUP_OK));
     });
     const std::string saved = directory.Read("BRW_GAGE.CFG").value_or("");
@@ -140,22 +130,6 @@ TEST_F(GageSetupDialogTest, ReadShowsTheValueAndPollingReadsOncePerTick) {
         EXPECT_EQ(std::atoi(shown().c_str()), first + pressed + 1);
         EXPECT_TRUE(dialog.Click(IDC_SETUP_CANCEL));
     });
-}
-
-TEST_F(GageSetupDialogTest, RemovedFormatStaysRemovedAfterCancel) {
-    const int result = Edit(0, [this](DialogDriver& dialog) {
-        ASSERT_TRUE(dialog.SelectComboText(IDC_SETUP_FORMAT, "Spare"));
-        ASSERT_TRUE(dialog.ClickNow(IDC_SETUP_FORMAT_REMOVE));
-        EXPECT_FALSE(dialog.IsEnabled(IDC_SETUP_READ_GAGE));
-        EXPECT_NE(boxes.boxes.at(0).text.find("REMOVE FORMAT!"), std::string::npos);
-        EXPECT_EQ(dialog.ComboCount(IDC_SETUP_FORMAT), 2);
-        EXPECT_EQ(dialog.Text(IDC_SETUP_FORMAT), "");
-        EXPECT_TRUE(dialog.CloseWith(IDC_SETUP_CANCEL));
-    });
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(Key(2, "DESCRIPTION"), "<missing>");
-    EXPECT_EQ(Key(1, "DESCRIPTION"), "Counter");
-    EXPECT_EQ(runtime.gages[0].FormatNumber, 1);  // cancelled: the working copy is dropped
 }
 
 TEST_F(GageSetupDialogTest, NewFormatIsTriedOnTheGageAndSavedAsTyped) {
@@ -210,30 +184,44 @@ TEST_F(GageSetupDialogTest, NewFormatIsTriedOnTheGageAndSavedAsTyped) {
     EXPECT_EQ(formatSelected, "Counter");  // the gage keeps its own format
 }
 
-TEST_F(GageSetupDialogTest, ModifyShowsTheSavedFormatAndCancelLeavesNoScratchCopy) {
-    EditFormat(IDC_SETUP_FORMAT_MODIFY, [this](DialogDriver& dialog) {
-        EXPECT_TRUE(dialog.IsEnabled(IDC_FORMAT_SAVE));
-        EXPECT_EQ(dialog.Text(IDC_FORMAT_DESCRIPTION), "Counter");
-        EXPECT_EQ(dialog.Text(IDC_FORMAT_RECORD_END), "<13><10>");
-        EXPECT_EQ(dialog.Text(IDC_FORMAT_COMBINATION), "Difference (A - B)");
-        EXPECT_TRUE(test::WaitFor([&] { return !dialog.IsEnabled(IDC_FORMAT_RESOLUTION); }));
+TEST_F(GageSetupDialogTest, ModifyShowsTheFormatEscapeLeavesNoScratchCopyRemoveStaysAfterCancel) {
+    const int result = Edit(0, [this](DialogDriver& setup) {
+        auto format = setup.Open(IDC_SETUP_FORMAT_MODIFY, kFormatTitle);
+        ASSERT_TRUE(format.has_value());
+        EXPECT_TRUE(format->IsEnabled(IDC_FORMAT_SAVE));
+        EXPECT_EQ(format->Text(IDC_FORMAT_DESCRIPTION), "Counter");
+        EXPECT_EQ(format->Text(IDC_FORMAT_RECORD_END), "<13><10>");
+        EXPECT_EQ(format->Text(IDC_FORMAT_COMBINATION), "Difference (A - B)");
+        EXPECT_TRUE(test::WaitFor([&] { return !format->IsEnabled(IDC_FORMAT_RESOLUTION); }));
         {
             // "..." types a byte's token into the edit before it.
-            auto picker = dialog.Open(IDC_FORMAT_RECORD_START_PICK, "ASCII Character Values");
+            auto picker = format->Open(IDC_FORMAT_RECORD_START_PICK, "ASCII Character Values");
             ASSERT_TRUE(picker.has_value());
             picker->DoubleClickList(IDC_PICKER_LIST, 2);
             ASSERT_TRUE(test::WaitFor([&] { return picker->Text(IDC_PICKER_LINE) == "<2>"; }));
             ASSERT_TRUE(picker->CloseWith(IDOK));
         }
-        EXPECT_EQ(dialog.Text(IDC_FORMAT_RECORD_START), "<2>");
-        ASSERT_TRUE(dialog.ClickNow(IDC_FORMAT_INIT_GAGE));
+        EXPECT_EQ(format->Text(IDC_FORMAT_RECORD_START), "<2>");
+        ASSERT_TRUE(format->ClickNow(IDC_FORMAT_INIT_GAGE));
         EXPECT_EQ(Key(0, "RECSTART"), "<2>");
-        dialog.PressEscape();
+        ASSERT_TRUE(format->Dismiss());
+
+        ASSERT_TRUE(setup.SelectComboText(IDC_SETUP_FORMAT, "Spare"));
+        ASSERT_TRUE(setup.ClickNow(IDC_SETUP_FORMAT_REMOVE));
+        EXPECT_FALSE(setup.IsEnabled(IDC_SETUP_READ_GAGE));
+        EXPECT_EQ(setup.ComboCount(IDC_SETUP_FORMAT), 2);
+        EXPECT_EQ(setup.Text(IDC_SETUP_FORMAT), "");
+        EXPECT_TRUE(setup.CloseWith(IDC_SETUP_CANCEL));
     });
-    ASSERT_FALSE(boxes.boxes.empty());
+    EXPECT_EQ(result, 0);
+    ASSERT_EQ(boxes.boxes.size(), 2u);
     EXPECT_NE(boxes.boxes[0].text.find("MODIFY FORMAT!"), std::string::npos);
+    EXPECT_NE(boxes.boxes[1].text.find("REMOVE FORMAT!"), std::string::npos);
     EXPECT_EQ(Key(0, "DESCRIPTION"), "<missing>");
     EXPECT_EQ(Key(1, "RECSTART"), "<missing>");  // nothing saved
+    EXPECT_EQ(Key(1, "DESCRIPTION"), "Counter");
+    EXPECT_EQ(Key(2, "DESCRIPTION"), "<missing>");
+    EXPECT_EQ(runtime.gages[0].FormatNumber, 1);  // cancelled: the working copy is dropped
 }
 
 // Not a test: holds the dialogs after a read of a simulated gage while scripts/screenshots.sh
