@@ -126,9 +126,16 @@ TEST_F(ConfigDialogTest, DeletingOnYesRemovesTheLineAndItsGagesAndEscapeSavesThe
     EXPECT_EQ(runtime.connections[3].Name.view(), "Line 2 renamed");
 }
 
-TEST_F(ConfigDialogTest, ASecondConfigureWhileOpenRaisesTheOpenDialog) {
+TEST_F(ConfigDialogTest, AcceleratorsWorkAndASecondConfigureWhileOpenRaisesTheOpenDialog) {
     HWND host = host_.get();
     ConfigureFromHost([host](DialogDriver& dialog) {
+        dialog.PressAlt('a');
+        EXPECT_TRUE(
+            test::WaitFor([&] { return dialog.FocusedControl() == IDC_CONFIG_CONNECTION_LIST; }));
+        dialog.PressAlt('1');
+        auto port = DialogDriver::Attach("Gage Interface Selection");
+        ASSERT_TRUE(port) << "Alt+1 did not add";
+        ASSERT_TRUE(port->Dismiss());
         ::ShowWindow(dialog.Window(), SW_HIDE);
         ASSERT_TRUE(test::WaitFor([&] { return !::IsWindowVisible(dialog.Window()); }));
         ::PostMessageA(host, kHostCommandMessage, 0, 0);

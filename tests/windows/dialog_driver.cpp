@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <thread>
@@ -149,6 +150,15 @@ void DialogDriver::PressEscape() {
     HWND focus = FocusOf(dialog_);
     ::PostMessageA(focus, WM_KEYDOWN, VK_ESCAPE, 1);
     ::PostMessageA(focus, WM_KEYUP, VK_ESCAPE, static_cast<LPARAM>(0xC0000001u));
+}
+
+void DialogDriver::PressAlt(char key) {
+    constexpr LPARAM kAltDown = 1 << 29;
+    HWND focus = FocusOf(dialog_);
+    const auto upper = static_cast<WPARAM>(std::toupper(static_cast<unsigned char>(key)));
+    ::PostMessageA(focus, WM_SYSKEYDOWN, upper, kAltDown | 1);
+    ::PostMessageA(focus, WM_SYSCHAR, static_cast<WPARAM>(key), kAltDown | 1);
+    ::PostMessageA(focus, WM_SYSKEYUP, upper, static_cast<LPARAM>(0xC0000001u) | kAltDown);
 }
 
 int DialogDriver::FocusedControl() const {

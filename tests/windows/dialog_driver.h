@@ -99,6 +99,8 @@ class DialogDriver {
         PressEscape();
         return WaitClosed();
     }
+    // Alt and key pressed together (a control's accelerator, the underlined character).
+    void PressAlt(char key);
     // The id of the control that has the keyboard focus; 0 when none of the dialog's has it.
     int FocusedControl() const;
     // Returns once the dialog thread has handled everything sent before (not what was posted).
