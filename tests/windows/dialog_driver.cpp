@@ -10,38 +10,12 @@
 #include <thread>
 #include <utility>
 
-#include "support/window_text.h"
-
 namespace gage::test {
 
 namespace {
 
 // Set while a dialog's opener has returned: nothing more is coming, waits end at once.
 std::atomic<bool> g_openerReturned{false};
-
-struct WindowSearch {
-    std::string_view title;  // empty: any
-    HWND owner;              // null: any
-    HWND found = nullptr;
-};
-
-// Visible dialog-class windows of this process only.
-BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
-    auto& search = *reinterpret_cast<WindowSearch*>(parameter);
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(window, &process);
-    char className[16] = {};
-    ::GetClassNameA(window, className, static_cast<int>(sizeof(className)));
-    const bool matches =
-        process == ::GetCurrentProcessId() && ::IsWindowVisible(window) &&
-        std::string_view(className) == "#32770" &&
-        (search.owner == nullptr || ::GetWindow(window, GW_OWNER) == search.owner) &&
-        (search.title.empty() || WindowText(window) == search.title);
-    if (matches) {
-        search.found = window;
-    }
-    return matches ? FALSE : TRUE;
-}
 
 HWND WaitForWindow(std::string_view title, HWND owner) {
     HWND found = nullptr;
@@ -55,19 +29,6 @@ HWND FocusOf(HWND dialog) {
     info.cbSize = sizeof(info);
     const DWORD thread = ::GetWindowThreadProcessId(dialog, nullptr);
     return ::GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr ? info.hwndFocus : dialog;
-}
-
-// Selects the first item of a list or combo whose text begins with prefix; false when none.
-bool SelectItem(DialogDriver& dialog, int id, UINT findMessage, std::string_view prefix,
-                void (DialogDriver::*select)(int, int)) {
-    const std::string wanted(prefix);
-    const auto position =
-        static_cast<int>(::SendMessageA(dialog.Control(id), findMessage, static_cast<WPARAM>(-1),
-                                        reinterpret_cast<LPARAM>(wanted.c_str())));
-    if (position >= 0) {
-        (dialog.*select)(id, position);
-    }
-    return position >= 0;
 }
 
 // The counters of messages the main thread takes from its queue, and their one hook.
@@ -96,18 +57,25 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
     return true;
 }
 
+// Dialog-class windows, topmost first.
 HWND FindProcessWindow(std::string_view title, HWND owner) {
-    WindowSearch search{title, owner};
-    ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND window = nullptr;
+    while ((window = ::FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr) {
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(window, &process);
+        if (process == ::GetCurrentProcessId() && ::IsWindowVisible(window) &&
+            (owner == nullptr || ::GetWindow(window, GW_OWNER) == owner) &&
+            (title.empty() || WindowText(window) == title)) {
+            return window;
+        }
+    }
+    return nullptr;
 }
 
 std::optional<MessageBoxSeen> WaitForMessageBox(HWND owner) {
     HWND box = WaitForWindow({}, owner);
-    if (box == nullptr) {
-        return std::nullopt;
-    }
-    return MessageBoxSeen{box, WindowText(box), WindowText(::GetDlgItem(box, 0xFFFF))};
+    return box ? std::optional(MessageBoxSeen{box, WindowText(::GetDlgItem(box, 0xFFFF))})
+               : std::nullopt;
 }
 
 bool AnswerMessageBox(const MessageBoxSeen& box, int button) {
@@ -128,27 +96,21 @@ void DialogDriver::SetEditText(int id, const std::string& text) {
     ::SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void DialogDriver::Notify(int id, int code) const {
-    ::SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, code),
+void DialogDriver::Select(int id, UINT message, int notification, int position) {
+    ::SendMessageA(Control(id), message, static_cast<WPARAM>(position), 0);
+    ::SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, notification),
                    reinterpret_cast<LPARAM>(Control(id)));
 }
 
-void DialogDriver::SelectCombo(int id, int position) {
-    ::SendMessageA(Control(id), CB_SETCURSEL, static_cast<WPARAM>(position), 0);
-    Notify(id, CBN_SELCHANGE);
-}
-
-bool DialogDriver::SelectComboText(int id, std::string_view prefix) {
-    return SelectItem(*this, id, CB_FINDSTRING, prefix, &DialogDriver::SelectCombo);
-}
-
-void DialogDriver::SelectList(int id, int position) {
-    ::SendMessageA(Control(id), LB_SETCURSEL, static_cast<WPARAM>(position), 0);
-    Notify(id, LBN_SELCHANGE);
-}
-
-bool DialogDriver::SelectListText(int id, std::string_view prefix) {
-    return SelectItem(*this, id, LB_FINDSTRING, prefix, &DialogDriver::SelectList);
+bool DialogDriver::SelectText(int id, std::string_view prefix, bool combo) {
+    const std::string wanted(prefix);
+    const auto position = static_cast<int>(
+        ::SendMessageA(Control(id), combo ? CB_FINDSTRING : LB_FINDSTRING, static_cast<WPARAM>(-1),
+                       reinterpret_cast<LPARAM>(wanted.c_str())));
+    if (position >= 0) {
+        combo ? SelectCombo(id, position) : SelectList(id, position);
+    }
+    return position >= 0;
 }
 
 void DialogDriver::DoubleClickList(int id, int position) {
@@ -159,37 +121,29 @@ void DialogDriver::DoubleClickList(int id, int position) {
 
 std::vector<std::string> DialogDriver::ListLines(int id) const {
     std::vector<std::string> lines;
-    HWND list = Control(id);
-    const LRESULT count = ::SendMessageA(list, LB_GETCOUNT, 0, 0);
-    for (WPARAM i = 0; static_cast<LRESULT>(i) < count; ++i) {
-        std::string line(static_cast<std::size_t>(::SendMessageA(list, LB_GETTEXTLEN, i, 0)) + 1,
+    for (WPARAM i = 0; static_cast<LRESULT>(i) < Send(id, LB_GETCOUNT); ++i) {
+        std::string line(static_cast<std::size_t>(::SendMessageA(Control(id), LB_GETTEXTLEN, i, 0)),
                          '\0');
-        line.resize(static_cast<std::size_t>(
-            ::SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()))));
+        ::SendMessageA(Control(id), LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()));
         lines.push_back(line);
     }
     return lines;
 }
 
 void DialogDriver::SwitchTab(int id, int position) {
-    HWND tabs = Control(id);
-    NMHDR header{tabs, static_cast<UINT_PTR>(id), static_cast<UINT>(TCN_SELCHANGING)};
+    NMHDR header{Control(id), static_cast<UINT_PTR>(id), static_cast<UINT>(TCN_SELCHANGING)};
     ::SendMessageA(dialog_, WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&header));
-    ::SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(position), 0);
+    ::SendMessageA(Control(id), TCM_SETCURSEL, static_cast<WPARAM>(position), 0);
     header.code = static_cast<UINT>(TCN_SELCHANGE);
     ::SendMessageA(dialog_, WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&header));
 }
 
-bool DialogDriver::Click(int id) {
-    return IsEnabled(id) && IsVisible(id) && ::PostMessageA(Control(id), BM_CLICK, 0, 0);
-}
-
-bool DialogDriver::ClickNow(int id) {
+bool DialogDriver::Press(int id, bool wait) {
     if (!IsEnabled(id) || !IsVisible(id)) {
         return false;
     }
-    ::SendMessageA(Control(id), BM_CLICK, 0, 0);
-    return true;
+    return wait ? (::SendMessageA(Control(id), BM_CLICK, 0, 0), true)
+                : ::PostMessageA(Control(id), BM_CLICK, 0, 0) != FALSE;
 }
 
 void DialogDriver::PressEscape() {

@@ -9,35 +9,40 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "support/window_text.h"
 
 namespace gage::test {
 
-inline constexpr std::chrono::milliseconds kDriverTimeout{20000};
+// A test's own window, destroyed at the end of the test.
+struct WindowDestroyer {
+    void operator()(HWND window) const { ::DestroyWindow(window); }
+};
+using WindowOwner = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
 
 // Polls condition until it holds, the time-out passes or the dialog's opener has returned;
 // true when it held.
 bool WaitFor(const std::function<bool()>& condition,
-             std::chrono::milliseconds timeout = kDriverTimeout);
+             std::chrono::milliseconds timeout = std::chrono::seconds(20));
 
-// A visible dialog window of this process with this title (and, when given, this owner).
+// A visible dialog window of this process with this title (any when empty) and owner (any when
+// null).
 HWND FindProcessWindow(std::string_view title, HWND owner = nullptr);
 
 struct MessageBoxSeen {
     HWND window = nullptr;
-    std::string title;
     std::string text;
 };
-
 // The next message box owned by owner; none when none came in time.
 std::optional<MessageBoxSeen> WaitForMessageBox(HWND owner);
-// Presses button (IDYES, IDNO, IDOK ...) of a message box and waits until the box is gone;
-// false when the box has no such button or stays.
+// Presses button (IDYES, IDNO ...) of the box and true once the box is gone.
 bool AnswerMessageBox(const MessageBoxSeen& box, int button);
 
 class DialogDriver {
@@ -48,7 +53,6 @@ class DialogDriver {
 
     HWND Window() const { return dialog_; }
     HWND Control(int id) const { return ::GetDlgItem(dialog_, id); }
-    bool HasControl(int id) const { return Control(id) != nullptr; }
     bool IsOpen() const { return ::IsWindow(dialog_) != FALSE; }
     bool IsVisible(int id) const { return ::IsWindowVisible(Control(id)) != FALSE; }
     bool IsEnabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
@@ -57,12 +61,19 @@ class DialogDriver {
     // Types text into an edit in place of what it holds: the edit gets the focus, its text is
     // replaced as typing replaces it (the edit itself notifies EN_UPDATE and EN_CHANGE).
     void SetEditText(int id, const std::string& text);
+    void SetEditTexts(std::initializer_list<std::pair<int, std::string>> edits) {
+        for (const auto& [id, text] : edits) {
+            SetEditText(id, text);
+        }
+    }
 
-    void SelectCombo(int id, int position);  // as a user's pick: CBN_SELCHANGE follows
-    bool SelectComboText(int id, std::string_view prefix);
+    // A user's pick, CBN_SELCHANGE or LBN_SELCHANGE following; by text: the first item that
+    // begins with prefix, false when there is none.
+    void SelectCombo(int id, int position) { Select(id, CB_SETCURSEL, CBN_SELCHANGE, position); }
+    void SelectList(int id, int position) { Select(id, LB_SETCURSEL, LBN_SELCHANGE, position); }
+    bool SelectComboText(int id, std::string_view prefix) { return SelectText(id, prefix, true); }
+    bool SelectListText(int id, std::string_view prefix) { return SelectText(id, prefix, false); }
     int ComboCount(int id) const { return static_cast<int>(Send(id, CB_GETCOUNT)); }
-    void SelectList(int id, int position);  // LBN_SELCHANGE follows
-    bool SelectListText(int id, std::string_view prefix);
     void DoubleClickList(int id, int position);
     std::vector<std::string> ListLines(int id) const;
     int ListSelection(int id) const { return static_cast<int>(Send(id, LB_GETCURSEL)); }
@@ -71,14 +82,16 @@ class DialogDriver {
     // A click on a button (also a check box, which then toggles). Posted: the click may open a
     // modal window, so the caller waits for what the click is to do. False when the button is
     // disabled or hidden, as a user could not click it.
-    bool Click(int id);
+    bool Click(int id) { return Press(id, false); }
     // The same click, returning once the dialog has handled it; only for a click that opens
     // no window (a message box answered by a hook is none).
-    bool ClickNow(int id);
+    bool ClickNow(int id) { return Press(id, true); }
     // Clicks button and attaches to the window titled title that the click opens.
     std::optional<DialogDriver> Open(int button, std::string_view title) {
         return Click(button) ? Attach(title) : std::nullopt;
     }
+    // Clicks button (OK, Cancel ...) and true once the dialog has closed.
+    bool CloseWith(int button) { return Click(button) && WaitClosed(); }
     // Escape pressed in the dialog's focused control.
     void PressEscape();
     // Escape, and true once the dialog has closed.
@@ -97,7 +110,9 @@ class DialogDriver {
     }
 
   private:
-    void Notify(int id, int code) const;  // WM_COMMAND from control id, handled at once
+    void Select(int id, UINT message, int notification, int position);
+    bool SelectText(int id, std::string_view prefix, bool combo);
+    bool Press(int id, bool wait);
     LRESULT Send(int id, UINT message) const { return ::SendMessageA(Control(id), message, 0, 0); }
 
     HWND dialog_;

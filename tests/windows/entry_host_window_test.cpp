@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "dialog_driver.h"
 #include "entry/commands.h"
-#include "window_owner.h"
 
 namespace gage {
 namespace {
@@ -34,8 +34,8 @@ TEST(EntryHostWindowTest, ComboAndListGetTheNamedGagesInTableOrder) {
         return ::CreateWindowExA(0, className, "", WS_OVERLAPPED | style, 0, 0, 200, 200, nullptr,
                                  nullptr, nullptr, nullptr);
     };
-    const WindowOwner combo(make("COMBOBOX", CBS_DROPDOWNLIST));
-    const WindowOwner list(make("LISTBOX", 0));
+    const test::WindowOwner combo(make("COMBOBOX", CBS_DROPDOWNLIST));
+    const test::WindowOwner list(make("LISTBOX", 0));
     ASSERT_TRUE(combo.get() != nullptr && list.get() != nullptr);
     const std::vector<std::string> expected{"Bore 1", "Caliper", "Depth"};
     EXPECT_EQ(RunCommand(runtime, combo.get(), 1, GSV_CMD_FILL_COMBO, nullptr), 3);

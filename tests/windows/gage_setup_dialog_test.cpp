@@ -1,6 +1,8 @@
-// The Gaging Device Setup dialog. The gage's connection is TCP/IP to the gage simulator on
-// 127.0.0.1, which answers each "?\r" with the number of commands it has answered so far: the
-// value the dialog shows says how many reads reached it.
+// The Gaging Device Setup dialog and the Format Definition and Advanced dialogs worked from it.
+// The gage's connection is TCP/IP to the gage simulator on 127.0.0.1, which answers each "?\r"
+// with the number of commands it has answered so far: the value shown says how many reads
+// reached it. What the dialogs decide is tested on their forms; here the controls must reach the
+// forms, the files and the gage.
 
 #include <windows.h>
 
@@ -19,14 +21,16 @@ namespace {
 using test::DialogDriver;
 
 constexpr const char* kTitle = "Gaging Device Setup";
+constexpr const char* kFormatTitle = "Gaging Device Format Definition";
 
 class GageSetupDialogTest : public test::DialogTest {
   protected:
     void SetUp() override {
         DialogTest::SetUp();
         UseBenchGage(
-            "[TYPE1.1]\nDESCRIPTION=Counter\nMEAS_READ=?<13>\nRECEND=<13><10>\n"
-            "VALUE1=1,1,0\nMEASTIMEOUT=3000\n[TYPE1.2]\nDESCRIPTION=Spare\n",
+            "[TYPE1.1]\nDESCRIPTION=Counter\nMEAS_READ=?<13>\nRECEND=<13><10>\nVALUE1=1,1,0\n"
+            "MEASTIMEOUT=3000\nFMTOPTS=48\n[TYPE1.2]\nDESCRIPTION=Spare\n"
+            "[TYPE1.4]\nDESCRIPTION=Binary\nDATATYPE=2\nBITS=16\nFULLSCALE=10\n",
             1);
     }
     // EditGage on row index (a new default row when index is the gage count); its result.
@@ -40,59 +44,56 @@ class GageSetupDialogTest : public test::DialogTest {
             drive);
         return result;
     }
+    // The setup dialog on the gage; button there opens the format dialog that drive works. The
+    // setup dialog is cancelled after.
+    void EditFormat(int button, const std::function<void(DialogDriver&)>& drive) {
+        Edit(0, [&](DialogDriver& setup) {
+            auto format = setup.Open(button, kFormatTitle);
+            ASSERT_TRUE(format.has_value());
+            drive(*format);
+            ASSERT_TRUE(format->WaitClosed());
+            formatCount = setup.ComboCount(IDC_SETUP_FORMAT);
+            formatSelected = setup.Text(IDC_SETUP_FORMAT);
+            EXPECT_TRUE(setup.CloseWith(IDC_SETUP_CANCEL));
+        });
+    }
+    std::string Key(int format, std::string_view key) {
+        return Saved("BRW_GAGE.DEF", "TYPE1." + std::to_string(format), key, "<missing>");
+    }
+    static bool HasSimulator() { return test::SimulatorPort() != 0; }
+
+    int formatCount = 0;
+    std::string formatSelected;
 };
 
-TEST_F(GageSetupDialogTest, NewGageIsEnabledStepByStepAndNeedsAUniqueName) {
-    const int result = Edit(1, [this](DialogDriver& dialog) {
-        for (const int id : {IDC_SETUP_CHANNEL, IDC_SETUP_GAGE_ID, IDC_SETUP_SERIAL_NUMBER,
-                             IDC_SETUP_NO_READ_COMMAND, IDC_SETUP_ABSOLUTE, IDC_SETUP_MAXIMUM_TEXT,
-                             IDC_SETUP_MINIMUM_TEXT, IDC_SETUP_VALUE_BAR, IDC_SETUP_FORMAT_CREATE,
-                             IDC_SETUP_INIT_GAGE, IDC_SETUP_POLL_READ, IDC_SETUP_FORMAT_LABEL,
-                             IDC_SETUP_ZERO_LABEL, IDC_SETUP_GAIN_LABEL, IDC_SETUP_PRECISION_LABEL,
-                             IDC_HELP_BUTTON}) {
-            EXPECT_TRUE(dialog.HasControl(id)) << id;  // the rest are worked below
-        }
-        EXPECT_FALSE(dialog.IsEnabled(IDC_SETUP_FORMAT));  // no connection chosen yet
-        ASSERT_TRUE(dialog.SelectComboText(IDC_SETUP_INTERFACE, "Bench"));
-        EXPECT_FALSE(dialog.IsEnabled(IDC_SETUP_READ_GAGE));  // no format chosen yet
-        ASSERT_TRUE(dialog.SelectComboText(IDC_SETUP_FORMAT, "Counter"));
-        EXPECT_TRUE(dialog.IsEnabled(IDC_SETUP_READ_GAGE));
-        EXPECT_EQ(dialog.Text(IDC_SETUP_GAIN), "+1");
-        EXPECT_TRUE(dialog.IsVisible(IDC_SETUP_MINIMUM));  // an ASCII format's entered range
-
-        dialog.SetEditText(IDC_SETUP_DESCRIPTION, "CALIPER");  // the other gage's, in capitals
-        ASSERT_TRUE(dialog.ClickNow(IDC_SETUP_OK));
-        ASSERT_EQ(boxes.boxes.size(), 1u);
-        EXPECT_NE(boxes.boxes[0].text.find("NOT UNQUE"), std::string::npos);
-        EXPECT_TRUE(dialog.IsVisible(IDC_SETUP_OK));
-        dialog.SetEditText(IDC_SETUP_DESCRIPTION, "Depth");
-        ASSERT_TRUE(dialog.Click(IDC_SETUP_OK));
-        EXPECT_TRUE(dialog.WaitClosed());
-    });
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(runtime.gages[1].Name.view(), "Depth");
-}
-
-TEST_F(GageSetupDialogTest, GageAddedThroughCommandThreeIsSavedAsEntered) {
-    Configure([](DialogDriver& configuration) {
+TEST_F(GageSetupDialogTest, NewGageIsEnabledStepByStepNeedsAUniqueNameAndIsSavedAsEntered) {
+    Configure([this](DialogDriver& configuration) {
         configuration.SwitchTab(IDC_CONFIG_TABS, 1);
         auto setup = configuration.Open(IDC_CONFIG_ADD, kTitle);
         ASSERT_TRUE(setup.has_value());
+        EXPECT_FALSE(setup->IsEnabled(IDC_SETUP_FORMAT));  // no connection chosen yet
         ASSERT_TRUE(setup->SelectComboText(IDC_SETUP_INTERFACE, "Bench"));
+        EXPECT_FALSE(setup->IsEnabled(IDC_SETUP_READ_GAGE));  // no format chosen yet
         ASSERT_TRUE(setup->SelectComboText(IDC_SETUP_FORMAT, "Counter"));
+        EXPECT_TRUE(setup->IsEnabled(IDC_SETUP_READ_GAGE));
+        EXPECT_TRUE(setup->IsVisible(IDC_SETUP_MINIMUM));         // an ASCII format's entered range
+        setup->SetEditTexts({{IDC_SETUP_DESCRIPTION, "CALIPER"},  // the other gage's, in capitals
+                             {IDC_SETUP_GAGE_ID, "7"},
+                             {IDC_SETUP_GAIN, "2"}});
+        ASSERT_TRUE(setup->ClickNow(IDC_SETUP_ABSOLUTE));
+        ASSERT_TRUE(setup->ClickNow(IDC_SETUP_OK));
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_NE(boxes.boxes[0].text.find("NOT UNQUE"), std::string::npos);
+        EXPECT_TRUE(setup->IsOpen());
         setup->SetEditText(IDC_SETUP_DESCRIPTION, "Depth");
-        setup->SetEditText(IDC_SETUP_GAGE_ID, "7");
-        setup->SetEditText(IDC_SETUP_GAIN, "2");
-        ASSERT_TRUE(setup->Click(IDC_SETUP_ABSOLUTE));
-        ASSERT_TRUE(setup->Click(IDC_SETUP_OK));
-        ASSERT_TRUE(setup->WaitClosed());
+        ASSERT_TRUE(setup->CloseWith(IDC_SETUP_OK));
     });
     const std::string saved = directory.Read("BRW_GAGE.CFG").value_or("");
     EXPECT_NE(saved.find("=\"Depth\",1,1,0,7,,0,0,0,2,7,2,2\r\n"), std::string::npos) << saved;
 }
 
 TEST_F(GageSetupDialogTest, ReadShowsTheValueAndPollingReadsOncePerTick) {
-    if (test::SimulatorPort() == 0) {
+    if (!HasSimulator()) {
         GTEST_SKIP() << "no gage simulator on 127.0.0.1 (GAGE_SIM_TCP_PORT_FILE unset)";
     }
     // Polling ticks (while the dialog is active and polling) and poll presses, as the dialog's
@@ -105,56 +106,126 @@ TEST_F(GageSetupDialogTest, ReadShowsTheValueAndPollingReadsOncePerTick) {
     const test::MessageCounter presses([](const MSG& message) {
         return message.message == WM_COMMAND && LOWORD(message.wParam) == IDC_SETUP_POLL_READ;
     });
-    const auto shownCount = [](DialogDriver& dialog) {
-        return std::atoi(dialog.Text(IDC_SETUP_LAST_VALUE).c_str());
-    };
     Edit(0, [&](DialogDriver& dialog) {
+        const auto shown = [&] { return dialog.Text(IDC_SETUP_LAST_VALUE); };
         ASSERT_TRUE(dialog.Click(IDC_SETUP_INIT_PORT));
         ASSERT_TRUE(dialog.Click(IDC_SETUP_READ_GAGE));
-        ASSERT_TRUE(test::WaitFor([&] { return dialog.Text(IDC_SETUP_LAST_VALUE) != "?"; }));
-        EXPECT_EQ(dialog.Text(IDC_SETUP_LAST_VALUE)[0], '+');
-        const int first = shownCount(dialog);
-
+        ASSERT_TRUE(test::WaitFor([&] { return shown() != "?"; }));
+        EXPECT_EQ(shown()[0], '+');
+        const int first = std::atoi(shown().c_str());
         ::SetForegroundWindow(dialog.Window());
         ASSERT_TRUE(dialog.Click(IDC_SETUP_CONTINUOUS_POLL));
         EXPECT_TRUE(test::WaitFor([&] { return presses.Count() >= 3; }));
         ASSERT_TRUE(dialog.Click(IDC_SETUP_CONTINUOUS_POLL));
-        ASSERT_TRUE(test::WaitFor([&] {
-            return ::SendMessageA(dialog.Control(IDC_SETUP_CONTINUOUS_POLL), BM_GETCHECK, 0, 0) ==
-                   BST_UNCHECKED;
-        }));
+        ASSERT_TRUE(test::WaitFor(
+            [&] { return ::IsDlgButtonChecked(dialog.Window(), IDC_SETUP_CONTINUOUS_POLL) == 0; }));
         // A press posted by the last polling tick may still be queued behind the click.
         EXPECT_TRUE(test::WaitFor([&] { return presses.Count() == ticks.Count(); }));
         dialog.Sync();
         const int pressed = presses.Count();
-        const std::string polled = dialog.Text(IDC_SETUP_LAST_VALUE);
+        const std::string polled = shown();
         ASSERT_TRUE(dialog.Click(IDC_SETUP_READ_GAGE));
-        ASSERT_TRUE(test::WaitFor([&] { return dialog.Text(IDC_SETUP_LAST_VALUE) != polled; }));
+        ASSERT_TRUE(test::WaitFor([&] { return shown() != polled; }));
         // Every press was one read command, and nothing else reached the simulator.
-        EXPECT_EQ(shownCount(dialog), first + pressed + 1);
+        EXPECT_EQ(std::atoi(shown().c_str()), first + pressed + 1);
         EXPECT_TRUE(dialog.Click(IDC_SETUP_CANCEL));
     });
 }
 
-TEST_F(GageSetupDialogTest, RemovedFormatStaysRemovedAfterCancel) {
-    const int result = Edit(0, [this](DialogDriver& dialog) {
-        ASSERT_TRUE(dialog.SelectComboText(IDC_SETUP_FORMAT, "Spare"));
-        ASSERT_TRUE(dialog.ClickNow(IDC_SETUP_FORMAT_REMOVE));
-        EXPECT_FALSE(dialog.IsEnabled(IDC_SETUP_READ_GAGE));
-        EXPECT_NE(boxes.boxes.at(0).text.find("REMOVE FORMAT!"), std::string::npos);
-        EXPECT_EQ(dialog.ComboCount(IDC_SETUP_FORMAT), 1);
-        EXPECT_EQ(::SendMessageA(dialog.Control(IDC_SETUP_FORMAT), CB_GETCURSEL, 0, 0), CB_ERR);
-        EXPECT_TRUE(dialog.Click(IDC_SETUP_CANCEL));
-        EXPECT_TRUE(dialog.WaitClosed());
+TEST_F(GageSetupDialogTest, NewFormatIsTriedOnTheGageAndSavedAsTyped) {
+    if (!HasSimulator()) {
+        GTEST_SKIP() << "no gage simulator on 127.0.0.1 (GAGE_SIM_TCP_PORT_FILE unset)";
+    }
+    EditFormat(IDC_SETUP_FORMAT_CREATE, [this](DialogDriver& dialog) {
+        EXPECT_FALSE(dialog.IsEnabled(IDC_FORMAT_SAVE));  // a new format is saved as new
+        EXPECT_TRUE(dialog.IsEnabled(IDC_FORMAT_FULL_SCALE));
+        ASSERT_TRUE(dialog.SelectComboText(IDC_FORMAT_TYPE, "ASCII (8Bit)"));
+        EXPECT_FALSE(dialog.IsEnabled(IDC_FORMAT_FULL_SCALE));
+        dialog.SetEditTexts({{IDC_FORMAT_DESCRIPTION, "Counter B"},
+                             {IDC_FORMAT_RECORD_END, "<13><10>"},
+                             {IDC_FORMAT_ROW_VALUE_A, "1"},
+                             {IDC_FORMAT_ROW_VALUE_A + IDC_FORMAT_ROW_START, "1"}});
+        ASSERT_TRUE(dialog.SelectComboText(IDC_FORMAT_COMBINATION, "Difference"));
+        {
+            auto advanced = dialog.Open(IDC_FORMAT_ADVANCED, "Advanced...");
+            ASSERT_TRUE(advanced.has_value());
+            advanced->SetEditTexts(
+                {{IDC_ADVANCED_MEAS_READ, "?<13>"}, {IDC_ADVANCED_TIMEOUT, "3000"}});
+            ASSERT_TRUE(advanced->CloseWith(IDOK));
+        }
+        ASSERT_TRUE(dialog.ClickNow(IDC_FORMAT_INIT_PORT));
+        ASSERT_TRUE(dialog.Click(IDC_FORMAT_READ_GAGE));
+        ASSERT_TRUE(test::WaitFor([&] { return !dialog.Text(IDC_FORMAT_SAMPLE_VALUE_A).empty(); }));
+        EXPECT_EQ(dialog.Text(IDC_FORMAT_SAMPLE_VALUE_A)[0], '+');
+        const std::string raw = dialog.Text(IDC_FORMAT_RAW_BYTES);
+        EXPECT_NE(raw.find("<13><10>"), std::string::npos) << raw;
+        EXPECT_EQ(dialog.Text(IDC_FORMAT_RAW_LENGTH), std::to_string(raw.size() - 8 + 2));
+        EXPECT_EQ(Key(0, "MEAS_READ"), "?<13>");  // the scratch copy the read used
+        ASSERT_TRUE(dialog.Click(IDC_FORMAT_CONTINUOUS_POLL));
+        EXPECT_TRUE(test::WaitFor([&] { return !dialog.IsEnabled(IDC_FORMAT_READ_GAGE); }));
+        ASSERT_TRUE(dialog.Click(IDC_FORMAT_CONTINUOUS_POLL));
+        EXPECT_TRUE(test::WaitFor([&] { return dialog.IsEnabled(IDC_FORMAT_READ_GAGE); }));
+        // Rows a record of the counter could not fill, so they come after the read.
+        dialog.SetEditTexts({{IDC_FORMAT_ROW_CHANNEL + IDC_FORMAT_ROW_START, "5"},  // no key
+                             {IDC_FORMAT_ROW_CODE + IDC_FORMAT_ROW_START, "5"},
+                             {IDC_FORMAT_ROW_CODE + IDC_FORMAT_ROW_LENGTH, "2"}});
+        dialog.SelectCombo(IDC_FORMAT_ROW_CODE + IDC_FORMAT_ROW_OPERATOR, 1);  // EQ, no literal
+        ASSERT_TRUE(dialog.Click(IDC_FORMAT_SAVE_AS_NEW));
+    });
+    const std::pair<const char*, const char*> saved[] = {
+        {"DESCRIPTION", "Counter B"}, {"DATATYPE", "0"},        {"RECEND", "<13><10>"},
+        {"MEAS_READ", "?<13>"},       {"MEASTIMEOUT", "3000"},  {"FMTOPTS", "48"},
+        {"VALUE1", "1,1,0"},          {"CHANNEL", "<missing>"}, {"CODE", "0,5,2"}};
+    for (const auto& [key, value] : saved) {
+        EXPECT_EQ(Key(3, key), value) << key;  // 3: the first free number
+    }
+    EXPECT_EQ(Key(0, "DESCRIPTION"), "<missing>");  // the scratch copy went with the save
+    EXPECT_EQ(formatCount, 4);
+    EXPECT_EQ(formatSelected, "Counter");  // the gage keeps its own format
+}
+
+TEST_F(GageSetupDialogTest, ModifyShowsTheFormatEscapeLeavesNoScratchCopyRemoveStaysAfterCancel) {
+    const int result = Edit(0, [this](DialogDriver& setup) {
+        auto format = setup.Open(IDC_SETUP_FORMAT_MODIFY, kFormatTitle);
+        ASSERT_TRUE(format.has_value());
+        EXPECT_TRUE(format->IsEnabled(IDC_FORMAT_SAVE));
+        EXPECT_EQ(format->Text(IDC_FORMAT_DESCRIPTION), "Counter");
+        EXPECT_EQ(format->Text(IDC_FORMAT_RECORD_END), "<13><10>");
+        EXPECT_EQ(format->Text(IDC_FORMAT_COMBINATION), "Difference (A - B)");
+        EXPECT_TRUE(test::WaitFor([&] { return !format->IsEnabled(IDC_FORMAT_RESOLUTION); }));
+        {
+            // "..." types a byte's token into the edit before it.
+            auto picker = format->Open(IDC_FORMAT_RECORD_START_PICK, "ASCII Character Values");
+            ASSERT_TRUE(picker.has_value());
+            picker->DoubleClickList(IDC_PICKER_LIST, 2);
+            ASSERT_TRUE(test::WaitFor([&] { return picker->Text(IDC_PICKER_LINE) == "<2>"; }));
+            ASSERT_TRUE(picker->CloseWith(IDOK));
+        }
+        EXPECT_EQ(format->Text(IDC_FORMAT_RECORD_START), "<2>");
+        ASSERT_TRUE(format->ClickNow(IDC_FORMAT_INIT_GAGE));
+        EXPECT_EQ(Key(0, "RECSTART"), "<2>");
+        ASSERT_TRUE(format->Dismiss());
+
+        ASSERT_TRUE(setup.SelectComboText(IDC_SETUP_FORMAT, "Spare"));
+        ASSERT_TRUE(setup.ClickNow(IDC_SETUP_FORMAT_REMOVE));
+        EXPECT_FALSE(setup.IsEnabled(IDC_SETUP_READ_GAGE));
+        EXPECT_EQ(setup.ComboCount(IDC_SETUP_FORMAT), 2);
+        EXPECT_EQ(setup.Text(IDC_SETUP_FORMAT), "");
+        EXPECT_TRUE(setup.CloseWith(IDC_SETUP_CANCEL));
     });
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(Saved("BRW_GAGE.DEF", "TYPE1.2", "DESCRIPTION"), "");
-    EXPECT_EQ(Saved("BRW_GAGE.DEF", "TYPE1.1", "DESCRIPTION"), "Counter");
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_NE(boxes.boxes[0].text.find("MODIFY FORMAT!"), std::string::npos);
+    EXPECT_NE(boxes.boxes[1].text.find("REMOVE FORMAT!"), std::string::npos);
+    EXPECT_EQ(Key(0, "DESCRIPTION"), "<missing>");
+    EXPECT_EQ(Key(1, "RECSTART"), "<missing>");  // nothing saved
+    EXPECT_EQ(Key(1, "DESCRIPTION"), "Counter");
+    EXPECT_EQ(Key(2, "DESCRIPTION"), "<missing>");
     EXPECT_EQ(runtime.gages[0].FormatNumber, 1);  // cancelled: the working copy is dropped
 }
 
-// Not a test: holds the dialog after a read of a simulated gage while scripts/screenshots.sh
-// photographs it.
+// Not a test: holds the dialogs after a read of a simulated gage while scripts/screenshots.sh
+// photographs them.
 TEST_F(GageSetupDialogTest, DISABLED_ScreenshotStates) {
     ASSERT_NE(std::getenv("GAGE_SCREENSHOT_DIR"), nullptr) << "run through scripts/screenshots.sh";
     ConnectionRecord& bench = runtime.connections[2];
@@ -163,7 +234,7 @@ TEST_F(GageSetupDialogTest, DISABLED_ScreenshotStates) {
     bench.InterfaceType = 1;
     test::MakeSerial9600(bench, 3);
     GageRecord& gage = runtime.gages[0];
-    gage.Name = "RandomValue Caliper";
+    gage.Name = "RandomValue Caliper";  // read from the simulated source
     gage.SerialNumber = "SN-1234";
     gage.GageId = 1;
     gage.Minimum = -3.0;
@@ -175,6 +246,18 @@ TEST_F(GageSetupDialogTest, DISABLED_ScreenshotStates) {
         dialog.Sync();
         EXPECT_TRUE(test::HoldForScreenshot(dialog.Window(), "gaging-device-setup"));
         EXPECT_TRUE(dialog.Click(IDC_SETUP_CANCEL));
+    });
+    EditFormat(IDC_SETUP_FORMAT_MODIFY, [](DialogDriver& dialog) {
+        ASSERT_TRUE(dialog.Click(IDC_FORMAT_READ_GAGE));
+        ASSERT_TRUE(test::WaitFor([&] { return !dialog.Text(IDC_FORMAT_SAMPLE_VALUE_A).empty(); }));
+        dialog.Sync();
+        EXPECT_TRUE(test::HoldForScreenshot(dialog.Window(), "format-definition"));
+        auto advanced = dialog.Open(IDC_FORMAT_ADVANCED, "Advanced...");
+        ASSERT_TRUE(advanced.has_value());
+        advanced->Sync();
+        EXPECT_TRUE(test::HoldForScreenshot(advanced->Window(), "format-advanced"));
+        ASSERT_TRUE(advanced->Dismiss());
+        dialog.PressEscape();
     });
 }
 
