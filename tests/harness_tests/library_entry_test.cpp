@@ -41,14 +41,5 @@ TEST_F(LibraryEntryTest, WithoutConfigurationOnlyAliveAnswers) {
     EXPECT_EQ(Call(0), 1);
 }
 
-TEST_F(LibraryEntryTest, ConfigurationOfAnotherApplicationIsNotLoaded) {
-    LocalDir().Write("BRW_GAGE.CFG",
-                     "[APPLICATION]\r\nNAME=OTHERAPP\r\nVERSION=9\r\n"
-                     "[GAGES]\r\nGAGE_1=\"RandomValue 1\",1,1,0,0,,0,10,0,1,3,0,0\r\n");
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(Call(5), 0);
-    EXPECT_EQ(Call(9, "RandomValue 1"), 0);
-}
-
 }  // namespace
 }  // namespace gage::harness
