@@ -91,7 +91,7 @@ TEST_F(SerialPosixTest, AMappedDeviceThatCannotOpenIsReportedWithItsPath) {
     }
 }
 
-TEST_F(SerialPosixTest, ConfigureAppliesTheLineSettingsOrKeepsTheOldOnes) {
+TEST_F(SerialPosixTest, ConfigureMapsEachLineSettingToTheTerminal) {
     Start();
     ASSERT_EQ(ChannelPrepare(context, nullptr, record), 1);  // opens and configures
     termios t = Attributes();
@@ -170,22 +170,6 @@ TEST_F(SerialPosixTest, ADeviceThatVanishesIsReportedAndAbortClosesTheRead) {
     EXPECT_EQ(boxes.boxes[3].style, MB_STYLE_OK | MB_STYLE_ICONERROR);
     EXPECT_EQ(ChannelClose(context, record), 1);
     EXPECT_EQ(SerialProbePort(settings, 3), 0);
-}
-
-TEST_F(SerialPosixTest, LineSignalsOfEachFlowControlLeaveTheLineUsable) {
-    gagesim::SimulatorOptions options;
-    options.trigger = "\r";
-    Start(options);
-    OpenSerial(record);
-    for (const int flowControl : {3, 2}) {
-        record.FlowControl = flowControl;
-        ASSERT_EQ(SerialConfigure(context, nullptr, record), 0);
-        EXPECT_EQ(ChannelSignal(context, record, SIGNAL_START), 1);
-        EXPECT_EQ(ChannelSignal(context, record, SIGNAL_PAUSE), 1);  // transmission released
-    }
-    const std::uint8_t command[] = {'\r'};
-    EXPECT_EQ(ChannelWrite(context, nullptr, record, command, 1), 1);
-    EXPECT_TRUE(simulator->WaitForCommands(1, 5s));
 }
 
 TEST_F(SerialPosixTest, OpeningAConnectionOpensThePortOnceThenOnlyPurges) {

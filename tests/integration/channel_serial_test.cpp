@@ -59,7 +59,7 @@ TEST_F(SerialChannelTest, ACommandIsAnsweredAndPurgesAndPrepareDropWhatWaits) {
     EXPECT_TRUE(boxes.boxes.empty());
 }
 
-TEST_F(SerialChannelTest, PortsAreProbedSilentlyHeldExclusivelyAndClosedOnce) {
+TEST_F(SerialChannelTest, PortsAreProbedSilentlyHeldExclusivelySignalledAndClosedOnce) {
     EXPECT_EQ(SerialProbePort(settings, gage.port()), 1);
     ASSERT_EQ(AllocateReceiveBuffer(record), 1);
     record.RxCount = 3;
@@ -78,8 +78,13 @@ TEST_F(SerialChannelTest, PortsAreProbedSilentlyHeldExclusivelyAndClosedOnce) {
                   "The hardware is not available (is locked by another device).\n\nError Code: "
                   "-10 (FFFFFFF6)");
     }
-    EXPECT_EQ(ChannelSignal(context, record, SIGNAL_START), 1);
-    EXPECT_EQ(ChannelSignal(context, record, SIGNAL_PAUSE), 1);
+    for (const int flowControl : {3, 2}) {  // the modem lines, then XON/XOFF
+        record.FlowControl = flowControl;
+        ASSERT_EQ(SerialConfigure(context, nullptr, record), 0);
+        EXPECT_EQ(ChannelSignal(context, record, SIGNAL_START), 1);
+        EXPECT_EQ(ChannelSignal(context, record, SIGNAL_PAUSE), 1);  // transmission released
+    }
+    EXPECT_TRUE(Ask());  // the line still carries commands and answers
     EXPECT_EQ(ChannelClose(context, record), 1);
     EXPECT_FALSE(record.PortHandle.is_open());
     EXPECT_EQ(ChannelClose(context, record), 0);
