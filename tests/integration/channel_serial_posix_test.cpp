@@ -125,22 +125,6 @@ TEST_F(SerialPosixTest, ConfigureMapsEachLineSettingToTheTerminal) {
     EXPECT_EQ(t.c_iflag & (IXON | IXOFF), 0u);
 }
 
-TEST_F(SerialPosixTest, ReadsNeverGoPastTheAppendLimit) {
-    Start();
-    OpenSerial(record);
-    record.RxCount = kSerialAppendLimit - 2;
-    simulator->Send("ABCDEFGHIJ");
-    ASSERT_TRUE(test::WaitQueued(record, 10));
-    EXPECT_EQ(ChannelRead(context, nullptr, record), 2);
-    EXPECT_EQ(record.RxBuffer[kSerialAppendLimit - 1], 'B');
-    EXPECT_EQ(ChannelRead(context, nullptr, record), 0);  // asks for nothing
-    EXPECT_EQ(record.RxCount, kSerialAppendLimit);
-    EXPECT_EQ(test::QueuedInput(record), 8);  // the rest waits in the port
-    ConsumeReceivedBytes(record, kSerialAppendLimit);
-    EXPECT_EQ(ChannelRead(context, nullptr, record), 8);
-    EXPECT_EQ(test::Held(record), "CDEFGHIJ");
-}
-
 // Port 64 is the last that opens; 65 is refused before any device is tried.
 TEST_F(SerialPosixTest, PortsOpenUpToNumber64) {
     Start({}, "com64");

@@ -91,6 +91,22 @@ TEST_F(SerialChannelTest, PortsAreProbedSilentlyHeldExclusivelySignalledAndClose
     EXPECT_EQ(SerialProbePort(settings, gage.port()), 1);
 }
 
+TEST_F(SerialChannelTest, ReadsNeverGoPastTheAppendLimit) {
+    OpenSerial(record);
+    record.RxCount = kSerialAppendLimit - 2;
+    ASSERT_TRUE(Ask());
+    EXPECT_EQ(ChannelRead(context, nullptr, record), 2);
+    EXPECT_EQ(ChannelRead(context, nullptr, record), 0);  // asks for nothing
+    EXPECT_EQ(record.RxCount, kSerialAppendLimit);
+    EXPECT_EQ(test::QueuedInput(record), 6);  // the rest waits in the port
+    const std::string start = test::Held(record).substr(kSerialAppendLimit - 2);
+    ConsumeReceivedBytes(record, kSerialAppendLimit);
+    EXPECT_EQ(ChannelRead(context, nullptr, record), 6);
+    EXPECT_TRUE(start + test::Held(record) == "+1.500\r\n" ||
+                start + test::Held(record) == "-2.250\r\n")
+        << start << test::Held(record);
+}
+
 TEST_F(SerialChannelTest, SettingsApplyAndUnusableOnesAreRefusedKeepingTheOld) {
     record.BaudRate = 19200;
     OpenSerial(record);
