@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 #include <chrono>
 #include <string>
 
@@ -111,6 +115,14 @@ TEST_F(SerialChannelTest, SettingsApplyAndUnusableOnesAreRefusedKeepingTheOld) {
     record.BaudRate = 19200;
     OpenSerial(record);
     EXPECT_EQ(test::LineBaud(record), 19200);
+#if defined(_WIN32)
+    COMMTIMEOUTS timeouts{};  // reads never wait; a write gives up after 10 ms a byte and 1 s
+    ASSERT_TRUE(::GetCommTimeouts(reinterpret_cast<HANDLE>(record.PortHandle.get()), &timeouts));
+    EXPECT_EQ(timeouts.ReadIntervalTimeout, MAXDWORD);
+    EXPECT_EQ(timeouts.ReadTotalTimeoutMultiplier + timeouts.ReadTotalTimeoutConstant, 0u);
+    EXPECT_EQ(timeouts.WriteTotalTimeoutMultiplier, 10u);
+    EXPECT_EQ(timeouts.WriteTotalTimeoutConstant, 1000u);
+#endif
     const struct {
         int parity, stopBits, flowControl, refusal;
     } cases[] = {{1, 1, 5, SERIAL_CONFIG_BAD_FLOW_CONTROL},
