@@ -2,6 +2,8 @@
 // and on a TCP port of 127.0.0.1: what is typed reaches the device, what it sends is shown, and
 // a lost connection is opened again. How bytes are rendered is tested with the monitor's text.
 
+#include <gmock/gmock.h>
+
 #include <future>
 #include <string>
 #include <vector>
@@ -12,6 +14,8 @@ namespace gage::cli_test {
 namespace {
 
 using namespace std::chrono_literals;
+using gagesim::Transport;
+using ::testing::HasSubstr;
 
 class MonitorCommandTest : public GagesrvTest {
   protected:
@@ -19,41 +23,46 @@ class MonitorCommandTest : public GagesrvTest {
         dir.Write("ZRN_SYS.INI", "[GAGESERVER]\nCOM_PREFIX=" + ComPrefix() +
                                      "\nWAITTIME=0\nTCPIP_CONNECTION_TIMEOUT=2\n");
     }
-
     // MUX_0 "Bench Port" on serial port 3, MUX_1 "Net Box" on 127.0.0.1:tcpPort, MUX_2 "Empty
     // Port" on serial port 4, where no device exists.
     void WriteConnections(std::uint16_t tcpPort) {
         dir.Write("BRW_GAGE.CFG",
                   "[APPLICATION]\nNAME=ZRNGSV32\nVERSION=9\n[INTERFACES]\n"
-                  "MUX_0=\"Bench Port\",1,3,9600,8,1,1,1,1024,0,\n"
-                  "MUX_1=\"Net Box\",1," +
+                  "MUX_0=\"Bench Port\",1,3,9600,8,1,1,1,1024,0,\nMUX_1=\"Net Box\",1," +
                       std::to_string(tcpPort) +
                       ",127,0,0,1,1,1024,1,\n"
                       "MUX_2=\"Empty Port\",1,4,9600,8,1,1,1,1024,0,\n[GAGES]\n");
     }
-
-    std::unique_ptr<gagesim::Simulator> StartGage(gagesim::Transport transport,
-                                                  const std::string& recordTemplate,
-                                                  const std::string& trigger) {
-        gagesim::SimulatorOptions options;
-        options.transport = transport;
-        options.linkPath = SerialDevice(3);
-        options.recordTemplate = recordTemplate;
-        options.trigger = trigger;
-        return Start(options);
+    std::unique_ptr<gagesim::Simulator> StartGage(Transport transport, std::string recordTemplate,
+                                                  std::string trigger = "") {
+        return Start({.transport = transport,
+                      .linkPath = SerialDevice(3),
+                      .recordTemplate = std::move(recordTemplate),
+                      .values = {},
+                      .trigger = std::move(trigger)});
     }
-
     ProcessResult Monitor(const std::vector<std::string>& args, const std::string& input) {
         std::vector<std::string> all{"monitor", "--seconds", "20"};
         all.insert(all.end(), args.begin(), args.end());
         return Run(all, input);
+    }
+    // Monitors connection for 7 bytes while lose() takes the device away under it.
+    template <typename Lose>
+    ProcessResult MonitorWhileLosing(const char* connection, gagesim::Simulator& device,
+                                     Lose lose) {
+        auto run = std::async(std::launch::async, [&] {
+            return Monitor({"--bytes", "7", connection}, "?\n");
+        });
+        EXPECT_TRUE(device.WaitForReceived("?", 10s));  // the monitor watches
+        lose();
+        return run.get();
     }
 };
 
 // The monitor sends what is typed only once it watches, so the answer cannot arrive before the
 // port was prepared (which discards whatever was waiting).
 TEST_F(MonitorCommandTest, TypedLinesAreSentAndTheAnswerShown) {
-    const auto net = StartGage(gagesim::Transport::Tcp, "ok", "DEF\r\n");
+    const auto net = StartGage(Transport::Tcp, "ok", "DEF\r\n");
     WriteConnections(net->Port());
     const ProcessResult hex =
         Monitor({"--hex", "--crlf", "--bytes", "2", "mux_1"}, "ABC\r\n<2>DEF\n");
@@ -63,76 +72,71 @@ TEST_F(MonitorCommandTest, TypedLinesAreSentAndTheAnswerShown) {
               "DEF\r\n");  // tokens expanded, CR LF appended
     EXPECT_EQ(hex.out, "6F 6B \n");
 
-    const auto serial = StartGage(gagesim::Transport::Pty, "Hello<13><10>", "?");
+    const auto serial = StartGage(Transport::Pty, "Hello<13><10>", "?");
     const ProcessResult raw = Monitor({"--bytes", "7", "bench port"}, "?\n");
     EXPECT_EQ(raw.exitStatus, 0) << raw.err;
     EXPECT_EQ(raw.out, "Hello\r\n");
-    EXPECT_NE(raw.err.find("Watching \"Bench Port\""), std::string::npos) << raw.err;
+    EXPECT_THAT(raw.err, HasSubstr("Watching \"Bench Port\""));
 }
 
 TEST_F(MonitorCommandTest, EndOfInputStopsSendingButNotWatching) {
     WriteConnections(1);
-    const auto simulator = StartGage(gagesim::Transport::Pty, "unused", "");
+    const auto simulator = StartGage(Transport::Pty, "unused");
     const auto start = std::chrono::steady_clock::now();
     const ProcessResult result = Run({"monitor", "--seconds", "0.6", "Bench Port"});
     EXPECT_GE(std::chrono::steady_clock::now() - start, 500ms);
     EXPECT_EQ(result.exitStatus, 0) << result.err;
-    EXPECT_NE(result.err.find("Stopped after 0 bytes"), std::string::npos) << result.err;
+    EXPECT_THAT(result.err, HasSubstr("Stopped after 0 bytes"));
 }
 
 // The device vanishes under the monitor: the read error is answered as a user would (Abort), the
 // port is opened afresh, and watching goes on once a device is there again.
 TEST_F(MonitorCommandTest, ReadErrorReopensTheConnection) {
     WriteConnections(1);
-    const auto first = StartGage(gagesim::Transport::Pty, "unused", "");
-    auto run = std::async(std::launch::async, [this] {
-        return Monitor({"--bytes", "7", "Bench Port"}, "?\n");
+    const auto first = StartGage(Transport::Pty, "unused");
+    std::unique_ptr<gagesim::Simulator> second;
+    const ProcessResult result = MonitorWhileLosing("Bench Port", *first, [&] {
+        first->DropLine();
+        second = Start({.linkPath = SerialDevice(3),
+                        .recordTemplate = "again<13><10>",
+                        .values = {},
+                        .trigger = "",
+                        .intervalMs = 100});
     });
-    ASSERT_TRUE(first->WaitForReceived("?", 10s));  // the monitor watches
-    first->DropLine();
-    gagesim::SimulatorOptions options;
-    options.linkPath = SerialDevice(3);
-    options.recordTemplate = "again<13><10>";
-    options.intervalMs = 100;
-    const auto second = Start(options);
-    const ProcessResult result = run.get();
     EXPECT_EQ(result.exitStatus, 0) << result.err;
-    EXPECT_NE(result.err.find("Error Reading Communication Port"), std::string::npos) << result.err;
+    EXPECT_THAT(result.err, HasSubstr("Error Reading Communication Port"));
     EXPECT_EQ(result.out.substr(0, 7), "again\r\n");
 }
 
 // A converter that closes its end is told from an idle one: the monitor connects again and goes
 // on watching on the new connection.
 TEST_F(MonitorCommandTest, APeerThatClosesIsReconnected) {
-    const auto simulator = StartGage(gagesim::Transport::Tcp, "unused", "");
+    const auto simulator = StartGage(Transport::Tcp, "unused");
     WriteConnections(simulator->Port());
-    auto run = std::async(std::launch::async, [this] {
-        return Monitor({"--bytes", "7", "Net Box"}, "?\n");
+    const ProcessResult result = MonitorWhileLosing("Net Box", *simulator, [&] {
+        simulator->DropLine();
+        ASSERT_TRUE(simulator->WaitForClient(10s));  // connected again
+        simulator->Send("again\r\n");
     });
-    ASSERT_TRUE(simulator->WaitForReceived("?", 10s));  // the monitor watches
-    simulator->DropLine();
-    ASSERT_TRUE(simulator->WaitForClient(10s));  // connected again
-    simulator->Send("again\r\n");
-    const ProcessResult result = run.get();
     EXPECT_EQ(result.exitStatus, 0) << result.err;
-    EXPECT_NE(result.err.find("The other end closed the connection"), std::string::npos)
-        << result.err;
+    EXPECT_THAT(result.err, HasSubstr("The other end closed the connection"));
     EXPECT_EQ(result.out, "again\r\n");
 }
 
 TEST_F(MonitorCommandTest, WhatCannotBeWatchedIsAnError) {
     ProcessResult result = Monitor({"Bench Port"}, "");
     EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_NE(result.err.find("BRW_GAGE.CFG"), std::string::npos) << result.err;  // no such file
+    EXPECT_THAT(result.err, HasSubstr("BRW_GAGE.CFG"));  // no such file
     WriteConnections(1);
-    result = Monitor({"Nowhere"}, "");
-    EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_NE(result.err.find("MUX_0  \"Bench Port\""), std::string::npos)
-        << result.err;  // the choice
-    result = Monitor({"Empty Port"}, "");
-    EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_NE(result.err.find("could not be opened"), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find(SerialDevice(4)), std::string::npos) << result.err;
+    const std::pair<const char*, std::string> cases[] = {
+        {"Nowhere", "MUX_0  \"Bench Port\""},  // the choice
+        {"Empty Port", "could not be opened"},
+        {"Empty Port", SerialDevice(4)}};
+    for (const auto& [connection, told] : cases) {
+        result = Monitor({connection}, "");
+        EXPECT_EQ(result.exitStatus, 1);
+        EXPECT_THAT(result.err, HasSubstr(told));
+    }
 }
 
 }  // namespace

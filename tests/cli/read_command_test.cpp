@@ -3,6 +3,8 @@
 // gage server, the exit status, Ctrl-C and the terminal. What a reading looks like is tested as
 // a function (gagesrv_text_test).
 
+#include <gmock/gmock.h>
+
 #include <string>
 
 #include "gagesrv_process.h"
@@ -11,20 +13,20 @@ namespace gage::cli_test {
 namespace {
 
 using namespace std::chrono_literals;
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 // A serial caliper on COM3 and a multiplexer with channels 1 to 3 on TCP/IP.
 class ReadCommandTest : public GagesrvTest {
   protected:
-    std::unique_ptr<gagesim::Simulator> caliper;
+    std::unique_ptr<gagesim::Simulator> caliper =
+        Start({.linkPath = SerialDevice(3),
+               .recordTemplate = "{value:%+.3f};{count};C{count};NRM<13><10>",
+               .values = {12.345, -0.5},
+               .trigger = "?\r"});
     std::unique_ptr<gagesim::Simulator> mux;
 
     void SetUp() override {
-        gagesim::SimulatorOptions serial;
-        serial.linkPath = SerialDevice(3);
-        serial.trigger = "?\r";
-        serial.values = {12.345, -0.5};
-        serial.recordTemplate = "{value:%+.3f};{count};C{count};NRM<13><10>";
-        caliper = Start(serial);
         gagesim::SimulatorOptions network;
         network.transport = gagesim::Transport::Tcp;
         network.trigger = "?\r";
@@ -34,17 +36,15 @@ class ReadCommandTest : public GagesrvTest {
         network.recordTemplate = "{channel},{value:%.1f}<13><10>";
         mux = Start(network);
         dir.Write("ZRN_SYS.INI", "[GAGESERVER]\r\nCOM_PREFIX=" + ComPrefix() + "\r\n");
-        dir.Write("BRW_GAGE.DEF",
-                  "[TYPE2]\r\nDESCRIPTION=Caliper\r\n[TYPE2.1]\r\nDESCRIPTION=Answers ?\r\n"
-                  "RECEND=<13><10>\r\nMEAS_READ=?<13>\r\nMEASTIMEOUT=400\r\nVALUE1=1,1,0\r\n"
-                  "READING=2,1,0\r\nSEPARATOR=;\r\nCODE=3,1,0\r\nLITERAL=4,1,0\r\n"
-                  "GAGEINIT=hello<13>\r\nSGRPSTART=begin[ID]<13>\r\nSGRPEND=end[ID]<13>\r\n"
-                  "[TYPE3]\r\nDESCRIPTION=Multiplexer\r\n[TYPE3.1]\r\nDESCRIPTION=Channel\r\n"
-                  "SEPARATOR=,\r\nRECEND=<13><10>\r\nMEAS_READ=?<13>\r\nMEASTIMEOUT=400\r\n"
-                  "CHANNEL=1,1,0\r\nVALUE1=2,1,0\r\n");
+        dir.Write(
+            "BRW_GAGE.DEF",
+            "[TYPE2]\r\n[TYPE2.1]\r\nRECEND=<13><10>\r\nMEAS_READ=?<13>\r\nMEASTIMEOUT=400\r\n"
+            "VALUE1=1,1,0\r\nREADING=2,1,0\r\nSEPARATOR=;\r\nCODE=3,1,0\r\nLITERAL=4,1,0\r\n"
+            "GAGEINIT=hello<13>\r\nSGRPSTART=begin[ID]<13>\r\nSGRPEND=end[ID]<13>\r\n"
+            "[TYPE3]\r\n[TYPE3.1]\r\nSEPARATOR=,\r\nRECEND=<13><10>\r\nMEAS_READ=?<13>\r\n"
+            "MEASTIMEOUT=400\r\nCHANNEL=1,1,0\r\nVALUE1=2,1,0\r\n");
         Configure(0);
     }
-
     void Configure(int caliperFlags) {
         dir.Write("BRW_GAGE.CFG",
                   "[APPLICATION]\r\nNAME=ZRNGSV32\r\nVERSION=9\r\n[INTERFACES]\r\n"
@@ -55,10 +55,10 @@ class ReadCommandTest : public GagesrvTest {
     }
 };
 
-TEST_F(ReadCommandTest, ReadsEachGageInRoundsAndReportsAFailedRead) {
+TEST_F(ReadCommandTest, ReadsEachGageInRoundsAndAFailedReadMakesTheStatusOne) {
     caliper->QueueReplies({"garbage\r\n"});  // the caliper's first answer has no value
     const ProcessResult result = Run({"read", "caliper", "Bore B", "--count", "2", "--json"});
-    EXPECT_EQ(result.exitStatus, 1);  // one read gave nothing
+    EXPECT_EQ(result.exitStatus, 1);
     EXPECT_EQ(result.out,
               "{\"gage\":\"caliper\",\"round\":1,\"ok\":false}\n"
               "{\"gage\":\"Bore B\",\"round\":1,\"ok\":true,\"reading\":0,\"channel\":2,"
@@ -71,32 +71,26 @@ TEST_F(ReadCommandTest, ReadsEachGageInRoundsAndReportsAFailedRead) {
     EXPECT_EQ(mux->CommandCount(), 2);
 }
 
-TEST_F(ReadCommandTest, ChannelOnlyAndPollReachTheReadCommand) {
+TEST_F(ReadCommandTest, OptionsAndNamesReachTheReadCommand) {
     // The multiplexer answers channel 1 first: a channel-2 gage skips it only without
     // --channel-only.
     EXPECT_EQ(Run({"read", "Bore B"}).exitStatus, 0);
-    const ProcessResult strict = Run({"read", "Bore B", "--channel-only"});
-    EXPECT_EQ(strict.exitStatus, 1);
-    EXPECT_NE(strict.err.find("Bore B: no reading"), std::string::npos) << strict.err;
-    Configure(8);  // no read command when polling
-    EXPECT_EQ(Run({"read", "Caliper", "--poll"}).exitStatus, 1);
-    EXPECT_EQ(caliper->CommandCount(), 0);
-    const ProcessResult plain = Run({"read", "Caliper"});
-    EXPECT_EQ(plain.exitStatus, 0) << plain.err;
-    EXPECT_EQ(caliper->CommandCount(), 1);
-}
-
-TEST_F(ReadCommandTest, UnknownOrOverlongNamesAreRefusedBeforeAnyRead) {
+    EXPECT_THAT(Run({"read", "Bore B", "--channel-only"}).err, HasSubstr("Bore B: no reading"));
+    // Unknown or overlong names are refused before any read.
     const ProcessResult unknown = Run({"read", "Caliper", "Nope"});
     EXPECT_EQ(unknown.exitStatus, 1);
     EXPECT_EQ(unknown.out, "");
-    EXPECT_NE(unknown.err.find("No gage named \"Nope\""), std::string::npos) << unknown.err;
-    const ProcessResult overlong = Run({"read", std::string(32, 'x')});
-    EXPECT_NE(overlong.err.find("longer than a gage name can be"), std::string::npos);
+    EXPECT_THAT(unknown.err, HasSubstr("No gage named \"Nope\""));
+    EXPECT_THAT(Run({"read", std::string(32, 'x')}).err, HasSubstr("longer than a gage name"));
     EXPECT_EQ(Run({"subgroup-end", "Nope"}).exitStatus, 1);
-    EXPECT_EQ(caliper->CommandCount(), 0);
     EXPECT_NE(Run({"read"}).exitStatus, 0);
     EXPECT_NE(Run({"read", "Caliper", "--count", "-1"}).exitStatus, 0);
+    EXPECT_EQ(caliper->CommandCount(), 0);
+    Configure(8);  // no read command when polling
+    EXPECT_EQ(Run({"read", "Caliper", "--poll"}).exitStatus, 1);
+    EXPECT_EQ(caliper->CommandCount(), 0);
+    EXPECT_EQ(Run({"read", "Caliper"}).exitStatus, 0);
+    EXPECT_EQ(caliper->CommandCount(), 1);
 }
 
 TEST_F(ReadCommandTest, CountZeroReadsUntilInterruptedThenStopsInOrder) {
@@ -105,20 +99,19 @@ TEST_F(ReadCommandTest, CountZeroReadsUntilInterruptedThenStopsInOrder) {
             {.interruptOn = "\"round\":3,"});
     EXPECT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_NE(result.err.find("Interrupted."), std::string::npos) << result.err;
+    EXPECT_THAT(result.err, HasSubstr("Interrupted."));
     // The read under way when Ctrl-C came was finished and printed whole.
     EXPECT_EQ(result.out.back(), '\n');
-    EXPECT_NE(result.out.find("\"round\":3,\"ok\":true"), std::string::npos);
+    EXPECT_THAT(result.out, HasSubstr("\"round\":3,\"ok\":true"));
 }
 
 TEST_F(ReadCommandTest, ATerminalSeesWhichGageIsAwaitedAndScriptsDoNot) {
     caliper->QueueReplies({"garbage\r\n", "garbage\r\n"});  // each read waits out its time-out
-    const ProcessResult atTerminal =
-        Run({"read", "Caliper"}, {}, {.interruptOn = {}, .stderrOnTerminal = true});
-    EXPECT_NE(atTerminal.err.find("waiting for Caliper ..."), std::string::npos) << atTerminal.err;
+    EXPECT_THAT(Run({"read", "Caliper"}, {}, {.interruptOn = {}, .stderrOnTerminal = true}).err,
+                HasSubstr("waiting for Caliper ..."));
     const ProcessResult piped = Run({"read", "Caliper"});
-    EXPECT_EQ(piped.err.find("waiting"), std::string::npos) << piped.err;
-    EXPECT_NE(piped.err.find("Caliper: no reading"), std::string::npos) << piped.err;
+    EXPECT_THAT(piped.err, Not(HasSubstr("waiting")));
+    EXPECT_THAT(piped.err, HasSubstr("Caliper: no reading"));
 }
 
 TEST_F(ReadCommandTest, CommandsForEveryConnectionReachTheGages) {

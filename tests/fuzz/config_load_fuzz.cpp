@@ -1,40 +1,27 @@
 // BRW_GAGE.CFG loading takes any file: the input is written as the configuration file and
 // loaded, saved and loaded again. Nothing may crash, hang or leave a row outside its limits.
 
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "config/configuration_file.h"
 #include "config/profile_store.h"
+#include "fuzz_support.h"
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
+using gage::fuzz::Check;
 
 struct Files {
     Files() {
-        directory = std::filesystem::temp_directory_path() /
-                    ("config_load_fuzz." + std::to_string(::getpid()));
-        std::filesystem::create_directories(directory);
-        configuration = (directory / "BRW_GAGE.CFG").string();
-        saved = (directory / "saved.cfg").string();
-        definitions = (directory / "BRW_GAGE.DEF").string();
         std::ofstream(definitions) << "[TYPE1.1]\nDESCRIPTION=F\nRECEND=<13>\nVALUE1=1,1,0\n";
     }
-    std::filesystem::path directory;
-    std::string configuration;
-    std::string saved;
-    std::string definitions;
+    std::string configuration = gage::fuzz::ScratchFile("config_load_fuzz.cfg");
+    std::string saved = gage::fuzz::ScratchFile("config_load_fuzz.saved.cfg");
+    std::string definitions = gage::fuzz::ScratchFile("config_load_fuzz.def");
 };
 
 void CheckTables(const gage::GageTable& gages, const gage::ConnectionTable& connections) {
@@ -61,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const Files files;
     {
         std::ofstream out(files.configuration, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+        gage::fuzz::WriteBytes(out, data, size);
     }
     // A store of its own per input, its stamps trusted: the file does not change during one run,
     // so every lookup is about the loader, not the disk.

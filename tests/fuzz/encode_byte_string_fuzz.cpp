@@ -3,12 +3,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "config/byte_string.h"
+#include "fuzz_support.h"
 
 namespace {
 
@@ -58,21 +58,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     gage::ByteString bytes;
     bytes.fill(0x5A);
     const std::uint16_t count = gage::EncodeByteString(text, bytes);
-    if (count > bytes.size()) {
-        std::abort();
-    }
+    gage::fuzz::Check(count <= bytes.size());
     for (std::size_t i = count; i < bytes.size(); ++i) {
-        if (bytes[i] != 0) {
-            std::abort();
-        }
+        gage::fuzz::Check(bytes[i] == 0);
     }
-    if (Reference(text) != std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + count)) {
-        std::abort();
-    }
+    gage::fuzz::Check(Reference(text) ==
+                      std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + count));
     gage::ByteString field;
     gage::SetByteStringText(field, text);
-    if (gage::ByteStringText(field).size() > 63) {
-        std::abort();
-    }
+    gage::fuzz::Check(gage::ByteStringText(field).size() <= 63);
     return 0;
 }

@@ -2,26 +2,19 @@
 // section header when its first byte is even, so that most inputs reach the format keys) and
 // read as a runtime format, an editing form, lists and initialisation strings.
 
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "config/gage_format_file.h"
 #include "config/interface_type_file.h"
 #include "config/profile_store.h"
+#include "fuzz_support.h"
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
+using gage::fuzz::Check;
 
 void CheckSpec(const gage::FieldSpec& spec) {
     Check(spec.Defined <= 1);
@@ -32,18 +25,15 @@ void CheckSpec(const gage::FieldSpec& spec) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string path =
-        (std::filesystem::temp_directory_path() /
-         ("gage_format_load_fuzz." + std::to_string(::getpid()) + ".def"))
-            .string();
+    static const std::string path = gage::fuzz::ScratchFile("gage_format_load_fuzz.def");
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         if (size > 0 && data[0] % 2 == 0) {
             out << "[TYPE1.1]\n";
         }
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+        gage::fuzz::WriteBytes(out, data, size);
         out << "\n[TYPE1]\n";
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+        gage::fuzz::WriteBytes(out, data, size);
     }
     // A store of its own per input, its stamps trusted: the file does not change during one run,
     // so every lookup is about the loader, not the disk.

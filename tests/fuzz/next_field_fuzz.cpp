@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -11,14 +10,11 @@
 #include "config/field_spec.h"
 #include "config/field_tokenizer.h"
 #include "config/ipv4_address.h"
+#include "fuzz_support.h"
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
+using gage::fuzz::Check;
 
 bool Within(std::string_view part, std::string_view whole) {
     return part.empty() || (part.data() >= whole.data() &&

@@ -5,12 +5,11 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "channels/channel.h"
-#include "instant_clock.h"
+#include "fuzz_support.h"
 #include "reading/read_context.h"
 #include "reading/record_parser.h"
 
@@ -99,12 +98,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int round = 0; round < 64 && record.RxCount > 0; ++round) {
         const int before = record.RxCount;
         gage::ParseRecord(context, nullptr, gage, output, options);
-        if (record.RxCount < 0 || record.RxCount >= limit || record.RxCount > before ||
-            copied > sizeof copy || result.Code[sizeof result.Code - 1] != '\0' ||
-            result.Literal[sizeof result.Literal - 1] != '\0' ||
-            std::memchr(result.Reserved, 1, sizeof result.Reserved) != nullptr) {
-            std::abort();
-        }
+        gage::fuzz::Check(record.RxCount >= 0 && record.RxCount < limit &&
+                          record.RxCount <= before && copied <= sizeof copy &&
+                          result.Code[sizeof result.Code - 1] == '\0' &&
+                          result.Literal[sizeof result.Literal - 1] == '\0' &&
+                          std::memchr(result.Reserved, 1, sizeof result.Reserved) == nullptr);
         if (record.RxCount == before) {
             break;  // nothing consumed: the next parse would find the same
         }

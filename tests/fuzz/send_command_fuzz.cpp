@@ -6,11 +6,10 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 #include "channels/channel.h"
-#include "instant_clock.h"
+#include "fuzz_support.h"
 #include "reading/command_sender.h"
 #include "reading/read_context.h"
 
@@ -52,9 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     ::close(pair[1]);
     // Every character sends at most the longest token text: 63 characters of serial number.
-    if (count < 0 || static_cast<std::size_t>(count) != received.size() ||
-        received.size() > text.size() * 63) {
-        std::abort();
-    }
+    gage::fuzz::Check(count >= 0 && static_cast<std::size_t>(count) == received.size() &&
+                      received.size() <= text.size() * 63);
     return 0;
 }

@@ -2,12 +2,15 @@
 // Shared pieces of the channel tests: a runtime-free channel context whose message boxes and log
 // lines the test can see, and a bounded wait for bytes to arrive.
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <string>
 #include <vector>
 
 #include "channels/channel.h"
 #include "channels/channel_wait.h"
+#include "channels/serial_channel.h"
 #include "helpers/log_texts.h"
 #include "helpers/message_box_recorder.h"
 #include "helpers/temporary_directory.h"
@@ -21,6 +24,12 @@ struct ChannelHarness {
     }
 
     std::vector<std::string> LogTexts() const { return test::LogTexts(settings.LogPath); }
+    // Opens and configures a serial record and gives it a receive buffer.
+    void OpenSerial(ConnectionRecord& record) {
+        ASSERT_EQ(SerialOpen(context, nullptr, record), 1);
+        ASSERT_EQ(SerialConfigure(context, nullptr, record), 0);
+        ASSERT_EQ(AllocateReceiveBuffer(record), 1);
+    }
 
     TemporaryDirectory logDirectory;
     Support support;

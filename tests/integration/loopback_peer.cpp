@@ -1,5 +1,13 @@
 #include "loopback_peer.h"
 
+#if defined(_WIN32)
+#include <winsock2.h>
+#else
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#endif
+
 #include <array>
 #include <cstdint>
 
@@ -16,7 +24,51 @@ constexpr int kFillerWaitMs = 200;
 constexpr int kMaxFillers = 16;
 constexpr std::uint32_t kLoopback = 0x0100007Fu;  // 127.0.0.1, network byte order
 
+#if defined(_WIN32)
+using SocketLength = int;
+SOCKET Os(sockets::Native socket) {
+    return static_cast<SOCKET>(socket);
+}
+#else
+using SocketLength = socklen_t;
+int Os(sockets::Native socket) {
+    return static_cast<int>(socket);
+}
+#endif
+
 }  // namespace
+
+std::intptr_t LoopbackPeer::Listen(int backlog, std::uint16_t& port) {
+    const auto socket = static_cast<sockets::Native>(::socket(AF_INET, SOCK_STREAM, 0));
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = kLoopback;
+    SocketLength size = sizeof address;
+    if (socket == sockets::kInvalid ||
+        ::bind(Os(socket), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(Os(socket), backlog) != 0 ||
+        ::getsockname(Os(socket), reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+        sockets::Close(socket);
+        return sockets::kInvalid;
+    }
+    port = ntohs(address.sin_port);
+    return socket;
+}
+
+std::intptr_t LoopbackPeer::AcceptWaiting(std::intptr_t listener, int milliseconds) {
+    if (sockets::WaitReadable(listener, milliseconds) != 1) {
+        return sockets::kInvalid;
+    }
+    return static_cast<sockets::Native>(::accept(Os(listener), nullptr, nullptr));
+}
+
+bool LoopbackPeer::SendsAtOnce(std::intptr_t socket) {
+    int on = 0;
+    SocketLength size = sizeof on;
+    return ::getsockopt(Os(socket), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<char*>(&on),
+                        &size) == 0 &&
+           on != 0;
+}
 
 LoopbackPeer::LoopbackPeer(Mode mode) {
     bool versionOk = false;

@@ -1,9 +1,8 @@
 #pragma once
 // Converters for the connection tests, on 127.0.0.1: a listener that accepts, one that never
 // answers (its accept queue filled, so further handshakes are silently dropped), and a port where
-// nothing listens. Built on the library's socket layer (started and stopped with each peer); only
-// listening, accepting and reading a socket option differ between POSIX sockets
-// (loopback_peer_posix.cpp) and Windows Sockets (loopback_peer_win32.cpp).
+// nothing listens. Built on the library's socket layer (started and stopped with each peer), with
+// the few calls it has no use for (listening, accepting, reading a socket option) made directly.
 
 #include <cstdint>
 #include <string>
@@ -44,8 +43,8 @@ class LoopbackPeer {
     static bool SendsAtOnce(std::intptr_t socket);
 
   private:
-    // The platform part: a listener on a free loopback port (-1 on failure), and the next
-    // connection waiting on it (-1 when none came within milliseconds).
+    // A listener on a free loopback port (-1 on failure), and the next connection waiting on it
+    // (-1 when none came within milliseconds).
     static std::intptr_t Listen(int backlog, std::uint16_t& port);
     static std::intptr_t AcceptWaiting(std::intptr_t listener, int milliseconds);
 

@@ -1,12 +1,11 @@
 // The read cycle against the gage simulator with the system clock, on a pseudo-terminal and on
-// TCP/IP: the clear-after drain, and a device that sends noise at full speed before good records.
+// TCP/IP: the clear-after drain waits for quiet, but not for ever.
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
-#include <random>
 #include <thread>
 
 #include "channels/serial_channel.h"
@@ -41,10 +40,11 @@ class DeviceTest : public ::testing::TestWithParam<gagesim::Transport> {
     void SetUp() override {
         engine.support.UseBuiltInsOnly(true);
         engine.settings.ComPrefix = directory.File("com");
-        gagesim::SimulatorOptions options;
-        options.transport = GetParam();
-        options.linkPath = directory.File("com3");
-        simulator = std::make_unique<gagesim::Simulator>(options);
+        simulator = std::make_unique<gagesim::Simulator>(
+            gagesim::SimulatorOptions{.transport = GetParam(),
+                                      .linkPath = directory.File("com3"),
+                                      .values = {},
+                                      .trigger = ""});
         std::string error;
         ASSERT_TRUE(simulator->Start(error)) << error;
         if (GetParam() == gagesim::Transport::Tcp) {
@@ -116,44 +116,6 @@ TEST_P(DeviceTest, DrainOfAGageThatNeverFallsSilentIsBounded) {
     // millisecond early by a finer clock.
     EXPECT_GE(took, std::chrono::milliseconds(kMinimumDrainBoundMs - 1));
     EXPECT_LT(took, std::chrono::milliseconds(kMinimumDrainBoundMs + 1000));
-}
-
-TEST_P(DeviceTest, NoiseAtFullSpeedThenGoodRecords) {
-    std::atomic<bool> noisy{true};
-    std::thread device([&] {
-        std::mt19937 random(7);
-        std::string chunk(4096, '\0');
-        const auto until = std::chrono::steady_clock::now() + 3s;
-        while (std::chrono::steady_clock::now() < until) {
-            for (char& c : chunk) {
-                c = static_cast<char>(random() % 255 + (random() % 255 >= 2 ? 1 : 3));
-                c = c == '\x02' ? 'x' : c;  // noise holds no record start
-            }
-            simulator->Send(chunk);
-            simulator->WaitForFlushed(1s);
-        }
-        noisy = false;
-    });
-    const int limit = record.IsTcp() ? kTcpAppendLimit : kSerialAppendLimit;
-    int reads = 0;
-    for (; noisy; ++reads) {
-        Read(20);
-        ASSERT_LE(record.RxCount, limit);
-    }
-    device.join();
-    simulator->Send("\x02OK,1.25\r\n\x02OK,2.25\r\n\x02OK,3.25\r\n");
-    // Noise still held may swallow the first good record's start into a bad record; the
-    // later ones come through in order.
-    std::vector<double> values;
-    for (int i = 0; i < 6 && (values.empty() || values.back() != 3.25); ++i) {
-        if (Read(2000) == 1) {
-            values.push_back(ValueOf(result));
-        }
-        ASSERT_LE(record.RxCount, limit);
-    }
-    ASSERT_FALSE(values.empty());
-    EXPECT_EQ(values.back(), 3.25);
-    EXPECT_GT(reads, 10);
 }
 
 INSTANTIATE_TEST_SUITE_P(PtyAndTcp, DeviceTest,

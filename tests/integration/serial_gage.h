@@ -4,8 +4,10 @@
 // points (serial_gage_posix.cpp); on Windows it is the simulator the test run puts behind
 // COM<GAGE_SIM_COM> (serial_gage_win32.cpp).
 
+#include <chrono>
 #include <memory>
 
+#include "channels/channel_wait.h"
 #include "config/connection_record.h"
 #include "config/server_settings.h"
 
@@ -30,6 +32,17 @@ class SerialGage {
 
 // Bytes that have arrived at the open port and not been read.
 int QueuedInput(const ConnectionRecord& record);
+// The baud rate the open port is set to.
+int LineBaud(const ConnectionRecord& record);
+
+// Waits until at least want bytes have arrived at the open port, for at most 5 s.
+inline bool WaitQueued(const ConnectionRecord& record, int want) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (QueuedInput(record) < want && std::chrono::steady_clock::now() < deadline) {
+        ChannelWaitReadable(record, 10);
+    }
+    return QueuedInput(record) >= want;
+}
 
 // Windows does not hold device files exclusively under Wine; elsewhere a held port cannot be
 // opened again.

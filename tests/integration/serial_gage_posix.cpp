@@ -1,4 +1,5 @@
 #include <sys/ioctl.h>
+#include <termios.h>
 
 #include <string>
 
@@ -35,6 +36,21 @@ int QueuedInput(const ConnectionRecord& record) {
     int queued = 0;
     ::ioctl(static_cast<int>(record.PortHandle.get()), FIONREAD, &queued);
     return queued;
+}
+
+int LineBaud(const ConnectionRecord& record) {
+    termios attributes{};
+    ::tcgetattr(static_cast<int>(record.PortHandle.get()), &attributes);
+    switch (::cfgetospeed(&attributes)) {
+        case B9600:
+            return 9600;
+        case B19200:
+            return 19200;
+        case B38400:
+            return 38400;
+        default:
+            return 0;
+    }
 }
 
 bool PortsHeldExclusively() {
