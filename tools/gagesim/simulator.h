@@ -45,7 +45,7 @@ struct SimulatorOptions {
     int intervalMs = 0;  // send a record this often; 0 = no timer
     // A command answered by burstBytes bytes of BurstPattern (burst_pattern.h) instead of a
     // record, sent as fast as the line takes them; empty = none.
-    std::string burstTrigger;
+    std::string burstTrigger{};
     std::size_t burstBytes = 0;
 
     int noiseBytes = 0;             // random bytes sent before each record
