@@ -12,7 +12,6 @@ class RandomSource {
     static constexpr int kMaximum = 32767;
 
     RandomSource() = default;
-    explicit RandomSource(std::uint32_t seed) : state_(seed) {}
     void Seed(std::uint32_t seed) { state_ = seed; }
     // The next integer, uniform over 0..kMaximum.
     int Next() {

@@ -82,7 +82,7 @@ TEST_F(SerialChannelTest, PortsAreProbedSilentlyHeldExclusivelySignalledAndClose
                   "The hardware is not available (is locked by another device).\n\nError Code: "
                   "-10 (FFFFFFF6)");
     }
-    for (const int flowControl : {3, 2}) {  // the modem lines, then XON/XOFF
+    for (const int flowControl : {3, 2, 1}) {  // the modem lines, XON/XOFF, neither
         record.FlowControl = flowControl;
         ASSERT_EQ(SerialConfigure(context, nullptr, record), 0);
         EXPECT_EQ(ChannelSignal(context, record, SIGNAL_START), 1);

@@ -227,6 +227,9 @@ TEST_F(ChannelTest, GageErrorsFrameTheMessageAndKeepTheCallersStyle) {
     EXPECT_EQ(boxes[0].style, MB_STYLE_YESNO);
     ReportGageError(context, nullptr, 999, nullptr, "", MB_STYLE_OK);
     EXPECT_EQ(boxes[1].text, "AN UNDEFINED ERROR HAS OCCURED");
+    // The one code whose message is out of the table's order.
+    ReportGageError(context, nullptr, GAGE_ERR_UNIT_NUMBER, nullptr, nullptr, MB_STYLE_OK);
+    EXPECT_EQ(boxes[2].text, "UNSUPPORTED UNIT NUMBER SPECIFIED");
 }
 
 // The deviates' values, bit for bit, are pinned by the read cycle's simulated-gage test.

@@ -90,20 +90,20 @@ TEST_F(EntryCommandsTest, ReadReturnsTheResultBlockOfTheFirstMatch) {
 }
 
 TEST_F(EntryCommandsTest, ReadValueAnswersTheLastMatchingGagesValue) {
-    const std::intptr_t none = Run(GSV_CMD_READ_VALUE, "nobody");
-    ASSERT_EQ(none, reinterpret_cast<std::intptr_t>(&runtime.readValue));
-    EXPECT_EQ(ValueBitsOf("nobody"), kNoValueBits);
-    EXPECT_EQ(ValueBitsOf(nullptr), kNoValueBits);
-
     // Two rows of one name: both are read, the second one's value answers.
     GageRecord& failing = AddGage("RandomValue Twin", 0);
     failing.Format.ReadTimeout = 0;
     failing.Format.ValueAField = Spec(1, 1, 0, "GT(\"1000\")");
+    runtime.gages.emplace_back();  // a free row
     AddGage("RandomValue Twin", 1);
     Hold(1, "7.25\r\n");
+    const std::intptr_t none = Run(GSV_CMD_READ_VALUE, "nobody");
+    ASSERT_EQ(none, reinterpret_cast<std::intptr_t>(&runtime.readValue));
+    EXPECT_EQ(ValueBitsOf("nobody"), kNoValueBits);
+    EXPECT_EQ(ValueBitsOf(nullptr), kNoValueBits);
     EXPECT_EQ(ValueBitsOf("RANDOMVALUE TWIN"), std::bit_cast<std::uint64_t>(7.25));
     EXPECT_TRUE(runtime.connections[0].HasReceiveBuffer());  // the first one was read too
-    std::swap(runtime.gages[0], runtime.gages[1]);
+    std::swap(runtime.gages[0], runtime.gages[2]);
     EXPECT_EQ(ValueBitsOf("RandomValue Twin"), kReadFailureValueBits);
 }
 
@@ -143,6 +143,7 @@ TEST_F(EntryCommandsTest, SubgroupCommandsGoToTheChosenGages) {
     }
     runtime.gages[0].Format.CommandDelay = 30;
     runtime.gages[2].InterfaceTypeNumber = 0;
+    runtime.gages.emplace_back();  // a free row is passed over
 
     EXPECT_EQ(Run(GSV_CMD_SUBGROUP_START, "nobody"), 1);
     EXPECT_FALSE(runtime.connections[0].HasReceiveBuffer());

@@ -224,11 +224,6 @@ bool Simulator::WaitForClient(std::chrono::milliseconds timeout) const {
     return changed_.wait_for(lock, timeout, [&] { return client_ >= 0; });
 }
 
-bool Simulator::WaitForFlushed(std::chrono::milliseconds timeout) const {
-    std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, timeout, [&] { return outgoing_.empty() || dropped_; });
-}
-
 void Simulator::Wake() {
     const char byte = 1;
     if (wake_[1] >= 0) {

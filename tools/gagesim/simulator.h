@@ -90,8 +90,6 @@ class Simulator {
     bool WaitForCommands(int count, std::chrono::milliseconds timeout) const;
     bool WaitForReceived(const std::string& text, std::chrono::milliseconds timeout) const;
     bool WaitForClient(std::chrono::milliseconds timeout) const;
-    // Until everything queued has been handed to the line.
-    bool WaitForFlushed(std::chrono::milliseconds timeout) const;
 
   private:
     void Run();
