@@ -163,17 +163,14 @@ class DataPortFormTest : public ::testing::Test {
 
 TEST_F(DataPortFormTest, SourcesAreTheOpenablePortsBetweenUndefinedAndTcp) {
     engine.settings.ComPrefix = "COM";
-    DataPortForm form = Form();
-    const std::vector<ComboLine> sources = form.SourceLines();
     std::vector<std::pair<std::string, int>> shown;
-    for (const ComboLine& line : sources) {
+    for (const ComboLine& line : Form().SourceLines()) {
         shown.emplace_back(line.text, line.data);
     }
-    ASSERT_EQ(shown.size(), 4u);
-    EXPECT_EQ(shown.front().second, kSourceUndefined);
-    EXPECT_EQ((std::vector(shown.begin() + 1, shown.end())),
-              (std::vector<std::pair<std::string, int>>{
-                  {"COM2", 2}, {"COM5", 5}, {"TCP/IP", kSourceTcp}}));
+    EXPECT_EQ(
+        shown,
+        (std::vector<std::pair<std::string, int>>{
+            {"(undefined)", kSourceUndefined}, {"COM2", 2}, {"COM5", 5}, {"TCP/IP", kSourceTcp}}));
 }
 
 TEST_F(DataPortFormTest, AbsentPortAndUnlistedSettingsOpenAsUndefinedAndDefaults) {
@@ -425,10 +422,7 @@ TEST(GageSetupForm, BinaryRangeAndBar) {
     EXPECT_EQ(std::pair(ComputeRange(gage).minimum, ComputeRange(gage).maximum),
               std::pair(5.0, 15.0));
 
-    const BarState grey = ReadingBar(4.0, {2.0, 2.0});
-    EXPECT_EQ(grey.colour, kBarColourGrey);
-    EXPECT_FALSE(grey.position.has_value());
-    EXPECT_EQ(ReadingBar(5.0, {0.0, 10.0}).position, 50);
+    // The grey bar and a position inside the range are the gage bar's read cases.
     EXPECT_LT(*ReadingBar(-5.0, {0.0, 10.0}).position, 0);
     EXPECT_EQ(ReadingBar(1e300, {0.0, 1.0}).position, std::numeric_limits<int>::max());
 }

@@ -21,16 +21,9 @@ class GageBarDialogTest : public test::DialogTest {
   protected:
     void SetUp() override {
         DialogTest::SetUp();
-        runtime.gages.resize(3);
-        for (int row = 0; row < 3; ++row) {
-            GageRecord& gage = runtime.gages[static_cast<std::size_t>(row)];
-            gage.Name = "RandomValue " + std::to_string(row + 1);
-            gage.InterfaceTypeNumber = 1;
+        for (const char* name : {"RandomValue 1", "RandomValue 2", "RandomValue 3"}) {
+            GageRecord& gage = runtime.gages.emplace_back(testing_support::OneValueGage(name));
             gage.Precision = 3;
-            gage.Format.ReadTimeout = 200;
-            testing_support::SetBytes(gage.Format.RecordEnd, gage.Format.RecordEndLength,
-                                      "<13><10>");
-            gage.Format.ValueAField = testing_support::Spec(1, 1, 0);
             gage.Minimum = -3.0;
             gage.Maximum = 3.0;
         }
