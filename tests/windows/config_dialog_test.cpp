@@ -85,10 +85,9 @@ class ConfigDialogTest : public test::DialogTest {
     test::WindowOwner host_;
 };
 
-// Escape saves as Close does: the tables, not the file (a line the loader skipped is not
-// written back, a rename in the tables is), then reloads them.
+// Escape saves as Close does: the tables, not the file (a rename in the tables is written),
+// then reloads them.
 TEST_F(ConfigDialogTest, DeletingOnYesRemovesTheLineAndItsGagesAndEscapeSavesTheTables) {
-    directory.Write("BRW_GAGE.CFG", std::string(kConfiguration) + "GAGE_9=\"Lost\",1\r\n");
     runtime.connections[3].Name = "Line 2 renamed";
     ConfigureFromHost([](DialogDriver& dialog) {
         EXPECT_EQ(dialog.Text(IDC_BANNER), "Gage Server Configuration");  // its key is gone
