@@ -21,7 +21,6 @@ namespace gage {
 namespace {
 
 using testing_support::SetBytes;
-using testing_support::Spec;
 
 // Connection 0 is connected to the peer; the engine's clock is the fake one.
 class LineTest : public ::testing::Test {
@@ -159,12 +158,8 @@ TEST_F(LineTest, OpeningConnectsOnceSendsTheStringsAndSkipsUnusedRows) {
 class CycleLineTest : public LineTest {
   protected:
     void SetUp() override {
-        gage.Name = "Caliper";
-        gage.InterfaceTypeNumber = 1;
-        gage.Precision = -1;
+        gage = testing_support::OneValueGage("Caliper", "<13>");
         gage.Format.ReadTimeout = 100;
-        SetBytes(gage.Format.RecordEnd, gage.Format.RecordEndLength, "<13>");
-        gage.Format.ValueAField = Spec(1, 1, 0);
         gage.Format.MeasInitCommand = "I";
         gage.Format.MeasStartCommand = "S";
         gage.Format.MeasReadCommand = "R";
@@ -213,6 +208,8 @@ TEST_F(CycleLineTest, StopCommandSplitsTheRead) {
     gage.Format.MeasStopCommand = "T";
     EXPECT_EQ(Read(), 0);
     EXPECT_EQ(peer.Receive(2), "IS");
+    EXPECT_EQ(ValueOf(result), 0.0);  // untouched: the first call waits for nothing
+    EXPECT_EQ(engine.clock.waited, 0u);
     Arrives("4.5\r");
     ASSERT_EQ(Read(), 1);
     EXPECT_EQ(peer.Receive(3), "TRP");

@@ -57,28 +57,6 @@ TEST_F(ReadCycleTest, RefusedReadsLeaveTheResultAlone) {
     EXPECT_FALSE(engine.connections[0].HasReceiveBuffer());
 }
 
-TEST_F(ReadCycleTest, StopCommandMakesATwoCallReadButNotForAPollWithoutReadCommand) {
-    gage.Format.MeasStopCommand = "X";
-    gage.Format.CommandDelay = 5;
-    result.Value = 42.0;
-    EXPECT_EQ(Read(), 0);
-    EXPECT_EQ(gage.MeasurementStarted, 1);
-    EXPECT_EQ(ValueOf(result), 42.0);  // untouched: no waiting
-    EXPECT_EQ(Held(), "");
-    ASSERT_EQ(Read(), 1);
-    EXPECT_EQ(gage.MeasurementStarted, 0);
-
-    gage.Flags = GAGE_FLAG_NO_READ_CMD;
-    ASSERT_EQ(Read(READ_OPT_POLL), 1);
-    EXPECT_EQ(gage.MeasurementStarted, 0);
-    gage.MeasurementStarted = 1;
-    ASSERT_EQ(Read(READ_OPT_POLL), 1);
-    EXPECT_EQ(gage.MeasurementStarted, 1);
-    gage.Flags = 0;  // a poll of a gage without the flag goes through the commands
-    ASSERT_EQ(Read(READ_OPT_POLL), 1);
-    EXPECT_EQ(gage.MeasurementStarted, 0);
-}
-
 TEST_F(ReadCycleTest, TimeOutZeroIsOneAttempt) {
     gage.Format.ReadTimeout = 0;
     SetBytes(gage.Format.RecordEnd, gage.Format.RecordEndLength, "");  // never frames
