@@ -101,7 +101,7 @@ TEST_P(DeviceTest, DrainOfAGageThatNeverFallsSilentIsBounded) {
         }
     });
     const auto start = std::chrono::steady_clock::now();
-    const int valid = Read(50);
+    const int valid = Read(150);  // ten quiet times are still less than the least bound
     const auto took = std::chrono::steady_clock::now() - start;
     stop = true;
     device.join();
