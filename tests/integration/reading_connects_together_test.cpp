@@ -1,7 +1,8 @@
 // Opening every connection: the TCP/IP connects go out together, yet each row ends as it would
 // alone, the log keeps row order, and the interface strings reach every converter that answered.
-// A converter that closes its end is noticed at the next read. Command 10 answers 0 only when
-// every one of the 64 connections was tried and failed to open.
+// A converter that closes its end is noticed at the next read (the log of the close is the TCP/IP
+// channel test's). Command 10 answers 0 only when every one of the 64 connections was tried and
+// failed to open.
 
 #include <gtest/gtest.h>
 
@@ -114,8 +115,6 @@ TEST_F(ConnectsTogetherTest, AClosedPeerIsNoticedAtTheNextRead) {
     EXPECT_TRUE(record.Socket.is_open());
     ASSERT_TRUE(converter.Accept());
     EXPECT_EQ(converter.Receive(4), "I\rR\r");
-    const std::vector<std::string> log{"WSAEDISCON: Graceful shutdown in progress"};
-    EXPECT_EQ(LogTexts(), log);
 }
 
 TEST_F(ConnectsTogetherTest, InitPortsAnswersZeroOnlyWhenEveryConnectionFailed) {

@@ -21,7 +21,6 @@ namespace gage {
 namespace {
 
 using testing_support::SetBytes;
-using testing_support::Spec;
 
 // Connection 0 is connected to the peer; the engine's clock is the fake one.
 class LineTest : public ::testing::Test {
@@ -29,6 +28,9 @@ class LineTest : public ::testing::Test {
     void SetUp() override {
         engine.support.UseBuiltInsOnly(true);
         engine.settings.DefinitionsPath = directory.File("BRW_GAGE.DEF");
+        gage.GageId = 65;  // 'A'
+        gage.ChannelNumber = 7;
+        gage.SerialNumber = "SN-0042";
         ASSERT_TRUE(peer.Connect(engine.channels, record));
     }
     void TearDown() override { TcpClose(record); }
@@ -44,42 +46,37 @@ class LineTest : public ::testing::Test {
     ConnectionRecord& record = engine.connections[0];
 };
 
-class CommandLineTest : public LineTest {
-  protected:
-    void SetUp() override {
-        gage.GageId = 65;  // 'A'
-        gage.ChannelNumber = 7;
-        gage.SerialNumber = "SN-0042";
-        LineTest::SetUp();
-    }
-};
-
-TEST_F(CommandLineTest, EveryTokenAsSent) {
+TEST_F(LineTest, EveryTokenAsSent) {
     const struct {
         const char* text;
         std::string bytes;
         bool withGage = true;
-    } cases[] = {{"AB<13><10>", "AB\r\n"},
+    } cases[] = {{"", ""},
+                 {"AB<13><10>", "AB\r\n"},
                  {"<27>P", "\x1bP"},
                  {"<PAUSE>x<START>y<STARTX>", "xy"},
                  {"<d5>a<s2>b", "ab"},
+                 {"<d>", ""},      // a missing digit: a negative pause, which returns at once
+                 {"<start>", ""},  // lower case: a pause of ('t' - '0') seconds
                  {"<ID><IDENT>", "AA"},
                  {"<CH><ch><CHANNEL>", "\x07\x07\x07"},
                  {"<300>", "\x2c"},
                  {"<>AB>C", std::string("\0C", 2)},
                  {"<>AB", ""},
                  {"xy<1", "xy"},
+                 {"xy<", "xy"},
                  {"<-1><SN>", std::string("\xff\0", 2)},
                  {"[SN]", "SN-0042"},
                  {"[ID]", "65"},
                  {"[CH]", "07"},
                  {"[ch]", "7"},
                  {"[XY]", "[XY]"},
+                 {"[S]", "[S]"},
                  {"a[b", "a"},
                  {"[SNX][IDX][CHX]",
                   "SN-004265"
                   "07"},
-                 {"<2>R<ID><CH><ch>[SN][ID][CH][ch][XY]", "\x02R[XY]", false}};
+                 {"<2>R<ID><CH><ch><CHANNEL>[SN][ID][CH][ch][XY]", "\x02R[XY]", false}};
     for (const auto& c : cases) {
         EXPECT_EQ(
             SendGageCommand(engine.context, nullptr, c.withGage ? &gage : nullptr, record, c.text),
@@ -87,10 +84,14 @@ TEST_F(CommandLineTest, EveryTokenAsSent) {
             << c.text;
         EXPECT_EQ(peer.Receive(c.bytes.size()), c.bytes) << c.text;
     }
-    EXPECT_EQ(engine.clock.slept, 2500u);
+    EXPECT_EQ(engine.clock.slept, 2500u + ('t' - '0') * 1000u);
+    gage.SerialNumber = "";
+    gage.ChannelNumber = 123;
+    EXPECT_EQ(SendGageCommand(engine.context, nullptr, &gage, record, "[SN][CH]"), 3);
+    EXPECT_EQ(peer.Receive(3), "123");
 }
 
-TEST_F(CommandLineTest, InterfaceStringsGoInKeyOrderEachAfterItsDelay) {
+TEST_F(LineTest, InterfaceStringsGoInKeyOrderEachAfterItsDelay) {
     WriteDefinitions(
         "[TYPE4]\nDESCRIPTION=Mux\nINIT5=30,five\nINIT1=10,one\nINIT2=20,\"t,wo\"x\n"
         "INIT3=500\nINIT4=400,\nINIT6=0,<2>R<ID>\n[TYPE5]\nINIT1=0,other\n");
@@ -100,7 +101,7 @@ TEST_F(CommandLineTest, InterfaceStringsGoInKeyOrderEachAfterItsDelay) {
     EXPECT_EQ(engine.clock.slept, 60u);  // the lone delays (500, 400,) are not waited
 }
 
-TEST_F(CommandLineTest, GageInitGoesBetweenTwoWaits) {
+TEST_F(LineTest, GageInitGoesBetweenTwoWaits) {
     WriteDefinitions("");
     engine.settings.WaitTime = 150;
     gage.Format.GageInitCommand = "G[ch]";
@@ -120,7 +121,7 @@ TEST_F(CommandLineTest, GageInitGoesBetweenTwoWaits) {
     EXPECT_EQ(engine.clock.slept, 300u);
 }
 
-TEST_F(CommandLineTest, OpeningConnectsOnceSendsTheStringsAndSkipsUnusedRows) {
+TEST_F(LineTest, OpeningConnectsOnceSendsTheStringsAndSkipsUnusedRows) {
     WriteDefinitions("[TYPE0]\nINIT1=0,never\n[TYPE2]\nINIT1=0,hello<13>\n");
     engine.settings.TcpConnectionTimeout = 2.0;
     ConnectionRecord& converter = engine.connections[5];
@@ -142,9 +143,6 @@ TEST_F(CommandLineTest, OpeningConnectsOnceSendsTheStringsAndSkipsUnusedRows) {
     EXPECT_EQ(engine.channels.commErrorReporting, COMM_REPORT_ALL);  // restored
 
     TcpClose(converter);
-    converter.TcpPort = test::LoopbackPeer::RefusingPort();
-    EXPECT_EQ(OpenGageConnection(engine.context, nullptr, 5), 0);
-    EXPECT_FALSE(converter.Socket.is_open());
     converter.IpAddress = kInaddrNone;  // unresolved: nothing to open
     EXPECT_EQ(OpenGageConnection(engine.context, nullptr, 5), 1);
 
@@ -160,12 +158,8 @@ TEST_F(CommandLineTest, OpeningConnectsOnceSendsTheStringsAndSkipsUnusedRows) {
 class CycleLineTest : public LineTest {
   protected:
     void SetUp() override {
-        gage.Name = "Caliper";
-        gage.InterfaceTypeNumber = 1;
-        gage.Precision = -1;
+        gage = testing_support::OneValueGage("Caliper", "<13>");
         gage.Format.ReadTimeout = 100;
-        SetBytes(gage.Format.RecordEnd, gage.Format.RecordEndLength, "<13>");
-        gage.Format.ValueAField = Spec(1, 1, 0);
         gage.Format.MeasInitCommand = "I";
         gage.Format.MeasStartCommand = "S";
         gage.Format.MeasReadCommand = "R";
@@ -214,6 +208,8 @@ TEST_F(CycleLineTest, StopCommandSplitsTheRead) {
     gage.Format.MeasStopCommand = "T";
     EXPECT_EQ(Read(), 0);
     EXPECT_EQ(peer.Receive(2), "IS");
+    EXPECT_EQ(ValueOf(result), 0.0);  // untouched: the first call waits for nothing
+    EXPECT_EQ(engine.clock.waited, 0u);
     Arrives("4.5\r");
     ASSERT_EQ(Read(), 1);
     EXPECT_EQ(peer.Receive(3), "TRP");
