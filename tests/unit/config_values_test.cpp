@@ -330,16 +330,6 @@ TEST(ConnectionLine, EachLineFillsItsRowOrLeavesItEmpty) {
     }
 }
 
-// name|type.format|channel|id|serial|minimum|maximum|zero|gain|precision|flags|connection
-std::string Gage(const GageRecord& g) {
-    const auto n = [](auto v) { return std::to_string(v); };
-    return g.Name.str() + "|" + n(g.InterfaceTypeNumber) + "." + n(g.FormatNumber) + "|" +
-           n(g.ChannelNumber) + "|" + n(g.GageId) + "|" + g.SerialNumber.str() + "|" +
-           FormatCReal(g.Minimum) + "|" + FormatCReal(g.Maximum) + "|" + FormatCReal(g.Zero) + "|" +
-           FormatCReal(g.Gain) + "|" + n(g.Precision) + "|" + n(g.Flags) + "|" +
-           n(g.ConnectionIndex);
-}
-
 // The statuses, and the limits of precision, serial number and name, are pinned by what the
 // configuration check reports of each line (tests/unit/config_findings_test.cpp).
 TEST(GageLine, EachLayoutFillsTheGageOrLeavesItAlone) {
@@ -348,16 +338,16 @@ TEST(GageLine, EachLayoutFillsTheGageOrLeavesItAlone) {
     // clang-format off
     const struct { std::string line; int version; GageLineStatus status; std::string gage; } cases[] = {
         {"\"Caliper 1\",3,2,4,5,SN-1234,-0.5,25,0.125,2.5,3,8,7", 9, G::Accepted,
-         "Caliper 1|3.2|4|5|SN-1234|-0.5|25|0.125|2.5|3|8|7"},
-        {"\"G\",1,1,0,0,,0,0,0,0,3,0,0", 9, G::Accepted, "G|1.1|0|0||0|0|0|1|3|0|0"},
-        {"\"G\",1,2,3,4,S,1,2,3,0,10,11", 8, G::Accepted, "G|1.2|3|4|S|1|2|3|1|7|10|11"},
+         "\"Caliper 1\",3,2,4,5,SN-1234,-0.5,25,0.125,2.5,3,8,7"},
+        {"\"G\",1,1,0,0,,0,0,0,0,3,0,0", 9, G::Accepted, "\"G\",1,1,0,0,,0,0,0,1,3,0,0"},
+        {"\"G\",1,2,3,4,S,1,2,3,0,10,11", 8, G::Accepted, "\"G\",1,2,3,4,S,1,2,3,1,7,10,11"},
         // Layout 7 keeps the sign of the gain in flag 4.
-        {"\"G\",1,2,3,4,S,1,2,6,9", 7, G::Accepted, "G|1.2|3|4|S|1|2|0|-1|7|6|9"},
-        {"\"G\",1,2,3,4,S,1,2,2,9", 7, G::Accepted, "G|1.2|3|4|S|1|2|0|1|7|2|9"},
-        {"\"Old\",1,2,3,12,5", 6, G::Accepted, "Old|1.2|3|0||0|0|0|1|7|12|5"},
-        {"\"Old\",1,2,3,12,5", 0, G::Accepted, "Old|1.2|3|0||0|0|0|1|7|12|5"},
-        {"\"Old\",1,2,3,12,5", -4, G::Accepted, "Old|1.2|3|0||0|0|0|1|7|12|5"},
-        {line9 + "63", 9, G::Accepted, "G|1.1|0|0||0|0|0|1|3|0|63"},
+        {"\"G\",1,2,3,4,S,1,2,6,9", 7, G::Accepted, "\"G\",1,2,3,4,S,1,2,0,-1,7,6,9"},
+        {"\"G\",1,2,3,4,S,1,2,2,9", 7, G::Accepted, "\"G\",1,2,3,4,S,1,2,0,1,7,2,9"},
+        {"\"Old\",1,2,3,12,5", 6, G::Accepted, "\"Old\",1,2,3,0,,0,0,0,1,7,12,5"},
+        {"\"Old\",1,2,3,12,5", 0, G::Accepted, "\"Old\",1,2,3,0,,0,0,0,1,7,12,5"},
+        {"\"Old\",1,2,3,12,5", -4, G::Accepted, "\"Old\",1,2,3,0,,0,0,0,1,7,12,5"},
+        {line9 + "63", 9, G::Accepted, "\"G\",1,1,0,0,,0,0,0,1,3,0,63"},
         {"\"G\",1,1,0,0,,0,0,0,1,3", 8, G::TooFewFields, ""} /* empty: left alone */,
         {line9 + "-1", 9, G::ConnectionOutOfRange, ""}};
     // clang-format on
@@ -366,7 +356,7 @@ TEST(GageLine, EachLayoutFillsTheGageOrLeavesItAlone) {
     for (const auto& c : cases) {
         GageRecord gage = kept;
         EXPECT_EQ(ParseGageLine(c.line, c.version, gage), c.status) << c.line;
-        EXPECT_EQ(Gage(gage), c.gage.empty() ? Gage(kept) : c.gage) << c.line;
+        EXPECT_EQ(FormatGageLine(gage), c.gage.empty() ? FormatGageLine(kept) : c.gage) << c.line;
     }
 }
 
