@@ -266,7 +266,13 @@ TEST(FormatCReal, StaysWithAPeriodUnderADecimalCommaLocale) {
     EXPECT_EQ(read, 2.5);
 }
 
-// The bytes of the address in memory order, so network order reads as written.
+// The bytes of an address in memory order, so network order reads as written.
+std::string Dotted(std::uint32_t address) {
+    const auto* b = reinterpret_cast<const unsigned char*>(&address);
+    const auto n = [](unsigned char v) { return std::to_string(v); };
+    return n(b[0]) + "." + n(b[1]) + "." + n(b[2]) + "." + n(b[3]);
+}
+
 TEST(ParseIPv4Address, ReadsTheFormsOfInetAddrInNetworkOrder) {
     // clang-format off
     const std::pair<const char*, const char*> cases[] = {{"192.168.0.10", "192.168.0.10"},
@@ -278,21 +284,13 @@ TEST(ParseIPv4Address, ReadsTheFormsOfInetAddrInNetworkOrder) {
     // clang-format on
     for (const auto& [text, expected] : cases) {
         const std::uint32_t address = ParseIPv4Address(text);
-        const auto* b = reinterpret_cast<const unsigned char*>(&address);
-        const std::string dotted = std::to_string(b[0]) + "." + std::to_string(b[1]) + "." +
-                                   std::to_string(b[2]) + "." + std::to_string(b[3]);
-        EXPECT_EQ(address == kInaddrNone ? "none" : dotted, expected) << text;
+        EXPECT_EQ(address == kInaddrNone ? "none" : Dotted(address), expected) << text;
     }
 }
 
-// name|type|port|baud.data.stop.parity|flow|buffer|kind|host|TCP port|address bytes
+// The line the writer makes of a row, its TCP port and its address.
 std::string Row(const ConnectionRecord& r) {
-    const auto* ip = reinterpret_cast<const unsigned char*>(&r.IpAddress);
-    const auto n = [](auto v) { return std::to_string(v); };
-    return r.Name.str() + "|" + n(r.InterfaceType) + "|" + n(r.PortNumber) + "|" + n(r.BaudRate) +
-           "." + n(r.DataBits) + "." + n(r.StopBits) + "." + n(r.Parity) + "|" + n(r.FlowControl) +
-           "|" + n(r.BufferSize) + "|" + n(r.Kind) + "|" + r.HostName.str() + "|" + n(r.TcpPort) +
-           "|" + n(ip[0]) + "." + n(ip[1]) + "." + n(ip[2]) + "." + n(ip[3]);
+    return FormatConnectionLine(r) + "|" + std::to_string(r.TcpPort) + "|" + Dotted(r.IpAddress);
 }
 
 const std::string kEmptyRow = Row(ConnectionRecord{});
@@ -303,24 +301,25 @@ TEST(ConnectionLine, EachLineFillsItsRowOrLeavesItEmpty) {
     // clang-format off
     const struct { std::string line; ConnectionLineStatus status; std::string row; } cases[] = {
         {"\"Bench, left\",3,2,9600,8,1,3,2,512,0,", S::Accepted,
-         "Bench, left|3|2|9600.8.1.3|2|512|0||0|0.0.0.0"},
-        {"\"A\",1,1,9600,8,1,1,1,256", S::Accepted, "A|1|1|9600.8.1.1|1|256|0||0|0.0.0.0"},
+         "\"Bench, left\",3,2,9600,8,1,3,2,512,0,|0|0.0.0.0"},
+        {"\"A\",1,1,9600,8,1,1,1,256", S::Accepted, "\"A\",1,1,9600,8,1,1,1,256,0,|0|0.0.0.0"},
         // The buffer is capped, odd kinds are serial, and a serial line's host is not read.
-        {"\"A\",1,1,9600,8,1,1,1,4096,7,host", S::Accepted, "A|1|1|9600.8.1.1|1|1024|0||0|0.0.0.0"},
-        {"\"A\",1,64,9600,8,1,1,1,0,0,", S::Accepted, "A|1|64|9600.8.1.1|1|0|0||0|0.0.0.0"},
-        {"\"A\",1,0,9600,8,1,1,1,0,0,", S::Accepted, "A|1|0|9600.8.1.1|1|0|0||0|0.0.0.0"},
+        {"\"A\",1,1,9600,8,1,1,1,4096,7,host", S::Accepted,
+         "\"A\",1,1,9600,8,1,1,1,1024,0,|0|0.0.0.0"},
+        {"\"A\",1,64,9600,8,1,1,1,0,0,", S::Accepted, "\"A\",1,64,9600,8,1,1,1,0,0,|0|0.0.0.0"},
+        {"\"A\",1,0,9600,8,1,1,1,0,0,", S::Accepted, "\"A\",1,0,9600,8,1,1,1,0,0,|0|0.0.0.0"},
         {"\"" + std::string(32, 'N') + "\",1,4,9600,8,1,1,1,0,0,", S::Accepted,
-         "|1|4|9600.8.1.1|1|0|0||0|0.0.0.0"} /* configured, but without a name */,
+         "\"\",1,4,9600,8,1,1,1,0,0,|0|0.0.0.0"} /* configured, but without a name */,
         {"\"Net\",2,4001,192,168,0,10,1,0,1,", S::Accepted,
-         "Net|2|4001|192.168.0.10|1|0|1||4001|192.168.0.10"},
+         "\"Net\",2,4001,192,168,0,10,1,0,1,|4001|192.168.0.10"},
         // The TCP port is the low 16 bits of the port number; empty: the row stays empty.
         {"\"Net\",2,65536,192,168,0,10,1,0,1,", S::TcpPortZero, ""},
         {"\"Net\",2,65537,192,168,0,10,1,0,1,", S::Accepted,
-         "Net|2|65537|192.168.0.10|1|0|1||1|192.168.0.10"},
+         "\"Net\",2,65537,192,168,0,10,1,0,1,|1|192.168.0.10"},
         {"\"Net\",2,4001,300,1,1,1,1,0,1,", S::AddressUnresolved, ""},
         {"\"Net\",2,4001,0,0,0,0,1,0,1,255.255.255.255", S::AddressUnresolved, ""},
         {"\"Net\",2,4001,0,0,0,0,1,0,1,127.0.0.1", S::Accepted,
-         "Net|2|4001|0.0.0.0|1|0|1|127.0.0.1|4001|127.0.0.1"},
+         "\"Net\",2,4001,0,0,0,0,1,0,1,127.0.0.1|4001|127.0.0.1"},
         {"\"Net\",2,4001,0,0,0,0,1,0,1,gauge-hub", S::AddressUnresolved, ""} /* dotted only */};
     // clang-format on
     for (const auto& c : cases) {
