@@ -43,10 +43,23 @@ struct KeyFindings {
 
 class ConfigurationFindingsTest : public ::testing::Test {
   protected:
+    // Checks the file and counts what the loader builds from it: the two must agree.
     ConfigurationCheck Check(const std::string& configuration) {
         cfg_ = dir_.Write("BRW_GAGE.CFG", configuration);
         def_ = dir_.Write("BRW_GAGE.DEF", kDefinitions);
-        return CheckConfiguration(cfg_, def_, FakeResolve);
+        const ConfigurationCheck check = CheckConfiguration(cfg_, def_, FakeResolve);
+        GageTable gages;
+        ConnectionTable connections;
+        ConfigurationHooks hooks;
+        hooks.resolveHost = FakeResolve;
+        LoadConfiguration({gages, connections}, nullptr, cfg_, def_, hooks);
+        EXPECT_EQ(std::count_if(gages.begin(), gages.end(),
+                                [](const GageRecord& gage) { return gage.IsNamed(); }),
+                  check.gagesLoaded);
+        EXPECT_EQ(std::count_if(connections.begin(), connections.end(),
+                                [](const ConnectionRecord& row) { return row.PortNumber != 0; }),
+                  check.connectionsLoaded);
+        return check;
     }
 
     static void Expect(const ConfigurationCheck& check, const std::vector<KeyFindings>& keys) {
@@ -67,8 +80,7 @@ class ConfigurationFindingsTest : public ::testing::Test {
         }
     }
 
-    // Checks head followed by lines, expects each line's findings, and counts what the loader
-    // builds from the same file.
+    // Checks head followed by lines and expects each line's findings.
     ConfigurationCheck CheckLines(const std::string& head, const std::vector<KeyFindings>& lines) {
         std::string text = head;
         for (const auto& [line, parts] : lines) {
@@ -78,17 +90,6 @@ class ConfigurationFindingsTest : public ::testing::Test {
         for (const auto& [line, parts] : lines) {
             Expect(check, {{line.substr(0, line.find('=')), parts}});
         }
-        GageTable gages;
-        ConnectionTable connections;
-        ConfigurationHooks hooks;
-        hooks.resolveHost = FakeResolve;
-        EXPECT_EQ(LoadConfiguration({gages, connections}, nullptr, cfg_, def_, hooks), 1);
-        EXPECT_EQ(std::count_if(gages.begin(), gages.end(),
-                                [](const GageRecord& gage) { return gage.IsNamed(); }),
-                  check.gagesLoaded);
-        EXPECT_EQ(std::count_if(connections.begin(), connections.end(),
-                                [](const ConnectionRecord& row) { return row.PortNumber != 0; }),
-                  check.connectionsLoaded);
         return check;
     }
 

@@ -5,20 +5,16 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <string_view>
 
 #include "config/profile_store.h"
 #include "helpers/temporary_directory.h"
 
 namespace gage::test {
 
-class ConfigTestDirectory {
+class ConfigTestDirectory : public TemporaryDirectory {
   public:
-    std::string File(std::string_view name) const { return directory_.File(name); }
-    // Writes a whole file (any bytes); returns its path.
-    std::string Write(std::string_view name, std::string_view contents) const {
-        return directory_.Write(name, contents);
-    }
+    ConfigTestDirectory() : TemporaryDirectory("gage-config-test-") {}
+    // A whole file by its path (empty when it does not exist).
     static std::string Read(const std::string& file) {
         std::ifstream in(file, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -26,7 +22,6 @@ class ConfigTestDirectory {
     profile::Store& store() { return store_; }
 
   private:
-    TemporaryDirectory directory_{"gage-config-test-"};
     profile::Store store_;
     profile::StoreInUse storeInUse_{store_};
 };

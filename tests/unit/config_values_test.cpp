@@ -111,9 +111,7 @@ TEST(EncodeByteString, BracketedNumbersBecomeBytesUpToSixtyFour) {
         EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + count), expected) << text;
         EXPECT_EQ(std::count(bytes.begin() + count, bytes.end(), 0), bytes.size() - count) << text;
     }
-    ByteString field;  // the editing form keeps the text
-    SetByteStringText(field, "<13><10>");
-    EXPECT_EQ(ByteStringText(field), "<13><10>");
+    ByteString field;  // the editing form keeps the text, cut to its room
     SetByteStringText(field, std::string(100, 'z'));
     EXPECT_EQ(ByteStringText(field), std::string(63, 'z'));
 }
@@ -266,7 +264,13 @@ TEST(FormatCReal, StaysWithAPeriodUnderADecimalCommaLocale) {
     EXPECT_EQ(read, 2.5);
 }
 
-// The bytes of the address in memory order, so network order reads as written.
+// The bytes of an address in memory order, so network order reads as written.
+std::string Dotted(std::uint32_t address) {
+    const auto* b = reinterpret_cast<const unsigned char*>(&address);
+    const auto n = [](unsigned char v) { return std::to_string(v); };
+    return n(b[0]) + "." + n(b[1]) + "." + n(b[2]) + "." + n(b[3]);
+}
+
 TEST(ParseIPv4Address, ReadsTheFormsOfInetAddrInNetworkOrder) {
     // clang-format off
     const std::pair<const char*, const char*> cases[] = {{"192.168.0.10", "192.168.0.10"},
@@ -278,21 +282,13 @@ TEST(ParseIPv4Address, ReadsTheFormsOfInetAddrInNetworkOrder) {
     // clang-format on
     for (const auto& [text, expected] : cases) {
         const std::uint32_t address = ParseIPv4Address(text);
-        const auto* b = reinterpret_cast<const unsigned char*>(&address);
-        const std::string dotted = std::to_string(b[0]) + "." + std::to_string(b[1]) + "." +
-                                   std::to_string(b[2]) + "." + std::to_string(b[3]);
-        EXPECT_EQ(address == kInaddrNone ? "none" : dotted, expected) << text;
+        EXPECT_EQ(address == kInaddrNone ? "none" : Dotted(address), expected) << text;
     }
 }
 
-// name|type|port|baud.data.stop.parity|flow|buffer|kind|host|TCP port|address bytes
+// The line the writer makes of a row, its TCP port and its address.
 std::string Row(const ConnectionRecord& r) {
-    const auto* ip = reinterpret_cast<const unsigned char*>(&r.IpAddress);
-    const auto n = [](auto v) { return std::to_string(v); };
-    return r.Name.str() + "|" + n(r.InterfaceType) + "|" + n(r.PortNumber) + "|" + n(r.BaudRate) +
-           "." + n(r.DataBits) + "." + n(r.StopBits) + "." + n(r.Parity) + "|" + n(r.FlowControl) +
-           "|" + n(r.BufferSize) + "|" + n(r.Kind) + "|" + r.HostName.str() + "|" + n(r.TcpPort) +
-           "|" + n(ip[0]) + "." + n(ip[1]) + "." + n(ip[2]) + "." + n(ip[3]);
+    return FormatConnectionLine(r) + "|" + std::to_string(r.TcpPort) + "|" + Dotted(r.IpAddress);
 }
 
 const std::string kEmptyRow = Row(ConnectionRecord{});
@@ -303,24 +299,25 @@ TEST(ConnectionLine, EachLineFillsItsRowOrLeavesItEmpty) {
     // clang-format off
     const struct { std::string line; ConnectionLineStatus status; std::string row; } cases[] = {
         {"\"Bench, left\",3,2,9600,8,1,3,2,512,0,", S::Accepted,
-         "Bench, left|3|2|9600.8.1.3|2|512|0||0|0.0.0.0"},
-        {"\"A\",1,1,9600,8,1,1,1,256", S::Accepted, "A|1|1|9600.8.1.1|1|256|0||0|0.0.0.0"},
+         "\"Bench, left\",3,2,9600,8,1,3,2,512,0,|0|0.0.0.0"},
+        {"\"A\",1,1,9600,8,1,1,1,256", S::Accepted, "\"A\",1,1,9600,8,1,1,1,256,0,|0|0.0.0.0"},
         // The buffer is capped, odd kinds are serial, and a serial line's host is not read.
-        {"\"A\",1,1,9600,8,1,1,1,4096,7,host", S::Accepted, "A|1|1|9600.8.1.1|1|1024|0||0|0.0.0.0"},
-        {"\"A\",1,64,9600,8,1,1,1,0,0,", S::Accepted, "A|1|64|9600.8.1.1|1|0|0||0|0.0.0.0"},
-        {"\"A\",1,0,9600,8,1,1,1,0,0,", S::Accepted, "A|1|0|9600.8.1.1|1|0|0||0|0.0.0.0"},
+        {"\"A\",1,1,9600,8,1,1,1,4096,7,host", S::Accepted,
+         "\"A\",1,1,9600,8,1,1,1,1024,0,|0|0.0.0.0"},
+        {"\"A\",1,64,9600,8,1,1,1,0,0,", S::Accepted, "\"A\",1,64,9600,8,1,1,1,0,0,|0|0.0.0.0"},
+        {"\"A\",1,0,9600,8,1,1,1,0,0,", S::Accepted, "\"A\",1,0,9600,8,1,1,1,0,0,|0|0.0.0.0"},
         {"\"" + std::string(32, 'N') + "\",1,4,9600,8,1,1,1,0,0,", S::Accepted,
-         "|1|4|9600.8.1.1|1|0|0||0|0.0.0.0"} /* configured, but without a name */,
+         "\"\",1,4,9600,8,1,1,1,0,0,|0|0.0.0.0"} /* configured, but without a name */,
         {"\"Net\",2,4001,192,168,0,10,1,0,1,", S::Accepted,
-         "Net|2|4001|192.168.0.10|1|0|1||4001|192.168.0.10"},
+         "\"Net\",2,4001,192,168,0,10,1,0,1,|4001|192.168.0.10"},
         // The TCP port is the low 16 bits of the port number; empty: the row stays empty.
         {"\"Net\",2,65536,192,168,0,10,1,0,1,", S::TcpPortZero, ""},
         {"\"Net\",2,65537,192,168,0,10,1,0,1,", S::Accepted,
-         "Net|2|65537|192.168.0.10|1|0|1||1|192.168.0.10"},
+         "\"Net\",2,65537,192,168,0,10,1,0,1,|1|192.168.0.10"},
         {"\"Net\",2,4001,300,1,1,1,1,0,1,", S::AddressUnresolved, ""},
         {"\"Net\",2,4001,0,0,0,0,1,0,1,255.255.255.255", S::AddressUnresolved, ""},
         {"\"Net\",2,4001,0,0,0,0,1,0,1,127.0.0.1", S::Accepted,
-         "Net|2|4001|0.0.0.0|1|0|1|127.0.0.1|4001|127.0.0.1"},
+         "\"Net\",2,4001,0,0,0,0,1,0,1,127.0.0.1|4001|127.0.0.1"},
         {"\"Net\",2,4001,0,0,0,0,1,0,1,gauge-hub", S::AddressUnresolved, ""} /* dotted only */};
     // clang-format on
     for (const auto& c : cases) {
@@ -328,16 +325,6 @@ TEST(ConnectionLine, EachLineFillsItsRowOrLeavesItEmpty) {
         EXPECT_EQ(ParseConnectionLine(c.line, {}, row), c.status) << c.line;
         EXPECT_EQ(Row(row), c.row.empty() ? kEmptyRow : c.row) << c.line;
     }
-}
-
-// name|type.format|channel|id|serial|minimum|maximum|zero|gain|precision|flags|connection
-std::string Gage(const GageRecord& g) {
-    const auto n = [](auto v) { return std::to_string(v); };
-    return g.Name.str() + "|" + n(g.InterfaceTypeNumber) + "." + n(g.FormatNumber) + "|" +
-           n(g.ChannelNumber) + "|" + n(g.GageId) + "|" + g.SerialNumber.str() + "|" +
-           FormatCReal(g.Minimum) + "|" + FormatCReal(g.Maximum) + "|" + FormatCReal(g.Zero) + "|" +
-           FormatCReal(g.Gain) + "|" + n(g.Precision) + "|" + n(g.Flags) + "|" +
-           n(g.ConnectionIndex);
 }
 
 // The statuses, and the limits of precision, serial number and name, are pinned by what the
@@ -348,16 +335,16 @@ TEST(GageLine, EachLayoutFillsTheGageOrLeavesItAlone) {
     // clang-format off
     const struct { std::string line; int version; GageLineStatus status; std::string gage; } cases[] = {
         {"\"Caliper 1\",3,2,4,5,SN-1234,-0.5,25,0.125,2.5,3,8,7", 9, G::Accepted,
-         "Caliper 1|3.2|4|5|SN-1234|-0.5|25|0.125|2.5|3|8|7"},
-        {"\"G\",1,1,0,0,,0,0,0,0,3,0,0", 9, G::Accepted, "G|1.1|0|0||0|0|0|1|3|0|0"},
-        {"\"G\",1,2,3,4,S,1,2,3,0,10,11", 8, G::Accepted, "G|1.2|3|4|S|1|2|3|1|7|10|11"},
+         "\"Caliper 1\",3,2,4,5,SN-1234,-0.5,25,0.125,2.5,3,8,7"},
+        {"\"G\",1,1,0,0,,0,0,0,0,3,0,0", 9, G::Accepted, "\"G\",1,1,0,0,,0,0,0,1,3,0,0"},
+        {"\"G\",1,2,3,4,S,1,2,3,0,10,11", 8, G::Accepted, "\"G\",1,2,3,4,S,1,2,3,1,7,10,11"},
         // Layout 7 keeps the sign of the gain in flag 4.
-        {"\"G\",1,2,3,4,S,1,2,6,9", 7, G::Accepted, "G|1.2|3|4|S|1|2|0|-1|7|6|9"},
-        {"\"G\",1,2,3,4,S,1,2,2,9", 7, G::Accepted, "G|1.2|3|4|S|1|2|0|1|7|2|9"},
-        {"\"Old\",1,2,3,12,5", 6, G::Accepted, "Old|1.2|3|0||0|0|0|1|7|12|5"},
-        {"\"Old\",1,2,3,12,5", 0, G::Accepted, "Old|1.2|3|0||0|0|0|1|7|12|5"},
-        {"\"Old\",1,2,3,12,5", -4, G::Accepted, "Old|1.2|3|0||0|0|0|1|7|12|5"},
-        {line9 + "63", 9, G::Accepted, "G|1.1|0|0||0|0|0|1|3|0|63"},
+        {"\"G\",1,2,3,4,S,1,2,6,9", 7, G::Accepted, "\"G\",1,2,3,4,S,1,2,0,-1,7,6,9"},
+        {"\"G\",1,2,3,4,S,1,2,2,9", 7, G::Accepted, "\"G\",1,2,3,4,S,1,2,0,1,7,2,9"},
+        {"\"Old\",1,2,3,12,5", 6, G::Accepted, "\"Old\",1,2,3,0,,0,0,0,1,7,12,5"},
+        {"\"Old\",1,2,3,12,5", 0, G::Accepted, "\"Old\",1,2,3,0,,0,0,0,1,7,12,5"},
+        {"\"Old\",1,2,3,12,5", -4, G::Accepted, "\"Old\",1,2,3,0,,0,0,0,1,7,12,5"},
+        {line9 + "63", 9, G::Accepted, "\"G\",1,1,0,0,,0,0,0,1,3,0,63"},
         {"\"G\",1,1,0,0,,0,0,0,1,3", 8, G::TooFewFields, ""} /* empty: left alone */,
         {line9 + "-1", 9, G::ConnectionOutOfRange, ""}};
     // clang-format on
@@ -366,7 +353,7 @@ TEST(GageLine, EachLayoutFillsTheGageOrLeavesItAlone) {
     for (const auto& c : cases) {
         GageRecord gage = kept;
         EXPECT_EQ(ParseGageLine(c.line, c.version, gage), c.status) << c.line;
-        EXPECT_EQ(Gage(gage), c.gage.empty() ? Gage(kept) : c.gage) << c.line;
+        EXPECT_EQ(FormatGageLine(gage), c.gage.empty() ? FormatGageLine(kept) : c.gage) << c.line;
     }
 }
 
