@@ -130,8 +130,7 @@ TEST_F(MonitorCommandTest, WhatCannotBeWatchedIsAnError) {
     WriteConnections(1);
     const std::pair<const char*, std::string> cases[] = {
         {"Nowhere", "MUX_0  \"Bench Port\""},  // the choice
-        {"Empty Port", "could not be opened"},
-        {"Empty Port", SerialDevice(4)}};
+        {"Empty Port", " on " + SerialDevice(4) + ") could not be opened"}};
     for (const auto& [connection, told] : cases) {
         result = Monitor({connection}, "");
         EXPECT_EQ(result.exitStatus, 1);

