@@ -12,21 +12,18 @@
 #include "channels/serial_channel.h"
 #include "channels/tcp_channel.h"
 #include "helpers/message_box_recorder.h"
+#include "unit/reading_test_support.h"
 
 namespace gage {
 namespace {
+
+using testing_support::NamedGage;
 
 class ChannelTest : public ::testing::Test {
   protected:
     ChannelTest() {
         support.UseBuiltInsOnly(true);
         settings.ComPrefix = "gage-test-no-such-port-";
-    }
-    GageRecord Gage(const char* name, int connection) {
-        GageRecord gage;
-        gage.Name = name;
-        gage.ConnectionIndex = connection;
-        return gage;
     }
     // What the simulated source holds: lines of "%4.4f\r\n".
     bool HoldsFourDecimalLine(int connection, char separator = '.') {
@@ -245,9 +242,9 @@ TEST_F(ChannelTest, DeviatesFollowTheSeed) {
 TEST_F(ChannelTest, SimulatedReadingsAreFourDecimalLinesAndTwoGagesShareOnePair) {
     ASSERT_EQ(AllocateReceiveBuffer(connections[2]), 1);
     ASSERT_EQ(AllocateReceiveBuffer(connections[5]), 1);
-    const int first = SimulatedRead(context, Gage("A RandomValue", 2), connections);
+    const int first = SimulatedRead(context, NamedGage("A RandomValue", 2), connections);
     const double held = context.deviate.Held;
-    EXPECT_EQ(SimulatedRead(context, Gage("B RandomValue", 5), connections),
+    EXPECT_EQ(SimulatedRead(context, NamedGage("B RandomValue", 5), connections),
               connections[5].RxCount);
     EXPECT_EQ(first, connections[2].RxCount);
     EXPECT_TRUE(HoldsFourDecimalLine(2));
@@ -256,17 +253,17 @@ TEST_F(ChannelTest, SimulatedReadingsAreFourDecimalLinesAndTwoGagesShareOnePair)
                 0.00005);             // the held half of the first pair
     settings.DecimalSeparator = ',';  // the user's
     EmptyReceiveBuffer(connections[2]);
-    SimulatedRead(context, Gage("RandomValue", 2), connections);
+    SimulatedRead(context, NamedGage("RandomValue", 2), connections);
     EXPECT_TRUE(HoldsFourDecimalLine(2, ','));
 
     // Only valid connections with a buffer, and names with RandomValue in their case.
-    EXPECT_EQ(SimulatedRead(context, Gage("RandomValue", 3), connections), 0);
+    EXPECT_EQ(SimulatedRead(context, NamedGage("RandomValue", 3), connections), 0);
     EXPECT_EQ(connections[3].RxCount, 0);
-    EXPECT_EQ(SimulatedRead(context, Gage("RandomValue", 64), connections), 0);
-    EXPECT_EQ(SimulatedRead(context, Gage("RandomValue", -1), connections), 0);
-    EXPECT_TRUE(IsSimulatedGage(Gage("Bore RandomValue 2", 0)));
-    EXPECT_FALSE(IsSimulatedGage(Gage("randomvalue", 0)));
-    EXPECT_FALSE(IsSimulatedGage(Gage("Random Value", 0)));
+    EXPECT_EQ(SimulatedRead(context, NamedGage("RandomValue", 64), connections), 0);
+    EXPECT_EQ(SimulatedRead(context, NamedGage("RandomValue", -1), connections), 0);
+    EXPECT_TRUE(IsSimulatedGage(NamedGage("Bore RandomValue 2", 0)));
+    EXPECT_FALSE(IsSimulatedGage(NamedGage("randomvalue", 0)));
+    EXPECT_FALSE(IsSimulatedGage(NamedGage("Random Value", 0)));
 }
 
 TEST_F(ChannelTest, SimulatedReadingsStopAtTheSerialLimit) {

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "channels/tcp_channel.h"
 #include "config/byte_string.h"
 #include "config/c_number_text.h"
 #include "config/connection_line.h"
@@ -264,13 +265,6 @@ TEST(FormatCReal, StaysWithAPeriodUnderADecimalCommaLocale) {
     EXPECT_EQ(read, 2.5);
 }
 
-// The bytes of an address in memory order, so network order reads as written.
-std::string Dotted(std::uint32_t address) {
-    const auto* b = reinterpret_cast<const unsigned char*>(&address);
-    const auto n = [](unsigned char v) { return std::to_string(v); };
-    return n(b[0]) + "." + n(b[1]) + "." + n(b[2]) + "." + n(b[3]);
-}
-
 TEST(ParseIPv4Address, ReadsTheFormsOfInetAddrInNetworkOrder) {
     // clang-format off
     const std::pair<const char*, const char*> cases[] = {{"192.168.0.10", "192.168.0.10"},
@@ -282,13 +276,14 @@ TEST(ParseIPv4Address, ReadsTheFormsOfInetAddrInNetworkOrder) {
     // clang-format on
     for (const auto& [text, expected] : cases) {
         const std::uint32_t address = ParseIPv4Address(text);
-        EXPECT_EQ(address == kInaddrNone ? "none" : Dotted(address), expected) << text;
+        EXPECT_EQ(address == kInaddrNone ? "none" : TcpAddressText(address), expected) << text;
     }
 }
 
 // The line the writer makes of a row, its TCP port and its address.
 std::string Row(const ConnectionRecord& r) {
-    return FormatConnectionLine(r) + "|" + std::to_string(r.TcpPort) + "|" + Dotted(r.IpAddress);
+    return FormatConnectionLine(r) + "|" + std::to_string(r.TcpPort) + "|" +
+           TcpAddressText(r.IpAddress);
 }
 
 const std::string kEmptyRow = Row(ConnectionRecord{});

@@ -118,6 +118,14 @@ inline FieldSpec Spec(int field, int start, int length, std::string_view conditi
 
 // A gage whose records are one value and recordEnd, read unrounded: where most reading tests
 // start. A name with "RandomValue" in it reads the simulated source.
+// A gage that has only a name and a connection.
+inline GageRecord NamedGage(std::string_view name, int connection) {
+    GageRecord gage;
+    gage.Name = name;
+    gage.ConnectionIndex = connection;
+    return gage;
+}
+
 inline GageRecord OneValueGage(std::string_view name, std::string_view recordEnd = "<13><10>") {
     GageRecord gage;
     gage.Name = name;

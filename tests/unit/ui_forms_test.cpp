@@ -42,13 +42,6 @@ ConnectionRecord& Serial(ConnectionTable& table, int row, const char* name, int 
     return record;
 }
 
-GageRecord Gage(const char* name, int connection) {
-    GageRecord gage;
-    gage.Name = name;
-    gage.ConnectionIndex = connection;
-    return gage;
-}
-
 TEST(ConfigForm, GageItemDataCarriesConnectionHighAndGageLow) {
     const std::tuple<int, int, std::uint32_t> cases[] = {{0, 0, 0x00000000u},
                                                          {3, 7, 0x00030007u},
@@ -76,7 +69,8 @@ TEST(ConfigForm, ListLinesShowNamedRowsWithTheirSources) {
                                      {"Line 2\t127.0.0.1:4001", 5},
                                      {"Spare\t(undefined)", 7}}));
 
-    const GageTable gages{Gage("Caliper", 5), Gage("", 0), Gage("Bore", 0), Gage("Lost", 64)};
+    const GageTable gages{NamedGage("Caliper", 5), NamedGage("", 0), NamedGage("Bore", 0),
+                          NamedGage("Lost", 64)};
     EXPECT_EQ(GageLines(engine.support, engine.connections, gages),
               (std::vector<ListLine>{{"Caliper\tLine 2 (127.0.0.1:4001)", 0x00050000u},
                                      {"Bore\tBench (COM1:9600,n,8,1)", 0x00000002u},
@@ -113,7 +107,8 @@ TEST(ConfigForm, DeletingAConnectionClearsItAndEveryGageOnIt) {
     Serial(engine.connections, 0, "Bench", 0);
     Serial(engine.connections, 3, "Line 2", 0);
     engine.Hold(0, "pending");
-    GageTable gages{Gage("Caliper", 0), Gage("Depth", 3), Gage("Bore", 0), Gage("Height", 0)};
+    GageTable gages{NamedGage("Caliper", 0), NamedGage("Depth", 3), NamedGage("Bore", 0),
+                    NamedGage("Height", 0)};
     // The list is sorted: Bore, Caliper, Depth, Height.
     const std::vector<std::uint32_t> lines{
         GageListItemData{0, 2}.Pack(), GageListItemData{0, 0}.Pack(), GageListItemData{3, 1}.Pack(),
