@@ -1,5 +1,6 @@
-// The host binding on Linux: a library that the process has loaded under the host library's
-// soname is used; without it, or when told to use built-ins only, the built-in answers.
+// The host binding: a library that the process has loaded under the host library's name (on
+// Windows its module name, the string function found by ordinal; elsewhere its soname) is used;
+// without it, or when told to use built-ins only, the built-in answers.
 
 #include <gtest/gtest.h>
 
@@ -12,19 +13,29 @@
 namespace gage {
 namespace {
 
+#ifdef _WIN32
+// Beside the test program, exporting LangLoadString by ordinal only.
+constexpr const char* kFakeHostLanguage = "tqxLanguage.dll";
+#else
+constexpr const char* kFakeHostLanguage = GAGE_FAKE_HOST_LANGUAGE;
+#endif
+
 std::string Loaded(Support& support, unsigned id) {
     std::array<char, 64> buffer{};
     support.LangLoadString(nullptr, id, buffer.data(), buffer.size());
     return buffer.data();
 }
 
-TEST(SupportHostBindingTest, TheLoadedHostLibraryIsUsedByName) {
+TEST(SupportHostBindingTest, TheLoadedHostLibraryIsUsed) {
     {
         Support unbound;
         EXPECT_EQ(Loaded(unbound, 115), "Warning");
     }
-    const test::LoadedModule fake(GAGE_FAKE_HOST_LANGUAGE);
+    const test::LoadedModule fake(kFakeHostLanguage);
     ASSERT_NE(fake.get(), nullptr) << fake.error();
+#ifdef _WIN32
+    ASSERT_EQ(fake.Find<void (*)()>("LangLoadString"), nullptr) << "exported by name";
+#endif
     const auto calls = fake.Find<int (*)()>("FakeHostCalls");
     ASSERT_NE(calls, nullptr);
     const int before = calls();

@@ -1,6 +1,5 @@
 // Support on Windows: the built-in dialog helpers on real windows (key-stripping of texts, the
-// bold banner, the edit filters and the wait cursor), the host binding by ordinal and the
-// strings of a module's string table.
+// bold banner, the edit filters and the wait cursor) and the strings of a module's string table.
 
 #include <windows.h>
 
@@ -116,41 +115,8 @@ TEST_F(SupportDialogWin32Test, WaitCursorReturnsThePreviousCursor) {
     ::SetCursor(static_cast<HCURSOR>(previous));
 }
 
-// The stand-in library sits beside the test program; it exports LangLoadString only by ordinal.
-struct FakeHostLanguage : test::LoadedModule {
-    FakeHostLanguage() : LoadedModule("tqxLanguage.dll") {}
-    int Calls() const {
-        const auto calls = Find<int (*)()>("FakeHostCalls");
-        return calls != nullptr ? calls() : -1;
-    }
-};
-
-std::string Loaded(Support& support, unsigned id) {
-    std::array<char, 64> buffer{};
-    support.LangLoadString(nullptr, id, buffer.data(), buffer.size());
-    return buffer.data();
-}
-
-TEST(SupportHostBindingWin32Test, TheLoadedHostLibraryIsUsedByOrdinal) {
-    {
-        ASSERT_EQ(::GetModuleHandleA("tqxLanguage.dll"), nullptr);
-        Support unbound;  // without the host library the built-in answers
-        EXPECT_EQ(Loaded(unbound, 115), "Warning");
-    }
-    const FakeHostLanguage fake;
-    ASSERT_NE(fake.get(), nullptr) << "tqxLanguage.dll beside the test program";
-    ASSERT_EQ(fake.Find<void (*)()>("LangLoadString"), nullptr) << "exported by name";
-    const int before = fake.Calls();
-    Support support;
-    EXPECT_EQ(Loaded(support, 115), "host string 115");
-    EXPECT_EQ(support.LoadString(3421), "host string 3421");
-    EXPECT_EQ(fake.Calls(), before + 2);
-    // Libraries the host has not loaded stay built in.
-    EXPECT_EQ(support.MathRound(1.005, 2), 1.01);
-}
-
 TEST(SupportModuleStringsWin32Test, StringsComeFromTheModulesStringTable) {
-    const FakeHostLanguage other;
+    const test::LoadedModule other("tqxLanguage.dll");  // the host library's stand-in
     ASSERT_NE(other.get(), nullptr);
     Support support(other.get());
     support.UseBuiltInsOnly(true);
