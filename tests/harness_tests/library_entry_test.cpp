@@ -16,10 +16,7 @@ TEST_F(LibraryEntryTest, EntryFoundByNameIsTheOneAtOrdinal100AndNeedsInterfaceVe
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(Library().EntryByOrdinal(), host::PlatformHasExportOrdinals() ? entry : nullptr);
     EXPECT_EQ(entry(nullptr, 1, 0, nullptr), 1);
-    for (const std::int32_t version : {0, 2, -1, 0x10001}) {
-        EXPECT_EQ(entry(nullptr, version, 0, nullptr), 0) << "version " << version;
-        EXPECT_EQ(entry(nullptr, version, 5, nullptr), 0) << "version " << version;
-    }
+    EXPECT_EQ(entry(nullptr, 2, 0, nullptr), 0);  // the version reaches the engine
 }
 
 // With nothing configured the gage commands answer 0 (unknown commands are the unit tests'),

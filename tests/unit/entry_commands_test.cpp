@@ -47,8 +47,10 @@ class EntryCommandsTest : public ::testing::Test {
 
 TEST_F(EntryCommandsTest, AliveAndUnknownCommands) {
     EXPECT_EQ(Run(GSV_CMD_ALIVE), 1);
-    EXPECT_EQ(Run(GSV_CMD_ALIVE, nullptr, 2), 0);  // only for version 1
-    EXPECT_EQ(Run(GSV_CMD_ALIVE, nullptr, 0), 0);
+    for (const std::int32_t version : {0, 2, -1, 0x10001}) {  // only interface version 1
+        EXPECT_EQ(Run(GSV_CMD_ALIVE, nullptr, version), 0) << version;
+        EXPECT_EQ(Run(GSV_CMD_GAGE_COUNT, nullptr, version), 0) << version;
+    }
     AddGage("A");
     // A high word does not rescue an unknown low word, nor change a known one (5: gage count).
     for (const std::int32_t command : {2, 19, 0xFFFF, 0x00010013}) {
