@@ -7,10 +7,9 @@
 #include <string>
 
 #include "channels/channel.h"
+#include "config/serial_port_map.h"
 
 namespace gage {
-
-inline constexpr int kMaxSerialPortNumber = kSerialPortCount;
 
 // Results of SerialConfigure for values it cannot apply.
 inline constexpr int SERIAL_CONFIG_BAD_PARITY = -102;

@@ -6,12 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include "support/application_names.h"
+
 namespace gage {
 
 inline constexpr std::string_view kApplicationSection = "APPLICATION";
 inline constexpr std::string_view kInterfacesSection = "INTERFACES";
 inline constexpr std::string_view kGagesSection = "GAGES";
-inline constexpr std::string_view kApplicationName = "ZRNGSV32";
 
 // Room for one line. Larger than the 256 characters of a plain profile read, so that a TCP/IP
 // line with a host name of full DNS length is read whole.

@@ -9,10 +9,10 @@
 
 #include "config/connection_record.h"
 #include "config/line_report.h"
+#include "config/serial_port_map.h"
 
 namespace gage {
 
-inline constexpr int kMaxSerialPortNumber = 64;
 inline constexpr std::int32_t kMaxBufferSize = 1024;
 inline constexpr std::size_t kMaxHostNameLength = 253;  // longest DNS name
 

@@ -10,6 +10,7 @@
 namespace gage {
 
 inline constexpr int kSerialPortCount = 64;  // port numbers 1 to 64
+inline constexpr int kMaxSerialPortNumber = kSerialPortCount;
 inline constexpr const char* kSerialPortMapSection = "GAGESERVER PORTS";
 // Longest device name read, the longest path the system takes.
 inline constexpr std::size_t kMappedDeviceNameRoom = 4096;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "support/application_names.h"
 #include "support/window_handle.h"
 
 // <windows.h> maps LoadString to LoadStringA; Support::LoadString is a member of its own. Files
@@ -45,10 +46,6 @@ inline constexpr int MB_RESULT_YES = 6;
 inline constexpr int MB_RESULT_NO = 7;
 
 inline constexpr int kGenMessageBoxConstant = 18432;
-
-// Names of the application and the entry point, as traced and logged.
-inline constexpr const char* kApplicationName = "ZRNGSV32";
-inline constexpr const char* kEntryPointName = "ZRNGSV_INTERFACE";
 
 struct MessageBoxRequest {
     WindowHandle owner;
