@@ -55,10 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(joined == expected);
     }
 
-    const std::string_view trimmed = gage::TrimField(text);
-    Check(Within(trimmed, text));
-    Check(trimmed.empty() || (trimmed.front() != ' ' && trimmed.front() != '"' &&
-                              trimmed.back() != ' ' && trimmed.back() != '"'));
+    Check(Within(gage::TrimField(text), text));
     Check(gage::NameFromField(text).size() < 32);
 
     gage::FieldSpec spec;
