@@ -180,16 +180,13 @@ TEST_F(GageFormatFileTest, SaveWritesTheOptionWordAndBinaryFieldsOnlyAsTyped) {
     const std::string path = Definitions("");
     FormatDialogInput input;
     input.description = "Plain";
-    const struct {
-        int dataType;
-        const char* fullScale;
-        const char* bits;
-        const char* keys;
-    } cases[] = {
+    // clang-format off
+    const struct { int dataType; const char *fullScale, *bits, *keys; } cases[] = {
         {-1, "", "", "DESCRIPTION=Plain;DATATYPE=0;FMTOPTS=16;"},
         {1, "12.50", "016", "DESCRIPTION=Plain;DATATYPE=1;FULLSCALE=12.50;BITS=016;FMTOPTS=16;"},
         {1, "0", "x", "DESCRIPTION=Plain;DATATYPE=1;FMTOPTS=16;"},
         {0, "5", "8", "DESCRIPTION=Plain;DATATYPE=0;FMTOPTS=16;"}};
+    // clang-format on
     for (const auto& c : cases) {
         input.dataType = c.dataType;
         input.fullScale = c.fullScale;
@@ -236,15 +233,12 @@ TEST_F(GageFormatFileTest, InterfaceTypesAndTheirInitStrings) {
         "[TYPE4]\nDESCRIPTION=Four\n[TYPE2.0]\nDESCRIPTION=Scratch\n[TYPE2.1]\nDESCRIPTION=F1\n"
         "[TYPE2.100]\nDESCRIPTION=F100\n[TYPE2.101]\nDESCRIPTION=F101\n[TYPE20.1]\n"
         "DESCRIPTION=Other\n");
-    const auto strings = [&](int type) {
-        std::string text;
-        for (const auto& init : ReadInitStrings(path, type)) {
-            text += std::to_string(init.delay) + ":" + init.command + ";";
-        }
-        return text;
-    };
-    EXPECT_EQ(strings(2), "500:ABC,DEF;0:quoted,text;0:LAST;");
-    EXPECT_EQ(strings(3), "");
+    std::string strings;
+    for (const auto& init : ReadInitStrings(path, 2)) {
+        strings += std::to_string(init.delay) + ":" + init.command + ";";
+    }
+    EXPECT_EQ(strings, "500:ABC,DEF;0:quoted,text;0:LAST;");
+    EXPECT_TRUE(ReadInitStrings(path, 3).empty());
     EXPECT_EQ(ReadInterfaceTypeDescription(path, 2), "Mux");
     std::string listed;
     for (const auto& entry : ListInterfaceTypes(path)) {

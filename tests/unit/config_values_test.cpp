@@ -136,11 +136,14 @@ TEST(FieldSpecText, DialogRowsAreWrittenCutToTheirRoomAndReadBack) {
 
 TEST(DescribeConnection, SerialPortAndLineSettingsOrTcpHostAndPort) {
     // clang-format off
-    const struct { int port; std::uint32_t baud, parity, dataBits, stopBits; const char* text; } rows[] = {
+    // A TCP/IP row keeps its address's octets in the baud rate, data bits, stop bits and parity.
+    const struct { int port; std::uint32_t baud, parity, dataBits, stopBits; const char* text;
+                   int kind = KIND_SERIAL; } rows[] = {
         {1, 9600, 1, 8, 1, "COM1:9600,n,8,1"}, {12, 19200, 3, 7, 2, "COM12:19200,e,7,2"},
         {3, 4800, 2, 8, 3, "COM3:4800,o,8,1.5"}, {3, 4800, 4, 8, 1, "COM3:4800,m,8,1"},
         {3, 4800, 5, 8, 1, "COM3:4800,s,8,1"}, {1, 9600, 7, 8, 1, "COM1:9600,n,8,1"} /* fallback */,
-        {1, 9600, 1, 8, 0, "COM1:9600,n,8,"}, {0, 9600, 1, 8, 1, "-"}, {-3, 9600, 1, 8, 1, "-"}};
+        {1, 9600, 1, 8, 0, "COM1:9600,n,8,"}, {0, 9600, 1, 8, 1, "-"}, {-3, 9600, 1, 8, 1, "-"},
+        {4001, 192, 10, 168, 0, "192.168.0.10:4001", KIND_TCPIP}};
     // clang-format on
     for (const auto& r : rows) {
         ConnectionRecord row;
@@ -149,16 +152,13 @@ TEST(DescribeConnection, SerialPortAndLineSettingsOrTcpHostAndPort) {
         row.Parity = r.parity;
         row.DataBits = r.dataBits;
         row.StopBits = r.stopBits;
+        row.Kind = r.kind;
         EXPECT_EQ(DescribeConnection(row, "-"), r.text);
     }
     EXPECT_EQ(DescribeConnection(ConnectionRecord{}, std::string(40, 'u')), std::string(31, 'u'));
     ConnectionRecord row;
     row.Kind = KIND_TCPIP;
-    row.PortNumber = 4001;
-    row.BaudRate = 192;
-    row.DataBits = 168;
-    row.Parity = 10;
-    EXPECT_EQ(DescribeConnection(row, "-"), "192.168.0.10:4001");
+    row.BaudRate = 192;  // a host name goes before the octets
     row.HostName = std::string(253, 'h');
     row.PortNumber = 65535;
     EXPECT_EQ(DescribeConnection(row, "-"), std::string(253, 'h') + ":65535");
