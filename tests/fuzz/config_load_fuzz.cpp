@@ -1,9 +1,10 @@
-// BRW_GAGE.CFG loading takes any file: the input is written as the configuration file and
-// loaded, saved and loaded again. Nothing may crash, hang or leave a row outside its limits.
+// BRW_GAGE.CFG loading takes any file: the input is written as the configuration file, loaded,
+// saved into that same file (so the writer meets whatever else it holds) and loaded again.
+// Nothing may crash, hang or leave a row outside its limits, and every named gage reads back.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -20,7 +21,6 @@ struct Files {
         std::ofstream(definitions) << "[TYPE1.1]\nDESCRIPTION=F\nRECEND=<13>\nVALUE1=1,1,0\n";
     }
     std::string configuration = gage::fuzz::ScratchFile("config_load_fuzz.cfg");
-    std::string saved = gage::fuzz::ScratchFile("config_load_fuzz.saved.cfg");
     std::string definitions = gage::fuzz::ScratchFile("config_load_fuzz.def");
 };
 
@@ -50,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::ofstream out(files.configuration, std::ios::binary | std::ios::trunc);
         gage::fuzz::WriteBytes(out, data, size);
     }
-    // A store of its own per input, its stamps trusted: the file does not change during one run,
-    // so every lookup is about the loader, not the disk.
+    // A store of its own per input, its stamps trusted: only this run's own save changes the file,
+    // so every lookup is about the loader and the writer, not the disk.
     gage::profile::Store store;
     store.TrustEveryStamp();
     const gage::profile::StoreInUse storeInUse(store);
@@ -61,26 +61,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int initialised = 0;
     gage::ConfigurationHooks hooks;
     hooks.sendGageInit = [&](gage::WindowHandle, gage::GageRecord&) { ++initialised; };
-    if (gage::LoadConfiguration({gages, connections}, nullptr, files.configuration,
-                                files.definitions, hooks) == 0) {
-        Check(gages.empty());
-        return 0;
-    }
-    Check(static_cast<std::size_t>(initialised) == gages.size());
+    const int loaded = gage::LoadConfiguration({gages, connections}, nullptr, files.configuration,
+                                               files.definitions, hooks);
+    Check((loaded == 1 || gages.empty()) && static_cast<std::size_t>(initialised) == gages.size());
     CheckTables(gages, connections);
 
-    std::filesystem::remove(files.saved);
-    Check(gage::SaveConfiguration(gages, connections, files.saved) == 1);
+    Check(gage::SaveConfiguration(gages, connections, files.configuration) == 1);
     gage::GageTable again;
     gage::ConnectionTable connectionsAgain;
-    Check(gage::LoadConfiguration({again, connectionsAgain}, nullptr, files.saved,
+    Check(gage::LoadConfiguration({again, connectionsAgain}, nullptr, files.configuration,
                                   files.definitions, {}) == 1);
     CheckTables(again, connectionsAgain);
-    // Every named gage is written and read back (a free row is not).
-    std::size_t named = 0;
-    for (const gage::GageRecord& gage : gages) {
-        named += gage.IsNamed() ? 1 : 0;
-    }
-    Check(again.size() == named);
+    // A free row is not written.
+    Check(again.size() == static_cast<std::size_t>(std::count_if(
+                              gages.begin(), gages.end(),
+                              [](const gage::GageRecord& gage) { return gage.IsNamed(); })));
     return 0;
 }

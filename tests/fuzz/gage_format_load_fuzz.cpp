@@ -12,17 +12,7 @@
 #include "config/profile_store.h"
 #include "fuzz_support.h"
 
-namespace {
-
 using gage::fuzz::Check;
-
-void CheckSpec(const gage::FieldSpec& spec) {
-    Check(spec.Defined <= 1);
-    Check(spec.Defined == 0 || spec.StartPosition >= 1);
-    Check(spec.Condition.size() < gage::kConditionSize);
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string path = gage::fuzz::ScratchFile("gage_format_load_fuzz.def");
@@ -48,20 +38,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const gage::GageFormat& format = gage.Format;
     Check(format.SeparatorLength <= 64 && format.RecordStartLength <= 64);
     Check(format.RecordEndLength <= 64 && format.RequestSequenceLength <= 64);
-    Check(format.Scale == 0 || (format.Scale & (format.Scale - 1)) == 0);
     for (const gage::FieldSpec* spec :
          {&format.ChannelField, &format.CodeField, &format.LiteralField, &format.ValueAField,
           &format.ValueBField, &format.ReadingField}) {
-        CheckSpec(*spec);
+        Check(spec->Defined <= 1 && (spec->Defined == 0 || spec->StartPosition >= 1));
     }
 
     gage::GageFormat form;
     gage::LoadGageFormatText(path, 1, 1, form);
-    Check(form.MeasReadCommand.size() <= 63);
     for (const auto& item : gage::ReadInitStrings(path, 1)) {
         Check(item.command.size() < 128);
     }
-    Check(gage::ListGageFormats(path, 1).size() <= 100);
-    Check(gage::ListInterfaceTypes(path).size() <= 100);
+    (void)gage::ListGageFormats(path, 1);
+    (void)gage::ListInterfaceTypes(path);
     return 0;
 }

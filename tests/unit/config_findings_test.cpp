@@ -67,10 +67,9 @@ class ConfigurationFindingsTest : public ::testing::Test {
             std::vector<std::string> found;
             for (const auto& finding : check.findings) {
                 if (finding.key == key) {
-                    const char* effect = finding.effect == FindingEffect::Skipped   ? "skipped"
-                                         : finding.effect == FindingEffect::Changed ? "changed"
-                                                                                    : "warning";
-                    found.push_back(std::string(effect) + ": " + finding.reason);
+                    static const std::string kEffects[] = {"skipped", "changed", "warning"};
+                    found.push_back(kEffects[static_cast<int>(finding.effect)] + ": " +
+                                    finding.reason);
                 }
             }
             ASSERT_EQ(found.size(), parts.size()) << key << ": " << ::testing::PrintToString(found);

@@ -1,7 +1,7 @@
 // Profile files on disk: a file changed behind the store's back is read again, whatever the
 // clock; each change or batch is one atomic replacement, the old file whole after a failure at any
-// step; everything not written stays as it was; and files that are large, odd or garbage neither
-// break reading nor writing.
+// step; everything not written stays as it was; and large files are read and written whole.
+// (Files of any content are the configuration fuzz target's part.)
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -178,9 +177,10 @@ TEST_F(ProfileFileTest, AFileChangedOnDiskIsReadAgain) {
     EXPECT_EQ(Get("S", "K"), "2");
 }
 
-TEST_F(ProfileFileTest, LongLinesManySectionsAndGarbageAreReadAndWritten) {
+TEST_F(ProfileFileTest, LongLinesAndManySectionsAreReadAndWritten) {
     const std::string longValue(100000, 'x');
-    std::string file = "[S]\r\nLONG=" + longValue + "\r\n" + std::string(100000, '[') + "\r\n";
+    std::string file =
+        "[S]\r\n=nameless\r\nLONG=" + longValue + "\r\n" + std::string(100000, '[') + "\r\n";
     for (int i = 0; i < 10000; ++i) {
         file += "[TYPE" + std::to_string(i) + ".1]\nMEASTIMEOUT=" + std::to_string(i) + "\n";
     }
@@ -188,6 +188,7 @@ TEST_F(ProfileFileTest, LongLinesManySectionsAndGarbageAreReadAndWritten) {
     dir.Write("BRW_GAGE.CFG", file);
     EXPECT_EQ(profile::GetString(path, "S", "LONG", "", 256), std::string(255, 'x'));
     EXPECT_EQ(profile::GetString(path, "S", "LONG", "", 200000), longValue);
+    EXPECT_EQ(Get("S", " "), "none");  // an empty key names no line, not even one without a key
     for (int i = 0; i < 10000; i += 7) {
         ASSERT_EQ(profile::GetInt(path, "type" + std::to_string(i) + ".1", "MEASTIMEOUT", -1), i);
     }
@@ -200,29 +201,6 @@ TEST_F(ProfileFileTest, LongLinesManySectionsAndGarbageAreReadAndWritten) {
     EXPECT_EQ(Get("TYPE9999.1", "MEASTIMEOUT"), "9999");
     EXPECT_EQ(profile::GetString(path, "S", "LONG", "", 200000), longValue);
 
-    std::mt19937 random(12345);
-    for (int round = 0; round < 20; ++round) {
-        std::string garbage(64 * 1024, '\0');
-        for (char& c : garbage) {
-            // Mostly structure characters, so that headers, keys and quotes appear in numbers.
-            static constexpr char kAlphabet[] = "[]=;\"' \t\r\n\x1a\0abcAB01\xEF\xBB\xBF\xFF";
-            c = (random() % 4 == 0) ? static_cast<char>(random())
-                                    : kAlphabet[random() % (sizeof kAlphabet - 1)];
-        }
-        dir.Write("BRW_GAGE.CFG", garbage);
-        for (const char* section : {"a", "A", "", "b]", "0"}) {
-            for (const char* key : {"a", "b", "\"", ""}) {
-                char buffer[16];
-                const std::size_t count = profile::GetString(path, section, key, "d", buffer, 16);
-                ASSERT_LT(count, 16u);
-                ASSERT_EQ(buffer[count], '\0');
-                profile::GetInt(path, section, key, 1);
-            }
-        }
-        ASSERT_TRUE(profile::WriteString(path, "GAGES", "GAGE_1", "written"));
-        EXPECT_EQ(Get("gages", "gage_1"), "written");
-        ASSERT_TRUE(profile::DeleteSection(path, "a"));
-    }
     EXPECT_EQ(profile::GetString(dir.File(""), "S", "K", "none"), "none");  // a directory
     EXPECT_EQ(profile::GetInt("", "S", "K", 3), 3);
 }

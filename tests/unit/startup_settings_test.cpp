@@ -21,14 +21,15 @@ namespace {
 constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
 
 TEST(SystemSettingsLimits, WaitTimeKeepsItsLow16BitsAndTheTimeoutIsARealFrom0To30) {
-    const std::pair<int, int> waits[] = {{20000, 10000}, {70000, 4464},      {0, 0},
-                                         {10000, 10000}, {65536 + 150, 150}, {-1, 10000}};
+    // (70000 and 45 are the start-up test's.)
+    const std::pair<int, int> waits[] = {
+        {20000, 10000}, {0, 0}, {10000, 10000}, {65536 + 150, 150}, {-1, 10000}};
     for (const auto& [value, expected] : waits) {
         EXPECT_EQ(LimitWaitTime(value), expected) << value;
     }
     // "C" rules: the comma ends the number.
     const std::pair<const char*, double> timeouts[] = {
-        {"45", 30.0}, {"-2", 0.0},  {"0.5", 0.5},  {"text", 0.0},   {"", 0.0},
+        {"-2", 0.0},  {"0.5", 0.5}, {"text", 0.0}, {"", 0.0},
         {"2,5", 2.0}, {"nan", 0.0}, {"inf", 30.0}, {" 7.25s", 7.25}};
     for (const auto& [text, expected] : timeouts) {
         EXPECT_EQ(LimitTcpConnectionTimeout(text), expected) << text;
