@@ -72,8 +72,7 @@ TEST(GagesrvText, GageListCountsAndNumbersTheNames) {
 TEST(GagesrvText, HostAndPortAreTakenOnlyWhole) {
     const auto parsed = ParseHostPort("::1:4001");  // the last colon counts
     ASSERT_TRUE(parsed);
-    EXPECT_EQ(parsed->host, "::1");
-    EXPECT_EQ(parsed->port, 4001);
+    EXPECT_EQ(std::tie(parsed->host, parsed->port), std::tuple("::1", 4001));
     EXPECT_EQ(ParseHostPort("gage-box:65535").value_or(HostPort{}).port, 65535);
     for (const char* bad : {"gage-box", "gage-box:", ":4001", "gage-box:0", "gage-box:65536",
                             "gage-box:40x", "gage-box:-1"}) {

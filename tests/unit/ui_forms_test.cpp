@@ -42,18 +42,14 @@ ConnectionRecord& Serial(ConnectionTable& table, int row, const char* name, int 
     return record;
 }
 
-TEST(ConfigForm, GageItemDataCarriesConnectionHighAndGageLow) {
-    const std::tuple<int, int, std::uint32_t> cases[] = {{0, 0, 0x00000000u},
-                                                         {3, 7, 0x00030007u},
-                                                         {63, 0xFFFF, 0x003FFFFFu},
-                                                         {1, 0x10002, 0x00010002u}};
-    for (const auto& [connection, gage, packed] : cases) {
-        EXPECT_EQ((GageListItemData{connection, gage}.Pack()), packed) << gage;
-        const GageListItemData back = GageListItemData::Unpack(packed);
-        EXPECT_EQ(std::pair(back.connectionIndex, back.gageIndex),
-                  std::pair(connection, gage & 0xFFFF));
-    }
-}
+// An engine, a gage table and the forms' context over them.
+struct UiFixture {
+    test::ConfigTestDirectory dir;
+    EngineFixture engine;
+    GageTable gages;
+    WindowHandle configDialog = nullptr;
+    UiContext context{engine.context, gages, configDialog};
+};
 
 TEST(ConfigForm, ListLinesShowNamedRowsWithTheirSources) {
     EngineFixture engine;
@@ -78,8 +74,7 @@ TEST(ConfigForm, ListLinesShowNamedRowsWithTheirSources) {
 }
 
 TEST(ConfigForm, NewGagesAndTheRowsTheyGetInto) {
-    EXPECT_EQ(NewGage().Gain, 1.0);  // not 0: every reading would be 0
-    EXPECT_EQ(NewGage().Precision, 7);
+    EXPECT_EQ(std::pair(NewGage().Gain, NewGage().Precision), std::pair(1.0, 7));  // gain 0: all 0
 
     GageTable gages(0xFFFF);
     EXPECT_TRUE(PrepareGageRow(gages));  // index 65535 still fits the item data
@@ -94,8 +89,8 @@ TEST(ConfigForm, NewGagesAndTheRowsTheyGetInto) {
 
     ConnectionTable connections;
     EXPECT_EQ(FirstFreeConnectionRow(connections), 0);
-    for (int row = 0; row < kConnectionCount; ++row) {
-        connections[static_cast<std::size_t>(row)].Name = "c";
+    for (ConnectionRecord& connection : connections) {
+        connection.Name = "c";
     }
     EXPECT_EQ(FirstFreeConnectionRow(connections), std::nullopt);
     connections[40].Name.clear();
@@ -110,23 +105,20 @@ TEST(ConfigForm, DeletingAConnectionClearsItAndEveryGageOnIt) {
     GageTable gages{NamedGage("Caliper", 0), NamedGage("Depth", 3), NamedGage("Bore", 0),
                     NamedGage("Height", 0)};
     // The list is sorted: Bore, Caliper, Depth, Height.
-    const std::vector<std::uint32_t> lines{
-        GageListItemData{0, 2}.Pack(), GageListItemData{0, 0}.Pack(), GageListItemData{3, 1}.Pack(),
-        GageListItemData{0, 3}.Pack()};
+    const std::vector<std::uint32_t> lines{0x00000002u, 0x00000000u, 0x00030001u, 0x00000003u};
 
     EXPECT_EQ(RemoveConnection(engine.context, gages, 0, lines), (std::vector<int>{0, 0, 1}));
     EXPECT_TRUE(engine.connections[0].Name.empty());
     EXPECT_EQ(engine.connections[0].PortNumber, 0);
     EXPECT_FALSE(engine.connections[0].HasReceiveBuffer());
     EXPECT_EQ(engine.connections[3].Name.str(), "Line 2");
-    ASSERT_EQ(gages.size(), 4u);  // rows are only cleared; the reload renumbers
-    for (const int row : {0, 2, 3}) {
-        EXPECT_FALSE(gages[static_cast<std::size_t>(row)].IsNamed()) << row;
-    }
-
-    // A row outside the table changes nothing.
+    // Rows are only cleared (the reload renumbers); a row outside the table changes nothing.
     EXPECT_TRUE(RemoveConnection(engine.context, gages, 64, lines).empty());
-    EXPECT_EQ(gages[1].Name.str(), "Depth");
+    std::vector<bool> named;
+    for (const GageRecord& gage : gages) {
+        named.push_back(gage.IsNamed());
+    }
+    EXPECT_EQ(named, (std::vector<bool>{false, true, false, false}));
 }
 
 constexpr std::uint32_t kLoopback = 0x0100007Fu;  // 127.0.0.1 in network byte order
@@ -169,12 +161,12 @@ TEST_F(DataPortFormTest, SourcesAreTheOpenablePortsBetweenUndefinedAndTcp) {
 }
 
 TEST_F(DataPortFormTest, AbsentPortAndUnlistedSettingsOpenAsUndefinedAndDefaults) {
-    record.PortNumber = 7;  // not openable now
+    // Port 7 is not openable now.
+    record.PortNumber = 7;
     record.BaudRate = 1234;
     record.Parity = 3;
     record.DataBits = 7;
     record.StopBits = 9;
-    record.FlowControl = 0;
     record.BufferSize = 4096;
     DataPortForm form = Form();
     const DataPortOpening shown = form.Open(form.SourceLines());
@@ -201,10 +193,8 @@ TEST_F(DataPortFormTest, TcpEntriesAreCheckedAndTheOctetFormEmptiesTheHost) {
     record.PortNumber = 4001;
     DataPortForm form = Form();
     const DataPortOpening shown = form.Open(form.SourceLines());
-    EXPECT_EQ(shown.source, kSourceTcp);
-    EXPECT_TRUE(shown.hostForm);
-    EXPECT_EQ(shown.hostPort, "4001");
-    EXPECT_EQ(shown.resolved, "127.0.0.1");
+    EXPECT_EQ(std::tie(shown.source, shown.hostForm, shown.hostPort, shown.resolved),
+              std::tuple(kSourceTcp, true, "4001", "127.0.0.1"));
 
     // Port 1 would load, but is refused here.
     const std::tuple<bool, const char*, const char*, int> cases[] = {
@@ -272,7 +262,7 @@ TEST(DataPortLists, InterfaceTypesAndSerialListsAsOffered) {
     EXPECT_FALSE(IsOctetComplete("19"));
 }
 
-class FormatDefinitionFormTest : public ::testing::Test {
+class FormatDefinitionFormTest : public ::testing::Test, protected UiFixture {
   protected:
     void Use(std::string_view definitions) {
         engine.settings.DefinitionsPath = dir.Write("BRW_GAGE.DEF", definitions);
@@ -285,11 +275,6 @@ class FormatDefinitionFormTest : public ::testing::Test {
         return FormatDefinitionForm(context, gage, type, format, editingForm);
     }
 
-    test::ConfigTestDirectory dir;
-    testing_support::EngineFixture engine;
-    GageTable gages;
-    WindowHandle configDialog = nullptr;
-    UiContext context{engine.context, gages, configDialog};
     GageRecord gage;
     GageFormat editingForm;
     test::MessageBoxRecorder recorder{engine.support, MB_RESULT_OK};
@@ -369,15 +354,15 @@ TEST(FormatDefinitionRules, RawBytesShowAsTextOrTokensAndStayBelow256) {
 TEST(FormatDefinitionRules, AdvancedStoresCommandsNumbersAndOnlyTheTwoClearBits) {
     GageFormat form;
     form.Options = 0x0133;  // combination and other bits must survive
-    AdvancedControls controls = AdvancedControlTexts(form);
-    EXPECT_TRUE(controls.clearBefore);
-    EXPECT_EQ(controls.delay, "");
+    const AdvancedControls shown = AdvancedControlTexts(form);
+    EXPECT_EQ(std::tie(shown.clearBefore, shown.delay), std::tuple(true, ""));
+    // The delay is kept in 16 bits.
+    AdvancedControls controls;
+    controls.delay = "70000";
+    controls.timeout = "abc";
+    controls.clearAfter = true;
     controls.commands[0] = std::string(80, 'g');
     controls.commands[6] = "<5>";
-    controls.delay = "70000";  // kept in 16 bits
-    controls.timeout = "abc";
-    controls.clearBefore = false;
-    controls.clearAfter = true;
     StoreAdvanced(controls, form);
     EXPECT_EQ(form.GageInitCommand.view(), std::string(63, 'g'));
     EXPECT_EQ(ByteStringText(form.RequestSequence), "<5>");
@@ -389,8 +374,8 @@ TEST(FormatDefinitionRules, AdvancedStoresCommandsNumbersAndOnlyTheTwoClearBits)
 TEST(GageSetupForm, EntriesAreCappedClampedAndDefaultedAsOkStoresThem) {
     EXPECT_EQ(ChannelText(CappedEntry("0")), "");
     EXPECT_EQ(CappedEntry("65537"), 1);  // low 16 bits first, then the cap
-    EXPECT_EQ(PrecisionFromText("20").rewrite, true);
-    EXPECT_EQ(PrecisionFromText("").rewrite, false);
+    EXPECT_EQ(std::pair(PrecisionFromText("20").rewrite, PrecisionFromText("").rewrite),
+              std::pair(true, false));
     EXPECT_EQ(GainEntry("2,5"), 2.5);
     GageRecord gage;
     gage.Flags = GAGE_FLAG_NEGATE_V7 | GAGE_FLAG_ABSOLUTE;
@@ -404,10 +389,10 @@ TEST(GageSetupForm, EntriesAreCappedClampedAndDefaultedAsOkStoresThem) {
 
 TEST(GageSetupForm, BinaryRangeAndBar) {
     GageRecord gage;
-    gage.Format.DataType = DATATYPE_BINARY_MSB_FIRST;
-    gage.Format.FullScale = 10.0;
     gage.Gain = 2.0;
     gage.Zero = 5.0;
+    gage.Format.DataType = DATATYPE_BINARY_MSB_FIRST;
+    gage.Format.FullScale = 10.0;
     EXPECT_EQ(std::pair(ComputeRange(gage).minimum, ComputeRange(gage).maximum),
               std::pair(-5.0, 15.0));
     gage.Flags = GAGE_FLAG_ABSOLUTE;
@@ -428,19 +413,16 @@ TEST(GageSetupForm, NameOfAnotherRowInAnyCaseAndEmptyAreRefused) {
 }
 
 TEST(GageSetupForm, ApplyingAFormatLoadsItAndTurnsAStoredGainOfZeroIntoOne) {
-    test::ConfigTestDirectory dir;
-    testing_support::EngineFixture engine;
-    engine.settings.DefinitionsPath = dir.Write(
+    UiFixture f;
+    f.engine.settings.DefinitionsPath = f.dir.Write(
         "BRW_GAGE.DEF", "[TYPE4.1]\nDESCRIPTION=Dial\n[TYPE4.2]\nDESCRIPTION=Binary\nDATATYPE=2\n");
-    engine.connections[3].Name = "Bench";
-    engine.connections[3].InterfaceType = 4;
-    GageTable gages(1);
-    gages[0].InterfaceTypeNumber = 4;
-    gages[0].FormatNumber = 2;
-    gages[0].Gain = 0.0;
-    WindowHandle configDialog = nullptr;
-    UiContext context{engine.context, gages, configDialog};
-    GageSetupForm form(context, gages[0], 0);
+    f.engine.connections[3].Name = "Bench";
+    f.engine.connections[3].InterfaceType = 4;
+    f.gages.resize(1);
+    f.gages[0].InterfaceTypeNumber = 4;
+    f.gages[0].FormatNumber = 2;
+    f.gages[0].Gain = 0.0;
+    GageSetupForm form(f.context, f.gages[0], 0);
     EXPECT_EQ(form.InterfaceLines().at(0).data, 3);
     const auto formats = form.FormatLines(3);
     ASSERT_EQ(formats.size(), 2u);
@@ -472,14 +454,12 @@ TEST(GageBarForm, RowsFollowTablePositionsUpToTwenty) {
 }
 
 TEST(GageBarForm, ReadPlacesTheValueOnTheGagesRange) {
-    EngineFixture engine;
-    GageTable gages(2, OneValueGage("RandomValue bench"));  // simulated: no port to open
-    gages[0].Minimum = 5.0;
-    gages[0].Maximum = 10.0;
-    gages[1].ConnectionIndex = 1;
-    WindowHandle configDialog = nullptr;
-    UiContext context{engine.context, gages, configDialog};
-    GageBarForm form(context);
+    UiFixture f;
+    f.gages.assign(2, OneValueGage("RandomValue bench"));  // simulated: no port to open
+    f.gages[0].Minimum = 5.0;
+    f.gages[0].Maximum = 10.0;
+    f.gages[1].ConnectionIndex = 1;
+    GageBarForm form(f.context);
     EXPECT_EQ(form.OpenRows(nullptr)[1], "RandomValue bench");
 
     // 140 is shown full by the control; a gage without a range gets a grey bar.
@@ -488,14 +468,14 @@ TEST(GageBarForm, ReadPlacesTheValueOnTheGagesRange) {
         {0, "12\r\n", "+12", kBarColourBlue, 140},
         {1, "3\r\n", "+3", kBarColourGrey, std::nullopt}};
     for (const auto& [row, record, text, colour, position] : cases) {
-        engine.Hold(row, record);
+        f.engine.Hold(row, record);
         const auto reading = form.ReadRow(nullptr, row, 0);
         ASSERT_TRUE(reading.has_value()) << record;
         EXPECT_EQ(std::tie(reading->valueText, reading->bar.colour, reading->bar.position),
                   std::tuple(text, colour, position))
             << record;
     }
-    gages[0].InterfaceTypeNumber = 0;  // no interface type: never a reading
+    f.gages[0].InterfaceTypeNumber = 0;  // no interface type: never a reading
     EXPECT_FALSE(form.ReadRow(nullptr, 0, READ_OPT_POLL).has_value());
     EXPECT_FALSE(form.ReadRow(nullptr, 2, 0).has_value());
 }
@@ -511,8 +491,7 @@ TEST(InterfaceConfigForm, StoredRowsShowSplitAndSaveBackWithoutGaps) {
     EXPECT_EQ(loaded.rows[0], "1.\t500\tABC,DEF");
     EXPECT_EQ(loaded.rows[1], "2.\t");  // a missing key
     const InitRowParts first = SplitInitRow(loaded.rows[0]);
-    EXPECT_EQ(first.delay, "500");
-    EXPECT_EQ(first.text, "ABC,DEF");
+    EXPECT_EQ(std::tie(first.delay, first.text), std::tuple("500", "ABC,DEF"));
     EXPECT_EQ(SplitInitRow(loaded.rows[1]).text, "");
 
     CommitInitRow(loaded.rows, 4, "250", "");  // a delay without a string is not saved
@@ -533,16 +512,15 @@ TEST(InterfaceConfigForm, UpAndDownSwapAndRenumberClearEmptiesARow) {
     std::vector<std::string> rows = NewInitRows();
     CommitInitRow(rows, 0, "10", "FIRST");
     CommitInitRow(rows, 1, "20", "SECOND");
+    const auto firstThree = [&] { return std::vector(rows.begin(), rows.begin() + 3); };
     EXPECT_EQ(MoveInitRow(rows, 1, -1), 0);
-    EXPECT_EQ(rows[0], "1.\t20\tSECOND");
-    EXPECT_EQ(rows[1], "2.\t10\tFIRST");
+    EXPECT_EQ(firstThree(),
+              (std::vector<std::string>{"1.\t20\tSECOND", "2.\t10\tFIRST", "3.\t\t"}));
     EXPECT_EQ(MoveInitRow(rows, 0, -1), 0);   // the first row cannot go up
     EXPECT_EQ(MoveInitRow(rows, 19, 1), 19);  // nor the twentieth down
     EXPECT_EQ(MoveInitRow(rows, 1, 1), 2);
-    EXPECT_EQ(rows[2], "3.\t10\tFIRST");
-    EXPECT_EQ(rows[1], "2.\t\t");
     ClearInitRow(rows, 0);
-    EXPECT_EQ(rows[0], "1.\t\t");
+    EXPECT_EQ(firstThree(), (std::vector<std::string>{"1.\t\t", "2.\t\t", "3.\t10\tFIRST"}));
 }
 
 std::vector<std::uint8_t> Bytes(std::string_view text) {
