@@ -35,8 +35,9 @@ TEST_F(CheckCommandTest, TheNamedFilesOrTheLibrarysAsStartUpFindsThemAreChecked)
     result = Run({"check", "--cfg", other, "--def", dir.File("BRW_GAGE.DEF")});
     EXPECT_EQ(result.exitStatus, 0) << result.out << result.err;
 
-    // Without names, the shared configuration and the port map are found as start-up finds them.
-    const std::string gone = dir.File("serial/by-id/usb-gone-if00-port0");
+    // Without names, the shared configuration and the port map are found as start-up finds them;
+    // a mapped device keeps its whole path, far longer than a COM_PREFIX holds.
+    const std::string gone = dir.File("serial/by-id/usb-" + std::string(100, 'u') + "-port0");
     dir.Write("ZRN_SYS.INI",
               "[GAGESERVER]\r\nUSE_SHARED_PATH=1\r\n[GAGESERVER PORTS]\r\nCOM7=" + gone + "\r\n");
     result = Run({"check"});

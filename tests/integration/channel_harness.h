@@ -11,9 +11,9 @@
 #include "channels/channel.h"
 #include "channels/channel_wait.h"
 #include "channels/serial_channel.h"
-#include "helpers/log_texts.h"
 #include "helpers/message_box_recorder.h"
 #include "helpers/temporary_directory.h"
+#include "helpers/text_lines.h"
 
 namespace gage::test {
 

@@ -108,14 +108,21 @@ TEST_F(TcpChannelTest, ARecordHoldsAtMost4096UnconsumedBytes) {
 
 // (That a peer's close closes the socket, the simulator's TCP test and the engine's connection
 // tests see.)
-TEST_F(TcpChannelTest, APurgeReconnects) {
-    ASSERT_TRUE(peer.Connect(context, record));
-    EXPECT_EQ(ChannelPurge(context, nullptr, record, PURGE_ALL), 1);
+TEST_F(TcpChannelTest, APurgeReconnectsAndShutdownClosesEveryTcpSocket) {
+    ConnectionTable table;
+    for (const std::size_t row : {4u, 9u}) {
+        ASSERT_TRUE(peer.Connect(context, table[row]));
+    }
+    EXPECT_EQ(ChannelPurge(context, nullptr, table[9], PURGE_ALL), 1);
     ASSERT_TRUE(peer.Accept());  // a fresh connection
     const std::uint8_t hello[] = {'h', 'i'};
-    EXPECT_EQ(ChannelWrite(context, nullptr, record, hello, 2), 1);
+    EXPECT_EQ(ChannelWrite(context, nullptr, table[9], hello, 2), 1);
     EXPECT_EQ(peer.Receive(2), "hi");
+    TcpShutdown(context, table);
+    EXPECT_FALSE(table[4].Socket.is_open());
+    EXPECT_FALSE(table[9].Socket.is_open());
     EXPECT_TRUE(LogTexts().empty());
+    ASSERT_EQ(TcpStartup(context), 1);
 }
 
 TEST_F(TcpChannelTest, SendingWithoutAConnectionIsLoggedAndUnknownCodesHaveAText) {
@@ -140,17 +147,6 @@ TEST_F(TcpChannelTest, TheSystemClocksWaitBlocksUntilTheTimeIsUpAndWakesOnData) 
     EXPECT_GE(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(55));
     peer.SendAll("1.5\r");
     EXPECT_TRUE(clock.WaitReadable(record, 60000));
-}
-
-TEST_F(TcpChannelTest, ShutdownClosesEveryTcpSocket) {
-    ConnectionTable table;
-    for (const std::size_t row : {4u, 9u}) {
-        ASSERT_TRUE(peer.Connect(context, table[row]));
-    }
-    TcpShutdown(context, table);
-    EXPECT_FALSE(table[4].Socket.is_open());
-    EXPECT_FALSE(table[9].Socket.is_open());
-    ASSERT_EQ(TcpStartup(context), 1);
 }
 
 #if !defined(_WIN32)

@@ -1,5 +1,6 @@
-// Opening every connection: the TCP/IP connects go out together, yet each row ends as it would
-// alone, the log keeps row order, and the interface strings reach every converter that answered.
+// Opening every connection at start-up: the TCP/IP connects go out together, yet each row ends as
+// it would alone, the log keeps row order, and the interface strings reach every converter that
+// answered (command 10 opens through the same connect-all and per-row opening).
 // A converter that closes its end is noticed at the next read (the log of the close is the TCP/IP
 // channel test's). Command 10 answers 0 only when every one of the 64 connections was tried and
 // failed to open.
@@ -15,8 +16,8 @@
 #include "config/configuration_file.h"
 #include "entry/commands.h"
 #include "entry/configuration_hooks.h"
-#include "helpers/log_texts.h"
 #include "helpers/temporary_directory.h"
+#include "helpers/text_lines.h"
 #include "loopback_peer.h"
 
 namespace gage {
@@ -41,9 +42,9 @@ class ConnectsTogetherTest : public ::testing::Test {
     }
     void TearDown() override { TcpShutdown(runtime.channels, runtime.connections); }
 
-    // Loads a configuration of TCP/IP rows to these ports, one gage on row 0. With full hooks
-    // the load opens the rows as start-up does; without, nothing is opened.
-    void Load(const std::vector<std::uint16_t>& ports, bool open) {
+    // Loads a configuration of TCP/IP rows to these ports, one gage on row 0, opening the rows as
+    // start-up does.
+    void Load(const std::vector<std::uint16_t>& ports) {
         const std::string path = (directory.path() / "BRW_GAGE.CFG").string();
         std::string text = "[APPLICATION]\nNAME=ZRNGSV32\nVERSION=9\n[INTERFACES]\n";
         for (std::size_t row = 0; row < ports.size(); ++row) {
@@ -52,15 +53,10 @@ class ConnectsTogetherTest : public ::testing::Test {
         }
         text += "[GAGES]\nGAGE_1=\"Net gage\",1,1,0,1,SN,0,0,0,1,4,0,0\n";
         std::ofstream(path) << text;
-        ConfigurationHooks hooks;
-        if (open) {
-            hooks = MakeConfigurationHooks(runtime);
-        } else {
-            hooks.resolveHost = [](const char* host) { return TcpResolveHost(host); };
-        }
-        ASSERT_EQ(LoadConfiguration({runtime.gages, runtime.connections}, nullptr, path,
-                                    runtime.settings.DefinitionsPath, hooks),
-                  1);
+        ASSERT_EQ(
+            LoadConfiguration({runtime.gages, runtime.connections}, nullptr, path,
+                              runtime.settings.DefinitionsPath, MakeConfigurationHooks(runtime)),
+            1);
     }
 
     std::vector<std::string> LogTexts() const { return test::LogTexts(runtime.settings.LogPath); }
@@ -79,30 +75,21 @@ TEST_F(ConnectsTogetherTest, EveryRowSettlesAsAloneAndLogsInRowOrder) {
     const std::vector<std::uint16_t> ports{silent.port(), accepting.port(), refusing, silent.port(),
                                            accepting.port()};
     const std::vector<bool> opened{false, true, false, false, true};
-    const std::vector<std::string> log{kTimedOut, kRefused, kTimedOut};
-
-    for (const bool atStartUp : {true, false}) {
-        SCOPED_TRACE(atStartUp ? "start-up" : "command 10");
-        std::ofstream(runtime.settings.LogPath, std::ios::trunc).close();
-        Load(ports, atStartUp);
-        if (!atStartUp) {
-            EXPECT_EQ(RunCommand(runtime, nullptr, 1, GSV_CMD_INIT_PORTS, nullptr), 1);
-        }
-        for (std::size_t row = 0; row < ports.size(); ++row) {
-            EXPECT_EQ(runtime.connections[row].Socket.is_open(), opened[row]) << "row " << row;
-        }
-        EXPECT_EQ(LogTexts(), log);
-        for (int converter = 0; converter < 2; ++converter) {
-            ASSERT_TRUE(accepting.Accept());
-            EXPECT_EQ(accepting.Receive(2), "I\r");  // the interface string, once each
-        }
+    Load(ports);
+    for (std::size_t row = 0; row < ports.size(); ++row) {
+        EXPECT_EQ(runtime.connections[row].Socket.is_open(), opened[row]) << "row " << row;
+    }
+    EXPECT_EQ(LogTexts(), (std::vector<std::string>{kTimedOut, kRefused, kTimedOut}));
+    for (int converter = 0; converter < 2; ++converter) {
+        ASSERT_TRUE(accepting.Accept());
+        EXPECT_EQ(accepting.Receive(2), "I\r");  // the interface string, once each
     }
 }
 
 TEST_F(ConnectsTogetherTest, AClosedPeerIsNoticedAtTheNextRead) {
     LoopbackPeer converter(LoopbackPeer::Mode::Accepting);
     ASSERT_TRUE(converter.ready());
-    Load({converter.port()}, true);
+    Load({converter.port()});
     ConnectionRecord& record = runtime.connections[0];
     ASSERT_TRUE(record.Socket.is_open());
     ASSERT_TRUE(converter.Accept());

@@ -186,8 +186,11 @@ TEST_F(CycleLineTest, CommandOrderAndPostCommandRules) {
     EXPECT_EQ(peer.Receive(4), "ISRP");
     EXPECT_EQ(engine.clock.slept, 40u);  // the command delay after each command
 
+    const long long nowCallsBefore = engine.clock.nowCalls;
     EXPECT_EQ(Read(), 0);  // time-out: the post command all the same
     EXPECT_EQ(peer.Receive(4), "ISRP");
+    EXPECT_GE(engine.clock.waited, 100u);  // waited on the line, reading the clock a few times
+    EXPECT_LT(engine.clock.nowCalls - nowCallsBefore, 40);
     EXPECT_EQ(std::bit_cast<std::uint64_t>(ValueOf(result)), kReadFailureValueBits);
 
     EXPECT_EQ(Read(READ_OPT_POLL), 0);  // a poll posts only after a valid reading
@@ -221,13 +224,6 @@ TEST_F(CycleLineTest, RequestSequenceAsksForTheReadCommand) {
     ASSERT_EQ(Read(), 1);
     EXPECT_EQ(ValueOf(result), 6.5);
     EXPECT_EQ(peer.Receive(4), "ISRP");  // R only on the gage's request
-}
-
-TEST_F(CycleLineTest, WaitingPassesTimeWithoutSpinning) {
-    const long long nowCallsBefore = engine.clock.nowCalls;
-    EXPECT_EQ(Read(), 0);
-    EXPECT_GE(engine.clock.waited, 100u);
-    EXPECT_LT(engine.clock.nowCalls - nowCallsBefore, 40);  // a few clock readings, not thousands
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <termios.h>
 
 #include <string>
+#include <utility>
 
 #include "helpers/temporary_directory.h"
 #include "serial_gage.h"
@@ -41,16 +42,13 @@ int QueuedInput(const ConnectionRecord& record) {
 int LineBaud(const ConnectionRecord& record) {
     termios attributes{};
     ::tcgetattr(static_cast<int>(record.PortHandle.get()), &attributes);
-    switch (::cfgetospeed(&attributes)) {
-        case B9600:
-            return 9600;
-        case B19200:
-            return 19200;
-        case B38400:
-            return 38400;
-        default:
-            return 0;
+    const std::pair<speed_t, int> rates[] = {{B9600, 9600}, {B19200, 19200}, {B38400, 38400}};
+    for (const auto& [speed, baud] : rates) {
+        if (::cfgetospeed(&attributes) == speed) {
+            return baud;
+        }
     }
+    return 0;
 }
 
 bool PortsHeldExclusively() {
