@@ -35,8 +35,9 @@ exec 9>"${build_dir}/wineprefix.lock"
 flock 9
 if [ ! -f "${WINEPREFIX}/.prepared" ]; then
   # wineboot now and then gives up on a busy machine; a prefix without its registry is no prefix.
+  boot_log="${build_dir}/wineboot.log"
   for _ in 1 2 3; do
-    "$wine_cmd" wineboot -i >/dev/null 2>&1 || true
+    "$wine_cmd" wineboot -i >"$boot_log" 2>&1 || true
     wineserver -w || true
     if [ -f "${WINEPREFIX}/system.reg" ]; then
       touch "${WINEPREFIX}/.prepared"
@@ -44,7 +45,8 @@ if [ ! -f "${WINEPREFIX}/.prepared" ]; then
     fi
   done
   if [ ! -f "${WINEPREFIX}/.prepared" ]; then
-    echo "wine-run.sh: could not prepare the Wine prefix ${WINEPREFIX}" >&2
+    echo "wine-run.sh: could not prepare the Wine prefix ${WINEPREFIX}; wineboot said:" >&2
+    tail -n 5 "$boot_log" >&2
     exit 1
   fi
 fi
