@@ -12,6 +12,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "helpers/message_box_recorder.h"
@@ -122,8 +123,7 @@ TEST_F(SupportTest, PathsAreCreatedEndInASeparatorAndAreCutToTheBuffer) {
         const test::ScopedEnvironment l(builtin::kLocalDirectoryVariable, local);
         EXPECT_EQ(Path("SHARED"), shared.string() + builtin::PathSeparator());
         EXPECT_EQ(Path("local"), local);
-        EXPECT_TRUE(std::filesystem::is_directory(shared));
-        EXPECT_TRUE(std::filesystem::is_directory(local));
+        EXPECT_TRUE(std::filesystem::is_directory(shared) && std::filesystem::is_directory(local));
         EXPECT_EQ(Path("LOCAL", 9), local.substr(0, 8));
         EXPECT_EQ(Path("LOCAL", 1), "");
         support.UtilGetPath(0, "LOCAL", nullptr, 256);  // no buffer: nothing happens
@@ -234,12 +234,12 @@ TEST_F(SupportTest, TheLogGetsOneTimeStampedLinePerCallAndAnUnwritableOneIsSkipp
     EXPECT_FALSE(std::filesystem::exists(missing));
     EXPECT_FALSE(builtin::AppendLogLine(missing.string(), "ZRNGSV32", "lost"));
     EXPECT_FALSE(builtin::AppendLogLine("", "ZRNGSV32", "lost"));
-    const auto lines = Lines();
-    ASSERT_EQ(lines.size(), 4u);
-    const char* texts[] = {" ZRNGSV32: first", " ZRNGSV32: second", " ZRNGSV32: third"};
-    for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(lines[i].substr(19), texts[i]) << lines[i];
+    std::vector<std::string> texts;
+    for (const std::string& line : Lines()) {
+        texts.push_back(line.substr(19));
     }
+    EXPECT_EQ(texts, (std::vector<std::string>{" ZRNGSV32: first", " ZRNGSV32: second",
+                                               " ZRNGSV32: third", " : "}));
 }
 
 // Tracing is switched on by a non-empty value other than 0 when the Support is made; help
@@ -294,10 +294,9 @@ TEST_F(SupportTest, AHookAnswersBoxesUnloggedAndWithoutOneTheDefaultAnswersLogge
                   MB_RESULT_RETRY);
         EXPECT_EQ(support.GenMessageBox(nullptr, nullptr, nullptr, MB_STYLE_OK), MB_RESULT_RETRY);
         ASSERT_EQ(recorder.boxes.size(), 2u);
-        EXPECT_EQ(
-            recorder.boxes[0].text + "|" + recorder.boxes[0].caption + "|" + recorder.boxes[1].text,
-            "text|caption|");
-        EXPECT_EQ(recorder.boxes[0].style, MB_STYLE_ABORTRETRYIGNORE);
+        const MessageBoxRequest& first = recorder.boxes[0];
+        EXPECT_EQ(std::tie(first.text, first.caption, first.style, recorder.boxes[1].text),
+                  std::tuple("text", "caption", MB_STYLE_ABORTRETRYIGNORE, ""));
         EXPECT_TRUE(Lines().empty());
         support.SetMessageBoxHook({});
     }

@@ -108,17 +108,14 @@ TEST(ConfigForm, DeletingAConnectionClearsItAndEveryGageOnIt) {
     const std::vector<std::uint32_t> lines{0x00000002u, 0x00000000u, 0x00030001u, 0x00000003u};
 
     EXPECT_EQ(RemoveConnection(engine.context, gages, 0, lines), (std::vector<int>{0, 0, 1}));
-    EXPECT_TRUE(engine.connections[0].Name.empty());
-    EXPECT_EQ(engine.connections[0].PortNumber, 0);
-    EXPECT_FALSE(engine.connections[0].HasReceiveBuffer());
+    const ConnectionRecord& removed = engine.connections[0];
+    EXPECT_EQ(std::tuple(removed.Name.empty(), removed.PortNumber, removed.HasReceiveBuffer()),
+              std::tuple(true, 0, false));
     EXPECT_EQ(engine.connections[3].Name.str(), "Line 2");
     // Rows are only cleared (the reload renumbers); a row outside the table changes nothing.
     EXPECT_TRUE(RemoveConnection(engine.context, gages, 64, lines).empty());
-    std::vector<bool> named;
-    for (const GageRecord& gage : gages) {
-        named.push_back(gage.IsNamed());
-    }
-    EXPECT_EQ(named, (std::vector<bool>{false, true, false, false}));
+    EXPECT_EQ(std::count_if(gages.begin(), gages.end(), [](auto& g) { return g.IsNamed(); }), 1);
+    EXPECT_TRUE(gages[1].IsNamed());
 }
 
 constexpr std::uint32_t kLoopback = 0x0100007Fu;  // 127.0.0.1 in network byte order
@@ -148,19 +145,9 @@ class DataPortFormTest : public ::testing::Test {
     ConnectionRecord record;
 };
 
-TEST_F(DataPortFormTest, SourcesAreTheOpenablePortsBetweenUndefinedAndTcp) {
-    engine.settings.ComPrefix = "COM";
-    std::vector<std::pair<std::string, int>> shown;
-    for (const ComboLine& line : Form().SourceLines()) {
-        shown.emplace_back(line.text, line.data);
-    }
-    EXPECT_EQ(
-        shown,
-        (std::vector<std::pair<std::string, int>>{
-            {"(undefined)", kSourceUndefined}, {"COM2", 2}, {"COM5", 5}, {"TCP/IP", kSourceTcp}}));
-}
-
+// The sources are the openable ports between undefined and TCP/IP.
 TEST_F(DataPortFormTest, AbsentPortAndUnlistedSettingsOpenAsUndefinedAndDefaults) {
+    engine.settings.ComPrefix = "COM";
     // Port 7 is not openable now.
     record.PortNumber = 7;
     record.BaudRate = 1234;
@@ -169,11 +156,18 @@ TEST_F(DataPortFormTest, AbsentPortAndUnlistedSettingsOpenAsUndefinedAndDefaults
     record.StopBits = 9;
     record.BufferSize = 4096;
     DataPortForm form = Form();
-    const DataPortOpening shown = form.Open(form.SourceLines());
+    const std::vector<ComboLine> sources = form.SourceLines();
+    std::string listed;
+    for (const ComboLine& line : sources) {
+        listed += line.text + "=" + std::to_string(line.data) + " ";
+    }
+    EXPECT_EQ(listed, "(undefined)=" + std::to_string(kSourceUndefined) +
+                          " COM2=2 COM5=5 TCP/IP=" + std::to_string(kSourceTcp) + " ");
+    const DataPortOpening shown = form.Open(sources);
     EXPECT_EQ(shown.source, kSourceUndefined);
     EXPECT_EQ(shown.serial, (std::array<std::int32_t, kSerialListCount>{9600, 3, 7, 1, 1, 1024}));
-    EXPECT_EQ(form.Working().BaudRate, 9600u);
-    EXPECT_EQ(form.Working().BufferSize, 1024);
+    EXPECT_EQ(std::pair(form.Working().BaudRate, form.Working().BufferSize),
+              std::pair(9600u, 1024));
 
     // OK without choosing: stored with port 0 and the settings shown, no port opened.
     DataPortEntries entries;
@@ -197,12 +191,11 @@ TEST_F(DataPortFormTest, TcpEntriesAreCheckedAndTheOctetFormEmptiesTheHost) {
               std::tuple(kSourceTcp, true, "4001", "127.0.0.1"));
 
     // Port 1 would load, but is refused here.
-    const std::tuple<bool, const char*, const char*, int> cases[] = {
-        {true, "bench.local", "1", 0},
-        {true, "bench.local", "65535", 0},
-        {true, "nowhere.invalid", "4001", 0},
-        {true, "bench.local", "2", 1},
-        {false, "", "65534", 1}};
+    // clang-format off
+    const std::tuple<bool, const char*, const char*, int> cases[] = {{true, "bench.local", "1", 0},
+        {true, "bench.local", "65535", 0}, {true, "nowhere.invalid", "4001", 0},
+        {true, "bench.local", "2", 1}, {false, "", "65534", 1}};
+    // clang-format on
     for (const auto& [hostForm, host, port, accepted] : cases) {
         EXPECT_EQ(form.Apply(nullptr, TcpEntries(hostForm, host, port)), accepted)
             << host << ":" << port;
@@ -258,8 +251,7 @@ TEST(DataPortLists, InterfaceTypesAndSerialListsAsOffered) {
     EXPECT_EQ(InterfaceTypeSelection({types[1], types[0]}, "A very long converter descripti"), 1);
     EXPECT_EQ(InterfaceTypeSelection({}, "Mux"), -1);
 
-    EXPECT_TRUE(IsOctetComplete("192"));
-    EXPECT_FALSE(IsOctetComplete("19"));
+    EXPECT_EQ(std::pair(IsOctetComplete("192"), IsOctetComplete("19")), std::pair(true, false));
 }
 
 class FormatDefinitionFormTest : public ::testing::Test, protected UiFixture {
@@ -323,23 +315,20 @@ TEST_F(FormatDefinitionFormTest, BinaryFormatShowsResolutionAndFullScaleAndAnAsc
     EXPECT_FALSE(Form(3, 0).LoadForEditing().has_value());  // new: the controls stay empty
 }
 
-TEST(FormatDefinitionRules, DataTypeEnablesItsControls) {
-    // No type: a new format before a type is chosen.
-    const std::tuple<std::optional<int>, bool, bool> cases[] = {
-        {DATATYPE_ASCII, false, true},
-        {DATATYPE_ASCII16, false, true},
-        {DATATYPE_BINARY_LSB_FIRST, true, false},
-        {DATATYPE_BINARY_MSB_FIRST, true, false},
-        {std::nullopt, true, true}};
+// The data type enables its controls (no type: a new format before a type is chosen); raw bytes
+// show as text or tokens and stay below 256 characters.
+TEST(FormatDefinitionRules, DataTypeEnablesItsControlsAndRawBytesStayBelow256) {
+    // clang-format off
+    const std::tuple<std::optional<int>, bool, bool> cases[] = {{DATATYPE_ASCII, false, true},
+        {DATATYPE_ASCII16, false, true}, {DATATYPE_BINARY_LSB_FIRST, true, false},
+        {DATATYPE_BINARY_MSB_FIRST, true, false}, {std::nullopt, true, true}};
+    // clang-format on
     for (const auto& [dataType, resolutionAndFullScale, decimalSeparator] : cases) {
         const TypeEnabling enabling = EnablingForType(dataType);
         EXPECT_EQ(std::pair(enabling.resolutionAndFullScale, enabling.decimalSeparator),
                   std::pair(resolutionAndFullScale, decimalSeparator))
             << dataType.value_or(-1);
     }
-}
-
-TEST(FormatDefinitionRules, RawBytesShowAsTextOrTokensAndStayBelow256) {
     const std::uint8_t bytes[] = {2, 49, 50, 13};
     EXPECT_EQ(RawBytesText(bytes, 4, DATATYPE_ASCII), "<2>12<13>");
     EXPECT_EQ(RawBytesText(bytes, 4, DATATYPE_ASCII16), "<2>12<13>");
@@ -385,6 +374,12 @@ TEST(GageSetupForm, EntriesAreCappedClampedAndDefaultedAsOkStoresThem) {
     EXPECT_EQ(gage.Flags, GAGE_FLAG_NEGATE_V7 | GAGE_FLAG_NO_READ_CMD);
     StoreEntries({}, gage);
     EXPECT_EQ(gage.Precision, 7);
+    // A name of another row, in any case, and an empty one are refused.
+    GageTable gages(2);
+    gages[0].Name = "Caliper";
+    EXPECT_FALSE(IsGageNameAccepted(gages, 1, "CALIPER"));
+    EXPECT_TRUE(IsGageNameAccepted(gages, 0, "CALIPER"));  // its own row
+    EXPECT_FALSE(IsGageNameAccepted(gages, 2, ""));
 }
 
 TEST(GageSetupForm, BinaryRangeAndBar) {
@@ -402,14 +397,6 @@ TEST(GageSetupForm, BinaryRangeAndBar) {
     // The grey bar and a position inside the range are the gage bar's read cases.
     EXPECT_LT(*ReadingBar(-5.0, {0.0, 10.0}).position, 0);
     EXPECT_EQ(ReadingBar(1e300, {0.0, 1.0}).position, std::numeric_limits<int>::max());
-}
-
-TEST(GageSetupForm, NameOfAnotherRowInAnyCaseAndEmptyAreRefused) {
-    GageTable gages(2);
-    gages[0].Name = "Caliper";
-    EXPECT_FALSE(IsGageNameAccepted(gages, 1, "CALIPER"));
-    EXPECT_TRUE(IsGageNameAccepted(gages, 0, "CALIPER"));  // its own row
-    EXPECT_FALSE(IsGageNameAccepted(gages, 2, ""));
 }
 
 TEST(GageSetupForm, ApplyingAFormatLoadsItAndTurnsAStoredGainOfZeroIntoOne) {
@@ -434,10 +421,7 @@ TEST(GageSetupForm, ApplyingAFormatLoadsItAndTurnsAStoredGainOfZeroIntoOne) {
 }
 
 TEST(GageBarForm, RowsFollowTablePositionsUpToTwenty) {
-    GageTable gages(25);
-    for (auto& gage : gages) {
-        gage.Name = "G";
-    }
+    GageTable gages(25, NamedGage("G", 0));
     gages[4].Name = "";
     EXPECT_TRUE(IsBarRowShown(gages, 19));
     EXPECT_FALSE(IsBarRowShown(gages, 20));  // gage 21 is never shown nor read
@@ -480,7 +464,7 @@ TEST(GageBarForm, ReadPlacesTheValueOnTheGagesRange) {
     EXPECT_FALSE(form.ReadRow(nullptr, 2, 0).has_value());
 }
 
-TEST(InterfaceConfigForm, StoredRowsShowSplitAndSaveBackWithoutGaps) {
+TEST(InterfaceConfigForm, StoredRowsShowSplitSaveBackWithoutGapsAndMove) {
     test::ConfigTestDirectory dir;
     const std::string path =
         dir.Write("BRW_GAGE.DEF",
@@ -506,9 +490,8 @@ TEST(InterfaceConfigForm, StoredRowsShowSplitAndSaveBackWithoutGaps) {
 
     EXPECT_EQ(SaveInterfaceType(path, kNewInterfaceType, "Three", NewInitRows()), 3);
     EXPECT_TRUE(LoadInterfaceType(path, 7).rows.empty());  // no description: an empty list
-}
 
-TEST(InterfaceConfigForm, UpAndDownSwapAndRenumberClearEmptiesARow) {
+    // Up and down swap and renumber; Clear empties a row.
     std::vector<std::string> rows = NewInitRows();
     CommitInitRow(rows, 0, "10", "FIRST");
     CommitInitRow(rows, 1, "20", "SECOND");
@@ -527,19 +510,18 @@ std::vector<std::uint8_t> Bytes(std::string_view text) {
     return {text.begin(), text.end()};
 }
 
-TEST(MonitorText, OneTickShowsEveryByteInHexAndTheTextUpToAZeroByte) {
-    const std::tuple<std::string, std::string, std::string> cases[] = {
-        {"Hello\r\n", "48 65 6C 6C 6F 0D 0A ", "Hello\r\n"},
-        {std::string("AB\0CD", 5), "41 42 00 43 44 ", "AB"},
-        {"\xff\x80", "FF 80 ", "\xff\x80"},
-        {"", "", ""}};
+// One tick shows every byte in hex and the text up to a zero byte.
+TEST(MonitorText, TicksAndTheTerminalShowHexAndText) {
+    // clang-format off
+    const std::tuple<std::string, std::string, std::string> cases[] = {{"", "", ""},
+        {"Hello\r\n", "48 65 6C 6C 6F 0D 0A ", "Hello\r\n"}, {"\xff\x80", "FF 80 ", "\xff\x80"},
+        {std::string("AB\0CD", 5), "41 42 00 43 44 ", "AB"}};
+    // clang-format on
     for (const auto& [received, hex, raw] : cases) {
         const MonitorTickText shown = RenderMonitorTick(Bytes(received));
         EXPECT_EQ(std::pair(shown.hex, shown.raw), std::pair(hex, raw)) << hex;
     }
-}
-
-TEST(MonitorText, TerminalBreaksHexLinesAndShowsControlBytesAsTokens) {
+    // The terminal breaks hex lines and shows control bytes as tokens.
     ByteRenderer hex(MonitorView::Hex);
     const std::vector<std::uint8_t> seventeen(17, 0x41);
     const std::string line = "41 41 41 41 41 41 41 41 41 41 41 41 41 41 41 41 ";
@@ -550,25 +532,18 @@ TEST(MonitorText, TerminalBreaksHexLinesAndShowsControlBytesAsTokens) {
     EXPECT_EQ(raw.Finish(), "");
 }
 
-TEST(MonitorSendLine, TokensAreAppendedToWhatCountsOfTheLine) {
+// Tokens are appended to what counts of the send line; the picker's rows name every byte value.
+TEST(MonitorSendLine, TokensAreAppendedToWhatCountsOfTheLineAndThePickerNamesEveryByte) {
     EXPECT_EQ(AppendToken("ABC", kCarriageReturnToken), "ABC<13>");
     EXPECT_EQ(AppendToken("", kLineFeedToken), "<10>");
     const std::string longLine(2000, 'x');
     EXPECT_EQ(AppendToken(longLine, "<13>"), std::string(kSendLineRoom, 'x') + "<13>");
-}
-
-TEST(AsciiPicker, RowsNameEveryByteValueAndCutTheLineAt127) {
     Support support;
     support.UseBuiltInsOnly(true);
     const std::vector<std::string> rows = AsciiPickerRows(support);
     ASSERT_EQ(rows.size(), 256u);
-    EXPECT_EQ(rows[0], "<0>\tNUL");
-    EXPECT_EQ(rows[13], "<13>\tCR");
-    EXPECT_EQ(rows[32], "<32>\t(space)");
-    EXPECT_EQ(rows[65], "<65>\tA");
-    EXPECT_EQ(rows[126], "<126>\t~");
-    EXPECT_EQ(rows[127], "<127>\t(undefined)");
-    EXPECT_EQ(rows[255], "<255>\t(undefined)");
+    EXPECT_EQ(rows[0] + rows[13] + rows[32] + rows[65], "<0>\tNUL<13>\tCR<32>\t(space)<65>\tA");
+    EXPECT_EQ(rows[126] + rows[127] + rows[255], "<126>\t~<127>\t(undefined)<255>\t(undefined)");
     EXPECT_EQ(RowToken(rows[13]), "<13>");
 
     const std::string line(200, 'q');
