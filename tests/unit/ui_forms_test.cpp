@@ -272,7 +272,7 @@ class FormatDefinitionFormTest : public ::testing::Test, protected UiFixture {
     test::MessageBoxRecorder recorder{engine.support, MB_RESULT_OK};
 };
 
-TEST_F(FormatDefinitionFormTest, NewFormatTakesTheFirstGapAndRemovesTheScratchCopy) {
+TEST_F(FormatDefinitionFormTest, NewFormatTakesTheFirstGapRemovesTheScratchCopyAndNeedsAName) {
     Use("[TYPE1.1]\nDESCRIPTION=A\n[TYPE1.2]\nDESCRIPTION=B\n[TYPE1.4]\nDESCRIPTION=D\n"
         "[TYPE1.0]\nDESCRIPTION=scratch\n");
     FormatDialogInput input;
@@ -286,16 +286,13 @@ TEST_F(FormatDefinitionFormTest, NewFormatTakesTheFirstGapAndRemovesTheScratchCo
     EXPECT_EQ(Key(1, 5, "DESCRIPTION"), "E");
     EXPECT_EQ(Key(1, 2, "DESCRIPTION"), "B");
     EXPECT_TRUE(recorder.boxes.empty());
-}
 
-// Which descriptions are taken, and that a refused save writes nothing, are the file's tests.
-TEST_F(FormatDefinitionFormTest, EmptyOrTakenDescriptionIsReported) {
-    Use("[TYPE1.2]\nDESCRIPTION=Caliper\n[TYPE1.5]\nDESCRIPTION=Old\n");
-    FormatDialogInput input;
-    FormatDefinitionForm form = Form(1, 5);
-    EXPECT_EQ(form.Save(nullptr, input, false), FormatSaveOutcome::DescriptionRefused);
-    input.description = "CALIPER";
-    EXPECT_EQ(form.Save(nullptr, input, false), FormatSaveOutcome::DescriptionRefused);
+    // An empty or taken description is reported. Which descriptions are taken, and that a refused
+    // save writes nothing, are the file's tests.
+    input.description = "";
+    EXPECT_EQ(Form(1, 5).Save(nullptr, input, false), FormatSaveOutcome::DescriptionRefused);
+    input.description = "b";
+    EXPECT_EQ(Form(1, 5).Save(nullptr, input, false), FormatSaveOutcome::DescriptionRefused);
     ASSERT_EQ(recorder.boxes.size(), 2u);
     EXPECT_NE(recorder.boxes[1].text.find("NOT UNQUE"), std::string::npos);
 }
@@ -334,8 +331,8 @@ TEST(FormatDefinitionRules, DataTypeEnablesItsControlsAndRawBytesStayBelow256) {
     EXPECT_EQ(RawBytesText(bytes, 4, DATATYPE_ASCII16), "<2>12<13>");
     EXPECT_EQ(RawBytesText(bytes, 4, DATATYPE_BINARY_LSB_FIRST), "<2><49><50><13>");
     const std::vector<std::uint8_t> many(100, 200);  // "<200>" each
-    const std::string shown = RawBytesText(many.data(), many.size(), DATATYPE_ASCII);
-    EXPECT_EQ(shown.size(), 255u);  // 51 whole tokens; the 52nd would reach 260
+    // 51 whole tokens; the 52nd would reach 260.
+    EXPECT_EQ(RawBytesText(many.data(), many.size(), DATATYPE_ASCII).size(), 255u);
     const std::vector<std::uint8_t> letters(300, 'x');
     EXPECT_EQ(RawBytesText(letters.data(), letters.size(), DATATYPE_ASCII), std::string(255, 'x'));
 }
@@ -447,10 +444,11 @@ TEST(GageBarForm, ReadPlacesTheValueOnTheGagesRange) {
     EXPECT_EQ(form.OpenRows(nullptr)[1], "RandomValue bench");
 
     // 140 is shown full by the control; a gage without a range gets a grey bar.
+    // clang-format off
     const std::tuple<int, const char*, const char*, unsigned, std::optional<int>> cases[] = {
-        {0, "7.5\r\n", "+7.5", kBarColourBlue, 50},
-        {0, "12\r\n", "+12", kBarColourBlue, 140},
+        {0, "7.5\r\n", "+7.5", kBarColourBlue, 50}, {0, "12\r\n", "+12", kBarColourBlue, 140},
         {1, "3\r\n", "+3", kBarColourGrey, std::nullopt}};
+    // clang-format on
     for (const auto& [row, record, text, colour, position] : cases) {
         f.engine.Hold(row, record);
         const auto reading = form.ReadRow(nullptr, row, 0);
@@ -482,11 +480,9 @@ TEST(InterfaceConfigForm, StoredRowsShowSplitSaveBackWithoutGapsAndMove) {
     CommitInitRow(loaded.rows, 5, "x", "Z");   // no number: delay 0
     EXPECT_EQ(loaded.rows[5], "6.\t0\tZ");
     ASSERT_EQ(SaveInterfaceType(path, 1, loaded.description, loaded.rows), 1);
-    std::vector<std::string> saved;
-    for (const char* key : {"INIT1", "INIT2", "INIT3", "INIT4"}) {
-        saved.push_back(profile::GetString(path, "TYPE1", key));
-    }
-    EXPECT_EQ(saved, (std::vector<std::string>{"500,ABC,DEF", "0,<27>R", "0,Z", ""}));
+    const auto init = [&](const char* key) { return profile::GetString(path, "TYPE1", key); };
+    EXPECT_EQ(init("INIT1") + "|" + init("INIT2") + "|" + init("INIT3") + "|" + init("INIT4"),
+              "500,ABC,DEF|0,<27>R|0,Z|");
 
     EXPECT_EQ(SaveInterfaceType(path, kNewInterfaceType, "Three", NewInitRows()), 3);
     EXPECT_TRUE(LoadInterfaceType(path, 7).rows.empty());  // no description: an empty list
