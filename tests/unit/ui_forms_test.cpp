@@ -191,11 +191,12 @@ TEST_F(DataPortFormTest, TcpEntriesAreCheckedAndTheOctetFormEmptiesTheHost) {
               std::tuple(kSourceTcp, true, "4001", "127.0.0.1"));
 
     // Port 1 would load, but is refused here.
-    // clang-format off
-    const std::tuple<bool, const char*, const char*, int> cases[] = {{true, "bench.local", "1", 0},
-        {true, "bench.local", "65535", 0}, {true, "nowhere.invalid", "4001", 0},
-        {true, "bench.local", "2", 1}, {false, "", "65534", 1}};
-    // clang-format on
+    const std::tuple<bool, const char*, const char*, int> cases[] = {
+        {true, "bench.local", "1", 0},
+        {true, "bench.local", "65535", 0},
+        {true, "nowhere.invalid", "4001", 0},
+        {true, "bench.local", "2", 1},
+        {false, "", "65534", 1}};
     for (const auto& [hostForm, host, port, accepted] : cases) {
         EXPECT_EQ(form.Apply(nullptr, TcpEntries(hostForm, host, port)), accepted)
             << host << ":" << port;
@@ -315,11 +316,12 @@ TEST_F(FormatDefinitionFormTest, BinaryFormatShowsResolutionAndFullScaleAndAnAsc
 // The data type enables its controls (no type: a new format before a type is chosen); raw bytes
 // show as text or tokens and stay below 256 characters.
 TEST(FormatDefinitionRules, DataTypeEnablesItsControlsAndRawBytesStayBelow256) {
-    // clang-format off
-    const std::tuple<std::optional<int>, bool, bool> cases[] = {{DATATYPE_ASCII, false, true},
-        {DATATYPE_ASCII16, false, true}, {DATATYPE_BINARY_LSB_FIRST, true, false},
-        {DATATYPE_BINARY_MSB_FIRST, true, false}, {std::nullopt, true, true}};
-    // clang-format on
+    const std::tuple<std::optional<int>, bool, bool> cases[] = {
+        {DATATYPE_ASCII, false, true},
+        {DATATYPE_ASCII16, false, true},
+        {DATATYPE_BINARY_LSB_FIRST, true, false},
+        {DATATYPE_BINARY_MSB_FIRST, true, false},
+        {std::nullopt, true, true}};
     for (const auto& [dataType, resolutionAndFullScale, decimalSeparator] : cases) {
         const TypeEnabling enabling = EnablingForType(dataType);
         EXPECT_EQ(std::pair(enabling.resolutionAndFullScale, enabling.decimalSeparator),
@@ -444,11 +446,10 @@ TEST(GageBarForm, ReadPlacesTheValueOnTheGagesRange) {
     EXPECT_EQ(form.OpenRows(nullptr)[1], "RandomValue bench");
 
     // 140 is shown full by the control; a gage without a range gets a grey bar.
-    // clang-format off
     const std::tuple<int, const char*, const char*, unsigned, std::optional<int>> cases[] = {
-        {0, "7.5\r\n", "+7.5", kBarColourBlue, 50}, {0, "12\r\n", "+12", kBarColourBlue, 140},
+        {0, "7.5\r\n", "+7.5", kBarColourBlue, 50},
+        {0, "12\r\n", "+12", kBarColourBlue, 140},
         {1, "3\r\n", "+3", kBarColourGrey, std::nullopt}};
-    // clang-format on
     for (const auto& [row, record, text, colour, position] : cases) {
         f.engine.Hold(row, record);
         const auto reading = form.ReadRow(nullptr, row, 0);
@@ -508,11 +509,11 @@ std::vector<std::uint8_t> Bytes(std::string_view text) {
 
 // One tick shows every byte in hex and the text up to a zero byte.
 TEST(MonitorText, TicksAndTheTerminalShowHexAndText) {
-    // clang-format off
-    const std::tuple<std::string, std::string, std::string> cases[] = {{"", "", ""},
-        {"Hello\r\n", "48 65 6C 6C 6F 0D 0A ", "Hello\r\n"}, {"\xff\x80", "FF 80 ", "\xff\x80"},
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {"", "", ""},
+        {"Hello\r\n", "48 65 6C 6C 6F 0D 0A ", "Hello\r\n"},
+        {"\xff\x80", "FF 80 ", "\xff\x80"},
         {std::string("AB\0CD", 5), "41 42 00 43 44 ", "AB"}};
-    // clang-format on
     for (const auto& [received, hex, raw] : cases) {
         const MonitorTickText shown = RenderMonitorTick(Bytes(received));
         EXPECT_EQ(std::pair(shown.hex, shown.raw), std::pair(hex, raw)) << hex;
