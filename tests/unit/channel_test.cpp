@@ -128,9 +128,7 @@ TEST_F(ChannelTest, TcpRecordsIgnoreLineSignalsCloseWithoutASocketAndSettleAddre
     // Addresses settle from octets or a name, once the sockets layer is up.
     ASSERT_EQ(TcpStartup(context), 1);
     record.PortNumber = 0x10000 + 4001;
-    record.BaudRate = 127;
-    record.DataBits = 0;
-    record.StopBits = 0;
+    record.BaudRate = 127;  // octets 127, 0, 0 (as they start) and 1
     record.Parity = 1;
     EXPECT_EQ(TcpSettleAddress(context, record), 1);
     EXPECT_EQ(record.TcpPort, 4001);
@@ -151,19 +149,15 @@ TEST_F(ChannelTest, TcpRecordsIgnoreLineSignalsCloseWithoutASocketAndSettleAddre
 }
 
 TEST_F(ChannelTest, LineErrorFlagsAreTestedInAFixedOrder) {
-    const std::pair<int, unsigned> messages[] = {
-        {COMM_ERR_RXOVER | COMM_ERR_OVERRUN, 20u},  // overrun first
-        {COMM_ERR_RXOVER, 15u},
-        {COMM_ERR_RXPARITY | COMM_ERR_RXOVER, 15u},
-        {COMM_ERR_MODE | COMM_ERR_BREAK, 9u},
-        {COMM_ERR_BREAK | COMM_ERR_FRAME, 10u},
-        {COMM_ERR_FRAME | COMM_ERR_OVERRUN, 13u},
-        {COMM_ERR_RXPARITY | COMM_ERR_TXFULL, 16u},
-        {COMM_ERR_TXFULL, 17u},
-        {0x40, 18u},
-        {COMM_ERR_HARDWARE, 5u},
-        {COMM_ERR_BAUD_RATE, 2u},
+    // Overrun first.
+    // clang-format off
+    const std::pair<int, unsigned> messages[] = {{COMM_ERR_RXOVER | COMM_ERR_OVERRUN, 20u},
+        {COMM_ERR_RXOVER, 15u}, {COMM_ERR_RXPARITY | COMM_ERR_RXOVER, 15u},
+        {COMM_ERR_MODE | COMM_ERR_BREAK, 9u}, {COMM_ERR_BREAK | COMM_ERR_FRAME, 10u},
+        {COMM_ERR_FRAME | COMM_ERR_OVERRUN, 13u}, {COMM_ERR_RXPARITY | COMM_ERR_TXFULL, 16u},
+        {COMM_ERR_TXFULL, 17u}, {0x40, 18u}, {COMM_ERR_HARDWARE, 5u}, {COMM_ERR_BAUD_RATE, 2u},
         {-7, 18u}};
+    // clang-format on
     for (const auto& [code, id] : messages) {
         EXPECT_EQ(CommErrorMessageId(code), id) << code;
     }

@@ -98,12 +98,19 @@ const FieldSpec kField2 = Spec(2, 1, 0);
 constexpr unsigned kOnly = READ_OPT_CHANNEL_ONLY;
 const FieldSpec kAtLeast1Point5 = Spec(1, 1, 0, "GE(\"1.5\")");
 
+// Record "5,2" with value B in field 2 and a combination code.
+RecordCase Combined(int combination, double value) {
+    return {{.separator = ",", .valueB = kField2, .combination = combination},
+            "5,2\r",
+            {{1, value, ""}}};
+}
+
+// clang-format off
 const RecordCase kRecords[] = {
     {{}, "", {{0, 0.0, ""}}},
     // Leading bytes go with the first record.
     {{.start = "<2>", .end = "<13><10>", .separator = ",", .valueA = kField2},
-     "xx\2A,12.5\r\n\2B,7.25\r\n",
-     {{1, 12.5, "\2B,7.25\r\n"}, {1, 7.25, ""}}},
+     "xx\2A,12.5\r\n\2B,7.25\r\n", {{1, 12.5, "\2B,7.25\r\n"}, {1, 7.25, ""}}},
     // Without a terminator or a length nothing is ever read.
     {{.end = ""}, "12.5\r\n", {{0, 0.0, "12.5\r\n"}}},
     // A record framed by length stays; with a separator only its field 1 is located.
@@ -113,25 +120,21 @@ const RecordCase kRecords[] = {
     {{.bodyLength = 3}, "1234\r567\r", {{0, 0.0, "567\r"}, {1, 567.0, ""}}},
     // The format's decimal comma; blanks between the sign and the digits go.
     {{.formatComma = true}, " 12,5\r- 3,25\r", {{1, 12.5, "- 3,25\r"}, {1, -3.25, ""}}},
-    // The user's decimal comma reads gage numbers and literals (1.5 reads as 1 here).
+    // The user's decimal comma reads gage numbers and literals (1.5 reads as 1 here); the value
+    // is set whether or not the conditions pass.
     {{.userComma = true, .valueA = kAtLeast1Point5}, "1.2\r", {{1, 1.2, ""}}},
-    // The value is set whether or not the conditions pass.
     {{.valueA = kAtLeast1Point5}, "1.2\r", {{0, 1.2, ""}}},
     // A literal-only format gives 1 (for records that match or not).
-    {{.literal = Spec(1, 1, 0, "EQ(\"NRM\")"), .valueA = {}},
-     "nrm\rNRMX\r",
+    {{.literal = Spec(1, 1, 0, "EQ(\"NRM\")"), .valueA = {}}, "nrm\rNRMX\r",
      {{1, 1.0, "NRMX\r"}, {0, 1.0, ""}}},
     // Every literal of a condition must hold.
     {{.separator = ",", .channel = Spec(1, 1, 0, "GE(\"1\",\"2\")"), .valueA = kField2},
-     "1,5\r2,6\r3,7\r",
-     {{0, 5.0, "2,6\r3,7\r"}, {1, 6.0, "3,7\r"}, {1, 7.0, ""}}},
+     "1,5\r2,6\r3,7\r", {{0, 5.0, "2,6\r3,7\r"}, {1, 6.0, "3,7\r"}, {1, 7.0, ""}}},
     // Channel only leaves another channel's record in place; without the option it is taken (the
     // read cycle judges). A parse that stopped before the channel was read counts as channel 0.
     {{.separator = ",", .channel = kField1, .channelNumber = 2, .valueA = kField2},
-     "1,10\r2,20\r",
-     {{0, 10.0, "1,10\r2,20\r", kOnly}, {1, 10.0, "2,20\r"}}},
-    {{.separator = ",", .channel = kField1, .channelNumber = 2, .valueA = kField2},
-     "1,x\r",
+     "1,10\r2,20\r", {{0, 10.0, "1,10\r2,20\r", kOnly}, {1, 10.0, "2,20\r"}}},
+    {{.separator = ",", .channel = kField1, .channelNumber = 2, .valueA = kField2}, "1,x\r",
      {{0, 0.0, "1,x\r", kOnly}}},
     {{.separator = ",", .channel = kField1, .valueA = kField2}, "1,x\r", {{0, 0.0, "", kOnly}}},
     // Missing or short fields fail, and the record is consumed.
@@ -139,33 +142,25 @@ const RecordCase kRecords[] = {
     {{.valueA = Spec(1, 2, 3)}, "123\r1234\r", {{0, 0.0, "1234\r"}, {1, 234.0, ""}}},
     // Gain, zero, precision and absolute value; a gain of 0 leaves the value unscaled.
     {{.gain = 2.0, .zero = 1.0, .precision = 1, .absolute = true}, "-0.26\r", {{1, 1.5, ""}}},
-    {{.gain = 0.0}, "-0.26\r", {{1, -0.26, ""}}},
-    {{.precision = 0}, "2.4\r", {{1, 2.0, ""}}},
-    // Sixteen-bit text loses its zero bytes.
+    {{.gain = 0.0}, "-0.26\r", {{1, -0.26, ""}}}, {{.precision = 0}, "2.4\r", {{1, 2.0, ""}}},
+    // Sixteen-bit text loses its zero bytes; a request sequence means nothing without a read
+    // command.
     {{.dataType = DATATYPE_ASCII16}, std::string("1\0.\0005\0\r\0", 8), {{1, 1.5, ""}}},
-    // A request sequence means nothing without a read command.
     {{.requestSequence = "?"}, "3?\r", {{1, 3.0, ""}}},
     // Binary values in both byte orders; four bytes are signed, three never negative, more
     // than four give 0, and a binary field needs its length.
     {Binary(kLsb, 2, 2), "\2\x10\x27", {{1, 1.52587890625, "\2\x10\x27"}}},
     {Binary(DATATYPE_BINARY_MSB_FIRST, 2, 2), "\2\x27\x10", {{1, 1.52587890625, "\2\x27\x10"}}},
     {Binary(kLsb, 4, 4), "\2\xFF\xFF\xFF\xFF", {{1, -1.0 / 65536 * 10, "\2\xFF\xFF\xFF\xFF"}}},
-    {Binary(kLsb, 4, 3),
-     "\2\xFF\xFF\xFF\xFF",
+    {Binary(kLsb, 4, 3), "\2\xFF\xFF\xFF\xFF",
      {{1, 16777215.0 / 65536 * 10, "\2\xFF\xFF\xFF\xFF"}}},
     {Binary(kLsb, 5, 5), "\2\1\1\1\1\1", {{1, 0.0, "\2\1\1\1\1\1"}}},
     {Binary(kLsb, 2, 0), "\2\x10\x27", {{1, 0.0, "\2\x10\x27"}}},
     // The combinations of A and B (unknown codes give A), and B alone.
-    {{.separator = ",", .valueB = kField2, .combination = 0}, "5,2\r", {{1, 5.0, ""}}},
-    {{.separator = ",", .valueB = kField2, .combination = 1}, "5,2\r", {{1, 5.0, ""}}},
-    {{.separator = ",", .valueB = kField2, .combination = 2}, "5,2\r", {{1, 2.0, ""}}},
-    {{.separator = ",", .valueB = kField2, .combination = 3}, "5,2\r", {{1, 3.0, ""}}},
-    {{.separator = ",", .valueB = kField2, .combination = 4}, "5,2\r", {{1, 3.5, ""}}},
-    {{.separator = ",", .valueB = kField2, .combination = 5}, "5,2\r", {{1, 7.0, ""}}},
-    {{.separator = ",", .valueB = kField2, .combination = 6}, "5,2\r", {{1, 5.0, ""}}},
-    {{.separator = ",", .valueB = kField2, .combination = 15}, "5,2\r", {{1, 5.0, ""}}},
-    {{.separator = ",", .valueA = {}, .valueB = kField2}, "5,2\r", {{1, 2.0, ""}}},
-};
+    Combined(0, 5.0), Combined(1, 5.0), Combined(2, 2.0), Combined(3, 3.0), Combined(4, 3.5),
+    Combined(5, 7.0), Combined(6, 5.0), Combined(15, 5.0),
+    {{.separator = ",", .valueA = {}, .valueB = kField2}, "5,2\r", {{1, 2.0, ""}}}};
+// clang-format on
 
 void ExpectParses(const RecordCase& record) {
     EngineFixture engine;
@@ -249,13 +244,12 @@ TEST_F(ParserTest, FieldsTextsAndReadingNumber) {
     gage.Format.ValueBField = Spec(6, 1, 0);
     Hold("C07;  bad part ; MAX ;-1.5e1;70000.9;2\r\n");
     ASSERT_EQ(Parse(), 1);
-    EXPECT_EQ(result.Channel, 7);
-    EXPECT_STREQ(result.Code, "bad part");
-    EXPECT_STREQ(result.Literal, "MAX");
-    EXPECT_EQ(ValueOf(result), -15.0);
-    EXPECT_EQ(result.ReadingNumber, 70000 & 0xFFFF);
-    EXPECT_EQ(output.valueA, -15.0);
-    EXPECT_EQ(output.valueB, 2.0);
+    // The reading number keeps the low 16 bits of 70000.
+    EXPECT_EQ(std::to_string(result.Channel) + "|" + result.Code + "|" + result.Literal + "|" +
+                  std::to_string(result.ReadingNumber),
+              "7|bad part|MAX|4464");
+    EXPECT_EQ((std::vector{ValueOf(result), output.valueA, output.valueB}),
+              (std::vector{-15.0, -15.0, 2.0}));
 
     // Texts are cut to their fields.
     const std::string code(40, 'c');
@@ -353,14 +347,14 @@ TEST(CheckFieldTest, LengthsAndNumericMarks) {
 
 TEST(FieldTextTest, TrimsSpacesOnlyAndCutsToSize) {
     char text[8];
-    FieldText(At("  a b \t "), Spec(1, 1, 0), text, sizeof text);
-    EXPECT_STREQ(text, "a b \t");
-    FieldText(At("abcdefghijk"), Spec(1, 3, 0), text, sizeof text);
-    EXPECT_STREQ(text, "cdefghi");
-    FieldText(At("    "), Spec(1, 1, 0), text, sizeof text);
-    EXPECT_STREQ(text, "");
-    FieldText(FieldLocation{}, Spec(1, 1, 0), text, sizeof text);
-    EXPECT_STREQ(text, "");
+    // clang-format off
+    const std::tuple<FieldLocation, int, const char*> cases[] = {{At("  a b \t "), 1, "a b \t"},
+        {At("abcdefghijk"), 3, "cdefghi"}, {At("    "), 1, ""}, {FieldLocation{}, 1, ""}};
+    // clang-format on
+    for (const auto& [location, start, expected] : cases) {
+        FieldText(location, Spec(1, start, 0), text, sizeof text);
+        EXPECT_STREQ(text, expected);
+    }
 }
 
 TEST(FieldValueTest, TypesAndSeparators) {
@@ -378,21 +372,19 @@ TEST(FieldValueTest, TypesAndSeparators) {
 }
 
 TEST(ParseGageNumberTest, LikeTheDecimalConversionWithAGivenSeparator) {
-    const std::pair<const char*, double> cases[] = {
-        {"+.5", 0.5},           {"5.", 5.0},         {"1e", 1.0},
-        {"1e+", 1.0},           {".", 0.0},          {"-", 0.0},
-        {"inf", 0.0},           {"0x10", 0.0},       {"1e-999", 0.0},
-        {"0.000123", 0.000123}, {"1e999", HUGE_VAL}, {"-1e999", -HUGE_VAL}};
-    for (const auto& [text, value] : cases) {
-        EXPECT_EQ(ParseGageNumber(text, '.'), value) << text;
+    // clang-format off
+    const std::tuple<std::string, char, double> cases[] = {
+        {"+.5", '.', 0.5}, {"5.", '.', 5.0}, {"1e", '.', 1.0}, {"1e+", '.', 1.0}, {".", '.', 0.0},
+        {"-", '.', 0.0}, {"inf", '.', 0.0}, {"0x10", '.', 0.0}, {"1e-999", '.', 0.0},
+        {"0.000123", '.', 0.000123}, {"1e999", '.', HUGE_VAL}, {"-1e999", '.', -HUGE_VAL},
+        {"  -1.25e2xyz", '.', -125.0}, {"1,5", ',', 1.5}, {"1.5", ',', 1.0},
+        {"123456789012345678901234567890", '.', 123456789012345678901234567890.0},
+        {std::string(300, '9') + ".5", '.', 1e300},
+        {"0." + std::string(300, '0') + "1", '.', 1e-301}};
+    // clang-format on
+    for (const auto& [text, separator, value] : cases) {
+        EXPECT_EQ(ParseGageNumber(text, separator), value) << text.substr(0, 40);
     }
-    EXPECT_EQ(ParseGageNumber("  -1.25e2xyz", '.'), -125.0);
-    EXPECT_EQ(ParseGageNumber("1,5", ','), 1.5);
-    EXPECT_EQ(ParseGageNumber("1.5", ','), 1.0);
-    EXPECT_EQ(ParseGageNumber("123456789012345678901234567890", '.'),
-              123456789012345678901234567890.0);
-    EXPECT_EQ(ParseGageNumber(std::string(300, '9') + ".5", '.'), 1e300);
-    EXPECT_EQ(ParseGageNumber("0." + std::string(300, '0') + "1", '.'), 1e-301);
 }
 
 TEST(ConditionTest, NumericOperatorsAndLiteralLists) {
@@ -412,28 +404,25 @@ TEST(ConditionTest, NumericOperatorsAndLiteralLists) {
 }
 
 TEST(ConditionTest, TextLiterals) {
-    const auto of = [](const char* text) {
-        return [=](const char* condition) { return TestTextCondition(text, condition); };
-    };
-    ExpectSplit(of("OK"), {"NE(\"MIN\",\"MAX\")"}, {});
-    ExpectSplit(of("max"), {}, {"NE(\"MIN\",\"MAX\")"});
-    ExpectSplit(of("A"), {}, {"EQ(\"A\",\"B\")"});
-    ExpectSplit(of("B"), {}, {"EQ(\"A\",\"B\")"});
-    ExpectSplit(of("b"), {"GT(\"A\")"}, {});
-    // A quoted literal may hold a comma, but never a closing parenthesis.
-    ExpectSplit(of("a,b"), {"EQ(\"a,b\")"}, {});
-    ExpectSplit(of("a)b"), {}, {"EQ(\"a)b\")"});
-    ExpectSplit(of("a"), {"EQ(\"a)b\")"}, {});
-    ExpectSplit(of(""), {"LT(\"a\")", "EQ(\"\")"}, {});
-    ExpectSplit(of("x"), {"EQ(x)"}, {});  // unquoted literal
+    // A quoted literal may hold a comma, but never a closing parenthesis; x is unquoted.
+    // clang-format off
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"OK", "NE(\"MIN\",\"MAX\")", true}, {"max", "NE(\"MIN\",\"MAX\")", false},
+        {"A", "EQ(\"A\",\"B\")", false}, {"B", "EQ(\"A\",\"B\")", false}, {"b", "GT(\"A\")", true},
+        {"a,b", "EQ(\"a,b\")", true}, {"a)b", "EQ(\"a)b\")", false}, {"a", "EQ(\"a)b\")", true},
+        {"", "LT(\"a\")", true}, {"", "EQ(\"\")", true}, {"x", "EQ(x)", true}};
+    // clang-format on
+    for (const auto& [text, condition, holds] : cases) {
+        EXPECT_EQ(TestTextCondition(text, condition), holds) << text << " " << condition;
+    }
 }
 
 TEST(LowWordTest, CutsTowardZero) {
-    EXPECT_EQ(LowWordOf(7.9), 7);
-    EXPECT_EQ(LowWordOf(-1.5), 0xFFFF);
-    EXPECT_EQ(LowWordOf(65537.0), 1);
-    EXPECT_EQ(LowWordOf(HUGE_VAL), 0);
-    EXPECT_EQ(LowWordOf(std::nan("")), 0);
+    const std::pair<double, int> cases[] = {
+        {7.9, 7}, {-1.5, 0xFFFF}, {65537.0, 1}, {HUGE_VAL, 0}, {std::nan(""), 0}};
+    for (const auto& [value, word] : cases) {
+        EXPECT_EQ(LowWordOf(value), word) << value;
+    }
 }
 
 }  // namespace
