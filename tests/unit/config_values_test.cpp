@@ -193,11 +193,8 @@ TEST(ReadCReal, ReadsLikeAtofInTheCLocaleAndTellsWhetherTheFieldIsThatNumber) {
     // clang-format on
     for (const auto& c : cases) {
         const auto reading = ReadCRealField(c.text);
-        if (std::isnan(c.value)) {
-            EXPECT_TRUE(std::isnan(reading.value)) << c.text;
-        } else {
-            EXPECT_EQ(reading.value, c.value) << c.text.substr(0, 20);
-        }
+        EXPECT_TRUE(std::isnan(c.value) ? std::isnan(reading.value) : reading.value == c.value)
+            << c.text.substr(0, 20) << " read as " << reading.value;
         EXPECT_EQ(reading.asWritten, c.asWritten) << c.text.substr(0, 20);
     }
 }
