@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <initializer_list>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -57,13 +56,12 @@ struct RecordCase {
     std::vector<Step> steps;
 };
 
+// clang-format off
 Shape Binary(int dataType, int bodyLength, int fieldLength) {
-    return {.start = "<2>",
-            .end = "",
-            .bodyLength = bodyLength,
-            .dataType = dataType,
+    return {.start = "<2>", .end = "", .bodyLength = bodyLength, .dataType = dataType,
             .valueA = Spec(1, 1, fieldLength)};
 }
+// clang-format on
 
 GageRecord GageOf(const Shape& shape) {
     GageRecord gage = OneValueGage("Caliper");
@@ -95,14 +93,13 @@ const FieldSpec kField2 = Spec(2, 1, 0);
 constexpr unsigned kOnly = READ_OPT_CHANNEL_ONLY;
 const FieldSpec kAtLeast1Point5 = Spec(1, 1, 0, "GE(\"1.5\")");
 
+// clang-format off
 // Record "5,2" with value B in field 2 and a combination code.
 RecordCase Combined(int combination, double value) {
-    return {{.separator = ",", .valueB = kField2, .combination = combination},
-            "5,2\r",
+    return {{.separator = ",", .valueB = kField2, .combination = combination}, "5,2\r",
             {{1, value, ""}}};
 }
 
-// clang-format off
 const RecordCase kRecords[] = {
     {{}, "", {{0, 0.0, ""}}},
     // Leading bytes go with the first record.
@@ -204,13 +201,11 @@ TEST(ParserRecordsTest, SameBitsInEveryBuild) {
     };
     for (const auto& [record, gain, zero, precision, absolute, combination, bits] : cases) {
         SCOPED_TRACE(::testing::Message() << record << " gain " << gain << " zero " << zero);
-        const Shape shape{.separator = ";",
-                          .valueB = combination != 0 ? kField2 : FieldSpec{},
-                          .combination = combination,
-                          .gain = gain,
-                          .zero = zero,
-                          .precision = precision,
-                          .absolute = absolute};
+        // clang-format off
+        const Shape shape{.separator = ";", .valueB = combination != 0 ? kField2 : FieldSpec{},
+            .combination = combination, .gain = gain, .zero = zero, .precision = precision,
+            .absolute = absolute};
+        // clang-format on
         ExpectParses({shape, std::string(record) + "\r", {{1, Bits(bits), ""}}});
     }
 }
@@ -313,22 +308,15 @@ FieldLocation At(std::string_view text) {
             static_cast<int>(text.size())};
 }
 
-// Every input of the first list gives true, every one of the second false.
-template <typename Test>
-void ExpectSplit(Test test, std::initializer_list<const char*> yes,
-                 std::initializer_list<const char*> no) {
-    for (const char* input : yes) {
-        EXPECT_TRUE(test(input)) << input;
-    }
-    for (const char* input : no) {
-        EXPECT_FALSE(test(input)) << input;
-    }
-}
-
 TEST(LooksNumericTest, SignsBlanksAndSeparators) {
-    const auto withPoint = [](const char* text) { return LooksNumeric(text, '.'); };
-    ExpectSplit(withPoint, {" -12", "+ .5", "7"}, {",5", "A1", "-", "", "   ", "--1"});
-    EXPECT_TRUE(LooksNumeric(",5", ','));
+    // clang-format off
+    const std::tuple<const char*, char, bool> cases[] = {{" -12", '.', true}, {"+ .5", '.', true},
+        {"7", '.', true}, {",5", ',', true}, {",5", '.', false}, {"A1", '.', false},
+        {"-", '.', false}, {"", '.', false}, {"   ", '.', false}, {"--1", '.', false}};
+    // clang-format on
+    for (const auto& [text, separator, numeric] : cases) {
+        EXPECT_EQ(LooksNumeric(text, separator), numeric) << text;
+    }
 }
 
 // Missing, short and non-numeric fields, binary ones and undefined ones are the records' cases.
@@ -380,19 +368,22 @@ TEST(ParseGageNumberTest, LikeTheDecimalConversionWithAGivenSeparator) {
 }
 
 TEST(ConditionTest, NumericOperatorsAndLiteralLists) {
-    const auto at = [](double value, char separator = '.') {
-        return [=](const char* condition) {
-            return TestNumericCondition(value, condition, separator);
-        };
-    };
-    ExpectSplit(at(3), {"EQ(\"3\")", "NE(\"4\",\"5\")", "LT(4)"}, {"eq(\"4\")"});
-    ExpectSplit(at(4), {"LE(4)", "Ge(4)"}, {"NE(\"4\",\"5\")", "LT(4)", "GT(4)"});
-    ExpectSplit(at(5), {"GT(4)"}, {});
     // Every literal must hold (the records' channel conditions check that with both results);
     // what cannot be read passes.
-    ExpectSplit(at(1), {"", "EQ\"2\"", "EQ(\"2\"", "EQ()", "XX(\"2\")", "E"}, {"GE(\"1\",\"2\")"});
-    ExpectSplit(at(1.6, ','), {"GE(\"1,5\")"}, {});
-    ExpectSplit(at(1.4, ','), {}, {"GE(\"1,5\")"});
+    // clang-format off
+    const std::tuple<double, char, const char*, bool> cases[] = {
+        {3, '.', "EQ(\"3\")", true}, {3, '.', "NE(\"4\",\"5\")", true}, {3, '.', "LT(4)", true},
+        {3, '.', "eq(\"4\")", false}, {4, '.', "LE(4)", true}, {4, '.', "Ge(4)", true},
+        {4, '.', "NE(\"4\",\"5\")", false}, {4, '.', "LT(4)", false}, {4, '.', "GT(4)", false},
+        {5, '.', "GT(4)", true}, {1, '.', "", true}, {1, '.', "EQ\"2\"", true},
+        {1, '.', "EQ(\"2\"", true}, {1, '.', "EQ()", true}, {1, '.', "XX(\"2\")", true},
+        {1, '.', "E", true}, {1, '.', "GE(\"1\",\"2\")", false}, {1.6, ',', "GE(\"1,5\")", true},
+        {1.4, ',', "GE(\"1,5\")", false}};
+    // clang-format on
+    for (const auto& [value, separator, condition, holds] : cases) {
+        EXPECT_EQ(TestNumericCondition(value, condition, separator), holds)
+            << value << " " << condition;
+    }
 }
 
 TEST(ConditionTest, TextLiterals) {
