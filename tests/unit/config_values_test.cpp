@@ -32,11 +32,8 @@ using S = ConnectionLineStatus;
 std::string Fields(std::string_view text, std::string_view delimiters = ",") {
     FieldScanner scanner(text);
     std::string fields;
-    for (int i = 0; i < 100; ++i) {
-        const auto field = scanner.NextField(delimiters);
-        if (!field) {
-            break;
-        }
+    std::optional<std::string_view> field;
+    for (int i = 0; i < 100 && (field = scanner.NextField(delimiters)); ++i) {
         fields += std::string(*field) + "|";
     }
     return fields;
