@@ -308,11 +308,11 @@ TEST(LineWriters, UnsignedNumbersAndQuotedSerialsReadBackTheSame) {
     EXPECT_EQ(FormatConnectionLine(row), "\"A\",1,4294967295,9600,8,1,1,1,4294967291,0,");
     ASSERT_EQ(ParseConnectionLine(FormatConnectionLine(row), {}, again), S::Accepted);
     EXPECT_EQ(Row(again), Row(row));
-    // clang-format off
-    const struct { const char *serial, *written, *read; } serials[] = {
-        {"in\"side", "in\"side", "in\"side"}, {"SN,42", "\"SN,42\"", "SN,42"},
-        {"\"quoted", "\"quoted\"", "quoted"}};
-    // clang-format on
+    const struct {
+        const char *serial, *written, *read;
+    } serials[] = {{"in\"side", "in\"side", "in\"side"},
+                   {"SN,42", "\"SN,42\"", "SN,42"},
+                   {"\"quoted", "\"quoted\"", "quoted"}};
     for (const auto& c : serials) {
         GageRecord gage;
         gage.Name = "G";

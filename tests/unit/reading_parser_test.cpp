@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <initializer_list>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -27,8 +28,8 @@ struct Step {
     unsigned options = 0;
 };
 
-// What a record case changes of a gage whose records are one value ending in CR. Every type has
-// 16 bits to a full scale of 10, which only binary types read.
+// What a record case changes of a gage whose records are one value ending in CR. Binary types
+// read 16 bits to a full scale of 10.
 struct Shape {
     const char* start = "";
     const char* end = "<13>";
@@ -56,12 +57,13 @@ struct RecordCase {
     std::vector<Step> steps;
 };
 
-// clang-format off
 Shape Binary(int dataType, int bodyLength, int fieldLength) {
-    return {.start = "<2>", .end = "", .bodyLength = bodyLength, .dataType = dataType,
+    return {.start = "<2>",
+            .end = "",
+            .bodyLength = bodyLength,
+            .dataType = dataType,
             .valueA = Spec(1, 1, fieldLength)};
 }
-// clang-format on
 
 GageRecord GageOf(const Shape& shape) {
     GageRecord gage = OneValueGage("Caliper");
@@ -69,9 +71,12 @@ GageRecord GageOf(const Shape& shape) {
     SetFrame(format, shape.start, shape.end, shape.separator);
     format.BodyLength = static_cast<std::uint16_t>(shape.bodyLength);
     format.DataType = static_cast<std::uint16_t>(shape.dataType);
-    format.Bits = 16;  // text types must leave the binary scaling alone
-    format.Scale = 65536;
-    format.FullScale = 10.0;
+    if (shape.dataType == DATATYPE_BINARY_LSB_FIRST ||
+        shape.dataType == DATATYPE_BINARY_MSB_FIRST) {
+        format.Bits = 16;
+        format.Scale = 65536;
+        format.FullScale = 10.0;
+    }
     format.DecimalSeparator = {shape.formatComma ? ',' : '.', '\0'};
     format.ChannelField = shape.channel;
     gage.ChannelNumber = shape.channelNumber;
@@ -93,18 +98,12 @@ const FieldSpec kField2 = Spec(2, 1, 0);
 constexpr unsigned kOnly = READ_OPT_CHANNEL_ONLY;
 const FieldSpec kAtLeast1Point5 = Spec(1, 1, 0, "GE(\"1.5\")");
 
-// clang-format off
-// Record "5,2" with value B in field 2 and a combination code.
-RecordCase Combined(int combination, double value) {
-    return {{.separator = ",", .valueB = kField2, .combination = combination}, "5,2\r",
-            {{1, value, ""}}};
-}
-
 const RecordCase kRecords[] = {
     {{}, "", {{0, 0.0, ""}}},
     // Leading bytes go with the first record.
     {{.start = "<2>", .end = "<13><10>", .separator = ",", .valueA = kField2},
-     "xx\2A,12.5\r\n\2B,7.25\r\n", {{1, 12.5, "\2B,7.25\r\n"}, {1, 7.25, ""}}},
+     "xx\2A,12.5\r\n\2B,7.25\r\n",
+     {{1, 12.5, "\2B,7.25\r\n"}, {1, 7.25, ""}}},
     // Without a terminator or a length nothing is ever read.
     {{.end = ""}, "12.5\r\n", {{0, 0.0, "12.5\r\n"}}},
     // A record framed by length stays; with a separator only its field 1 is located.
@@ -114,21 +113,25 @@ const RecordCase kRecords[] = {
     {{.bodyLength = 3}, "1234\r567\r", {{0, 0.0, "567\r"}, {1, 567.0, ""}}},
     // The format's decimal comma; blanks between the sign and the digits go.
     {{.formatComma = true}, " 12,5\r- 3,25\r", {{1, 12.5, "- 3,25\r"}, {1, -3.25, ""}}},
-    // The user's decimal comma reads gage numbers and literals (1.5 reads as 1 here); the value
-    // is set whether or not the conditions pass.
+    // The user's decimal comma reads gage numbers and literals (1.5 reads as 1 here).
     {{.userComma = true, .valueA = kAtLeast1Point5}, "1.2\r", {{1, 1.2, ""}}},
+    // The value is set whether or not the conditions pass.
     {{.valueA = kAtLeast1Point5}, "1.2\r", {{0, 1.2, ""}}},
     // A literal-only format gives 1 (for records that match or not).
-    {{.literal = Spec(1, 1, 0, "EQ(\"NRM\")"), .valueA = {}}, "nrm\rNRMX\r",
+    {{.literal = Spec(1, 1, 0, "EQ(\"NRM\")"), .valueA = {}},
+     "nrm\rNRMX\r",
      {{1, 1.0, "NRMX\r"}, {0, 1.0, ""}}},
     // Every literal of a condition must hold.
     {{.separator = ",", .channel = Spec(1, 1, 0, "GE(\"1\",\"2\")"), .valueA = kField2},
-     "1,5\r2,6\r3,7\r", {{0, 5.0, "2,6\r3,7\r"}, {1, 6.0, "3,7\r"}, {1, 7.0, ""}}},
+     "1,5\r2,6\r3,7\r",
+     {{0, 5.0, "2,6\r3,7\r"}, {1, 6.0, "3,7\r"}, {1, 7.0, ""}}},
     // Channel only leaves another channel's record in place; without the option it is taken (the
     // read cycle judges). A parse that stopped before the channel was read counts as channel 0.
     {{.separator = ",", .channel = kField1, .channelNumber = 2, .valueA = kField2},
-     "1,10\r2,20\r", {{0, 10.0, "1,10\r2,20\r", kOnly}, {1, 10.0, "2,20\r"}}},
-    {{.separator = ",", .channel = kField1, .channelNumber = 2, .valueA = kField2}, "1,x\r",
+     "1,10\r2,20\r",
+     {{0, 10.0, "1,10\r2,20\r", kOnly}, {1, 10.0, "2,20\r"}}},
+    {{.separator = ",", .channel = kField1, .channelNumber = 2, .valueA = kField2},
+     "1,x\r",
      {{0, 0.0, "1,x\r", kOnly}}},
     {{.separator = ",", .channel = kField1, .valueA = kField2}, "1,x\r", {{0, 0.0, "", kOnly}}},
     // Missing or short fields fail, and the record is consumed.
@@ -136,25 +139,33 @@ const RecordCase kRecords[] = {
     {{.valueA = Spec(1, 2, 3)}, "123\r1234\r", {{0, 0.0, "1234\r"}, {1, 234.0, ""}}},
     // Gain, zero, precision and absolute value; a gain of 0 leaves the value unscaled.
     {{.gain = 2.0, .zero = 1.0, .precision = 1, .absolute = true}, "-0.26\r", {{1, 1.5, ""}}},
-    {{.gain = 0.0}, "-0.26\r", {{1, -0.26, ""}}}, {{.precision = 0}, "2.4\r", {{1, 2.0, ""}}},
-    // Sixteen-bit text loses its zero bytes; a request sequence means nothing without a read
-    // command.
+    {{.gain = 0.0}, "-0.26\r", {{1, -0.26, ""}}},
+    {{.precision = 0}, "2.4\r", {{1, 2.0, ""}}},
+    // Sixteen-bit text loses its zero bytes.
     {{.dataType = DATATYPE_ASCII16}, std::string("1\0.\0005\0\r\0", 8), {{1, 1.5, ""}}},
+    // A request sequence means nothing without a read command.
     {{.requestSequence = "?"}, "3?\r", {{1, 3.0, ""}}},
     // Binary values in both byte orders; four bytes are signed, three never negative, more
     // than four give 0, and a binary field needs its length.
     {Binary(kLsb, 2, 2), "\2\x10\x27", {{1, 1.52587890625, "\2\x10\x27"}}},
     {Binary(DATATYPE_BINARY_MSB_FIRST, 2, 2), "\2\x27\x10", {{1, 1.52587890625, "\2\x27\x10"}}},
     {Binary(kLsb, 4, 4), "\2\xFF\xFF\xFF\xFF", {{1, -1.0 / 65536 * 10, "\2\xFF\xFF\xFF\xFF"}}},
-    {Binary(kLsb, 4, 3), "\2\xFF\xFF\xFF\xFF",
+    {Binary(kLsb, 4, 3),
+     "\2\xFF\xFF\xFF\xFF",
      {{1, 16777215.0 / 65536 * 10, "\2\xFF\xFF\xFF\xFF"}}},
     {Binary(kLsb, 5, 5), "\2\1\1\1\1\1", {{1, 0.0, "\2\1\1\1\1\1"}}},
     {Binary(kLsb, 2, 0), "\2\x10\x27", {{1, 0.0, "\2\x10\x27"}}},
     // The combinations of A and B (unknown codes give A), and B alone.
-    Combined(0, 5.0), Combined(1, 5.0), Combined(2, 2.0), Combined(3, 3.0), Combined(4, 3.5),
-    Combined(5, 7.0), Combined(6, 5.0), Combined(15, 5.0),
-    {{.separator = ",", .valueA = {}, .valueB = kField2}, "5,2\r", {{1, 2.0, ""}}}};
-// clang-format on
+    {{.separator = ",", .valueB = kField2, .combination = 0}, "5,2\r", {{1, 5.0, ""}}},
+    {{.separator = ",", .valueB = kField2, .combination = 1}, "5,2\r", {{1, 5.0, ""}}},
+    {{.separator = ",", .valueB = kField2, .combination = 2}, "5,2\r", {{1, 2.0, ""}}},
+    {{.separator = ",", .valueB = kField2, .combination = 3}, "5,2\r", {{1, 3.0, ""}}},
+    {{.separator = ",", .valueB = kField2, .combination = 4}, "5,2\r", {{1, 3.5, ""}}},
+    {{.separator = ",", .valueB = kField2, .combination = 5}, "5,2\r", {{1, 7.0, ""}}},
+    {{.separator = ",", .valueB = kField2, .combination = 6}, "5,2\r", {{1, 5.0, ""}}},
+    {{.separator = ",", .valueB = kField2, .combination = 15}, "5,2\r", {{1, 5.0, ""}}},
+    {{.separator = ",", .valueA = {}, .valueB = kField2}, "5,2\r", {{1, 2.0, ""}}},
+};
 
 void ExpectParses(const RecordCase& record) {
     EngineFixture engine;
@@ -201,11 +212,13 @@ TEST(ParserRecordsTest, SameBitsInEveryBuild) {
     };
     for (const auto& [record, gain, zero, precision, absolute, combination, bits] : cases) {
         SCOPED_TRACE(::testing::Message() << record << " gain " << gain << " zero " << zero);
-        // clang-format off
-        const Shape shape{.separator = ";", .valueB = combination != 0 ? kField2 : FieldSpec{},
-            .combination = combination, .gain = gain, .zero = zero, .precision = precision,
-            .absolute = absolute};
-        // clang-format on
+        const Shape shape{.separator = ";",
+                          .valueB = combination != 0 ? kField2 : FieldSpec{},
+                          .combination = combination,
+                          .gain = gain,
+                          .zero = zero,
+                          .precision = precision,
+                          .absolute = absolute};
         ExpectParses({shape, std::string(record) + "\r", {{1, Bits(bits), ""}}});
     }
 }
@@ -223,6 +236,7 @@ class ParserTest : public ::testing::Test {
         return ParseRecord(engine.context, nullptr, gage, output, options);
     }
     void Hold(std::string_view bytes) { engine.Hold(0, bytes); }
+    std::string Held() { return std::string(engine.Held(0)); }
 };
 
 TEST_F(ParserTest, FieldsTextsAndReadingNumber) {
@@ -235,18 +249,21 @@ TEST_F(ParserTest, FieldsTextsAndReadingNumber) {
     gage.Format.ValueBField = Spec(6, 1, 0);
     Hold("C07;  bad part ; MAX ;-1.5e1;70000.9;2\r\n");
     ASSERT_EQ(Parse(), 1);
-    // The reading number keeps the low 16 bits of 70000.
-    EXPECT_EQ(std::to_string(result.Channel) + "|" + result.Code + "|" + result.Literal + "|" +
-                  std::to_string(result.ReadingNumber),
-              "7|bad part|MAX|4464");
-    EXPECT_EQ((std::vector{ValueOf(result), output.valueA, output.valueB}),
-              (std::vector{-15.0, -15.0, 2.0}));
+    EXPECT_EQ(result.Channel, 7);
+    EXPECT_STREQ(result.Code, "bad part");
+    EXPECT_STREQ(result.Literal, "MAX");
+    EXPECT_EQ(ValueOf(result), -15.0);
+    EXPECT_EQ(result.ReadingNumber, 70000 & 0xFFFF);
+    EXPECT_EQ(output.valueA, -15.0);
+    EXPECT_EQ(output.valueB, 2.0);
 
     // Texts are cut to their fields.
-    Hold("C01;" + std::string(40, 'c') + ";" + std::string(20, 'l') + ";1;1;1\r\n");
+    const std::string code(40, 'c');
+    const std::string literal(20, 'l');
+    Hold("C01;" + code + ";" + literal + ";1;1;1\r\n");
     ASSERT_EQ(Parse(), 1);
-    EXPECT_EQ(std::string(result.Code) + "|" + result.Literal,
-              std::string(31, 'c') + "|" + std::string(15, 'l'));
+    EXPECT_EQ(std::string(result.Code), code.substr(0, 31));
+    EXPECT_EQ(std::string(result.Literal), literal.substr(0, 15));
 }
 
 TEST_F(ParserTest, RequestSequenceRecordIsConsumedAfterTheDelayAndIsNoReading) {
@@ -256,7 +273,7 @@ TEST_F(ParserTest, RequestSequenceRecordIsConsumedAfterTheDelayAndIsNoReading) {
     Hold("1?\r2\r");
     EXPECT_EQ(Parse(), 0);
     EXPECT_EQ(engine.clock.slept, 40u);
-    EXPECT_EQ(engine.Held(0), "2\r");
+    EXPECT_EQ(Held(), "2\r");
 }
 
 TEST_F(ParserTest, OverflowGuardDropsTheOldestHalf) {
@@ -308,15 +325,22 @@ FieldLocation At(std::string_view text) {
             static_cast<int>(text.size())};
 }
 
-TEST(LooksNumericTest, SignsBlanksAndSeparators) {
-    // clang-format off
-    const std::tuple<const char*, char, bool> cases[] = {{" -12", '.', true}, {"+ .5", '.', true},
-        {"7", '.', true}, {",5", ',', true}, {",5", '.', false}, {"A1", '.', false},
-        {"-", '.', false}, {"", '.', false}, {"   ", '.', false}, {"--1", '.', false}};
-    // clang-format on
-    for (const auto& [text, separator, numeric] : cases) {
-        EXPECT_EQ(LooksNumeric(text, separator), numeric) << text;
+// Every input of the first list gives true, every one of the second false.
+template <typename Test>
+void ExpectSplit(Test test, std::initializer_list<const char*> yes,
+                 std::initializer_list<const char*> no) {
+    for (const char* input : yes) {
+        EXPECT_TRUE(test(input)) << input;
     }
+    for (const char* input : no) {
+        EXPECT_FALSE(test(input)) << input;
+    }
+}
+
+TEST(LooksNumericTest, SignsBlanksAndSeparators) {
+    const auto withPoint = [](const char* text) { return LooksNumeric(text, '.'); };
+    ExpectSplit(withPoint, {" -12", "+ .5", "7"}, {",5", "A1", "-", "", "   ", "--1"});
+    EXPECT_TRUE(LooksNumeric(",5", ','));
 }
 
 // Missing, short and non-numeric fields, binary ones and undefined ones are the records' cases.
@@ -329,22 +353,24 @@ TEST(CheckFieldTest, LengthsAndNumericMarks) {
 
 TEST(FieldTextTest, TrimsSpacesOnlyAndCutsToSize) {
     char text[8];
-    // clang-format off
-    const std::tuple<FieldLocation, int, const char*> cases[] = {{At("  a b \t "), 1, "a b \t"},
-        {At("abcdefghijk"), 3, "cdefghi"}, {At("    "), 1, ""}, {FieldLocation{}, 1, ""}};
-    // clang-format on
-    for (const auto& [location, start, expected] : cases) {
-        FieldText(location, Spec(1, start, 0), text, sizeof text);
-        EXPECT_STREQ(text, expected);
-    }
+    FieldText(At("  a b \t "), Spec(1, 1, 0), text, sizeof text);
+    EXPECT_STREQ(text, "a b \t");
+    FieldText(At("abcdefghijk"), Spec(1, 3, 0), text, sizeof text);
+    EXPECT_STREQ(text, "cdefghi");
+    FieldText(At("    "), Spec(1, 1, 0), text, sizeof text);
+    EXPECT_STREQ(text, "");
+    FieldText(FieldLocation{}, Spec(1, 1, 0), text, sizeof text);
+    EXPECT_STREQ(text, "");
 }
 
-// Either decimal separator alone, and blanks, are the records' cases.
 TEST(FieldValueTest, TypesAndSeparators) {
     GageFormat format;
     EXPECT_EQ(FieldValue(At("12"), FieldSpec{}, format, '.'), 0.0);  // undefined
+    EXPECT_EQ(FieldValue(At(" 12.5"), Spec(1, 1, 0), format, '.'), 12.5);
+    EXPECT_EQ(FieldValue(At("12.5"), Spec(1, 1, 0), format, ','), 12.5);
     EXPECT_EQ(FieldValue(At("12,5"), Spec(1, 1, 0), format, '.'), 12.0);
     format.DecimalSeparator = {',', '\0'};
+    EXPECT_EQ(FieldValue(At("12,5"), Spec(1, 1, 0), format, '.'), 12.5);
     EXPECT_EQ(FieldValue(At("12,5"), Spec(1, 1, 0), format, ','), 12.5);
     EXPECT_EQ(FieldValue(At("x12"), Spec(1, 1, 0), format, '.'), 0.0);
     format.DataType = 9;  // unknown
@@ -352,60 +378,62 @@ TEST(FieldValueTest, TypesAndSeparators) {
 }
 
 TEST(ParseGageNumberTest, LikeTheDecimalConversionWithAGivenSeparator) {
-    // clang-format off
-    const std::tuple<std::string, char, double> cases[] = {
-        {"+.5", '.', 0.5}, {"5.", '.', 5.0}, {"1e", '.', 1.0}, {"1e+", '.', 1.0}, {".", '.', 0.0},
-        {"-", '.', 0.0}, {"inf", '.', 0.0}, {"0x10", '.', 0.0}, {"1e-999", '.', 0.0},
-        {"0.000123", '.', 0.000123}, {"1e999", '.', HUGE_VAL}, {"-1e999", '.', -HUGE_VAL},
-        {"  -1.25e2xyz", '.', -125.0}, {"1,5", ',', 1.5}, {"1.5", ',', 1.0},
-        {"123456789012345678901234567890", '.', 123456789012345678901234567890.0},
-        {std::string(300, '9') + ".5", '.', 1e300},
-        {"0." + std::string(300, '0') + "1", '.', 1e-301}};
-    // clang-format on
-    for (const auto& [text, separator, value] : cases) {
-        EXPECT_EQ(ParseGageNumber(text, separator), value) << text.substr(0, 40);
+    const std::pair<const char*, double> cases[] = {
+        {"+.5", 0.5},           {"5.", 5.0},         {"1e", 1.0},
+        {"1e+", 1.0},           {".", 0.0},          {"-", 0.0},
+        {"inf", 0.0},           {"0x10", 0.0},       {"1e-999", 0.0},
+        {"0.000123", 0.000123}, {"1e999", HUGE_VAL}, {"-1e999", -HUGE_VAL}};
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(ParseGageNumber(text, '.'), value) << text;
     }
+    EXPECT_EQ(ParseGageNumber("  -1.25e2xyz", '.'), -125.0);
+    EXPECT_EQ(ParseGageNumber("1,5", ','), 1.5);
+    EXPECT_EQ(ParseGageNumber("1.5", ','), 1.0);
+    EXPECT_EQ(ParseGageNumber("123456789012345678901234567890", '.'),
+              123456789012345678901234567890.0);
+    EXPECT_EQ(ParseGageNumber(std::string(300, '9') + ".5", '.'), 1e300);
+    EXPECT_EQ(ParseGageNumber("0." + std::string(300, '0') + "1", '.'), 1e-301);
 }
 
 TEST(ConditionTest, NumericOperatorsAndLiteralLists) {
+    const auto at = [](double value, char separator = '.') {
+        return [=](const char* condition) {
+            return TestNumericCondition(value, condition, separator);
+        };
+    };
+    ExpectSplit(at(3), {"EQ(\"3\")", "NE(\"4\",\"5\")", "LT(4)"}, {"eq(\"4\")"});
+    ExpectSplit(at(4), {"LE(4)", "Ge(4)"}, {"NE(\"4\",\"5\")", "LT(4)", "GT(4)"});
+    ExpectSplit(at(5), {"GT(4)"}, {});
     // Every literal must hold (the records' channel conditions check that with both results);
     // what cannot be read passes.
-    // clang-format off
-    const std::tuple<double, char, const char*, bool> cases[] = {
-        {3, '.', "EQ(\"3\")", true}, {3, '.', "NE(\"4\",\"5\")", true}, {3, '.', "LT(4)", true},
-        {3, '.', "eq(\"4\")", false}, {4, '.', "LE(4)", true}, {4, '.', "Ge(4)", true},
-        {4, '.', "NE(\"4\",\"5\")", false}, {4, '.', "LT(4)", false}, {4, '.', "GT(4)", false},
-        {5, '.', "GT(4)", true}, {1, '.', "", true}, {1, '.', "EQ\"2\"", true},
-        {1, '.', "EQ(\"2\"", true}, {1, '.', "EQ()", true}, {1, '.', "XX(\"2\")", true},
-        {1, '.', "E", true}, {1, '.', "GE(\"1\",\"2\")", false}, {1.6, ',', "GE(\"1,5\")", true},
-        {1.4, ',', "GE(\"1,5\")", false}};
-    // clang-format on
-    for (const auto& [value, separator, condition, holds] : cases) {
-        EXPECT_EQ(TestNumericCondition(value, condition, separator), holds)
-            << value << " " << condition;
-    }
+    ExpectSplit(at(1), {"", "EQ\"2\"", "EQ(\"2\"", "EQ()", "XX(\"2\")", "E"}, {"GE(\"1\",\"2\")"});
+    ExpectSplit(at(1.6, ','), {"GE(\"1,5\")"}, {});
+    ExpectSplit(at(1.4, ','), {}, {"GE(\"1,5\")"});
 }
 
 TEST(ConditionTest, TextLiterals) {
-    // A quoted literal may hold a comma, but never a closing parenthesis; x is unquoted.
-    // clang-format off
-    const std::tuple<const char*, const char*, bool> cases[] = {
-        {"OK", "NE(\"MIN\",\"MAX\")", true}, {"max", "NE(\"MIN\",\"MAX\")", false},
-        {"A", "EQ(\"A\",\"B\")", false}, {"B", "EQ(\"A\",\"B\")", false}, {"b", "GT(\"A\")", true},
-        {"a,b", "EQ(\"a,b\")", true}, {"a)b", "EQ(\"a)b\")", false}, {"a", "EQ(\"a)b\")", true},
-        {"", "LT(\"a\")", true}, {"", "EQ(\"\")", true}, {"x", "EQ(x)", true}};
-    // clang-format on
-    for (const auto& [text, condition, holds] : cases) {
-        EXPECT_EQ(TestTextCondition(text, condition), holds) << text << " " << condition;
-    }
+    const auto of = [](const char* text) {
+        return [=](const char* condition) { return TestTextCondition(text, condition); };
+    };
+    ExpectSplit(of("OK"), {"NE(\"MIN\",\"MAX\")"}, {});
+    ExpectSplit(of("max"), {}, {"NE(\"MIN\",\"MAX\")"});
+    ExpectSplit(of("A"), {}, {"EQ(\"A\",\"B\")"});
+    ExpectSplit(of("B"), {}, {"EQ(\"A\",\"B\")"});
+    ExpectSplit(of("b"), {"GT(\"A\")"}, {});
+    // A quoted literal may hold a comma, but never a closing parenthesis.
+    ExpectSplit(of("a,b"), {"EQ(\"a,b\")"}, {});
+    ExpectSplit(of("a)b"), {}, {"EQ(\"a)b\")"});
+    ExpectSplit(of("a"), {"EQ(\"a)b\")"}, {});
+    ExpectSplit(of(""), {"LT(\"a\")", "EQ(\"\")"}, {});
+    ExpectSplit(of("x"), {"EQ(x)"}, {});  // unquoted literal
 }
 
 TEST(LowWordTest, CutsTowardZero) {
-    const std::pair<double, int> cases[] = {
-        {7.9, 7}, {-1.5, 0xFFFF}, {65537.0, 1}, {HUGE_VAL, 0}, {std::nan(""), 0}};
-    for (const auto& [value, word] : cases) {
-        EXPECT_EQ(LowWordOf(value), word) << value;
-    }
+    EXPECT_EQ(LowWordOf(7.9), 7);
+    EXPECT_EQ(LowWordOf(-1.5), 0xFFFF);
+    EXPECT_EQ(LowWordOf(65537.0), 1);
+    EXPECT_EQ(LowWordOf(HUGE_VAL), 0);
+    EXPECT_EQ(LowWordOf(std::nan("")), 0);
 }
 
 }  // namespace
