@@ -128,9 +128,7 @@ TEST_F(ChannelTest, TcpRecordsIgnoreLineSignalsCloseWithoutASocketAndSettleAddre
     // Addresses settle from octets or a name, once the sockets layer is up.
     ASSERT_EQ(TcpStartup(context), 1);
     record.PortNumber = 0x10000 + 4001;
-    record.BaudRate = 127;
-    record.DataBits = 0;
-    record.StopBits = 0;
+    record.BaudRate = 127;  // octets 127, 0, 0 (as they start) and 1
     record.Parity = 1;
     EXPECT_EQ(TcpSettleAddress(context, record), 1);
     EXPECT_EQ(record.TcpPort, 4001);
@@ -151,32 +149,38 @@ TEST_F(ChannelTest, TcpRecordsIgnoreLineSignalsCloseWithoutASocketAndSettleAddre
 }
 
 TEST_F(ChannelTest, LineErrorFlagsAreTestedInAFixedOrder) {
-    const std::pair<int, unsigned> messages[] = {
-        {COMM_ERR_RXOVER | COMM_ERR_OVERRUN, 20u},  // overrun first
-        {COMM_ERR_RXOVER, 15u},
-        {COMM_ERR_RXPARITY | COMM_ERR_RXOVER, 15u},
-        {COMM_ERR_MODE | COMM_ERR_BREAK, 9u},
-        {COMM_ERR_BREAK | COMM_ERR_FRAME, 10u},
-        {COMM_ERR_FRAME | COMM_ERR_OVERRUN, 13u},
-        {COMM_ERR_RXPARITY | COMM_ERR_TXFULL, 16u},
-        {COMM_ERR_TXFULL, 17u},
-        {0x40, 18u},
-        {COMM_ERR_HARDWARE, 5u},
-        {COMM_ERR_BAUD_RATE, 2u},
-        {-7, 18u}};
+    // Overrun first.
+    const std::pair<int, unsigned> messages[] = {{COMM_ERR_RXOVER | COMM_ERR_OVERRUN, 20u},
+                                                 {COMM_ERR_RXOVER, 15u},
+                                                 {COMM_ERR_RXPARITY | COMM_ERR_RXOVER, 15u},
+                                                 {COMM_ERR_MODE | COMM_ERR_BREAK, 9u},
+                                                 {COMM_ERR_BREAK | COMM_ERR_FRAME, 10u},
+                                                 {COMM_ERR_FRAME | COMM_ERR_OVERRUN, 13u},
+                                                 {COMM_ERR_RXPARITY | COMM_ERR_TXFULL, 16u},
+                                                 {COMM_ERR_TXFULL, 17u},
+                                                 {0x40, 18u},
+                                                 {COMM_ERR_HARDWARE, 5u},
+                                                 {COMM_ERR_BAUD_RATE, 2u},
+                                                 {-7, 18u}};
     for (const auto& [code, id] : messages) {
         EXPECT_EQ(CommErrorMessageId(code), id) << code;
     }
 }
 
-TEST_F(ChannelTest, CommErrorTextCarriesTheCodeInDecimalAndHexAndTheExtraText) {
-    recorder.answers = {MB_RESULT_OK, MB_RESULT_RETRY};
+TEST_F(ChannelTest, ErrorTextsCarryTheCodeInDecimalAndHexTheExtraTextAndTheCallersStyle) {
+    recorder.answers = {MB_RESULT_OK, MB_RESULT_RETRY, MB_RESULT_YES};
     EXPECT_EQ(ReportCommError(context, nullptr, 3, nullptr, MB_STYLE_OK), MB_RESULT_OK);
     EXPECT_EQ(
         ReportCommError(context, nullptr, COMM_ERR_HARDWARE, "Error Reading Communication Port",
                         MB_STYLE_ABORTRETRYIGNORE | MB_STYLE_DEFBUTTON3),
         MB_RESULT_RETRY);
-    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(
+        ReportGageError(context, nullptr, GAGE_ERR_NO_PORT, "Gage 7", "Port 3", MB_STYLE_YESNO),
+        MB_RESULT_YES);
+    ReportGageError(context, nullptr, 999, nullptr, "", MB_STYLE_OK);
+    // The one code whose message is out of the table's order.
+    ReportGageError(context, nullptr, GAGE_ERR_UNIT_NUMBER, nullptr, nullptr, MB_STYLE_OK);
+    ASSERT_EQ(boxes.size(), 5u);
     EXPECT_EQ(boxes[0].caption, "COMMUNICATION ERROR");
     // An overflow with an overrun shows the overrun text.
     EXPECT_EQ(boxes[0].text, "Character lost due to overrun.\n\nError Code: 3 (3)");
@@ -185,6 +189,14 @@ TEST_F(ChannelTest, CommErrorTextCarriesTheCodeInDecimalAndHexAndTheExtraText) {
               "The hardware is not available (is locked by another device).\n\nError Code: -10 "
               "(FFFFFFF6)\n\nError Reading Communication Port");
     EXPECT_EQ(boxes[1].style, MB_STYLE_ABORTRETRYIGNORE | MB_STYLE_DEFBUTTON3 | MB_STYLE_ICONERROR);
+    // Gage errors frame their message and keep the caller's style.
+    EXPECT_EQ(boxes[2].caption, "GAGE ERROR");
+    EXPECT_EQ(boxes[2].text,
+              "Gage 7\n\nNO COMMUNICATION PORT SELECTED\r\n\r\nSelect a communication port "
+              "now?\n\nPort 3");
+    EXPECT_EQ(boxes[2].style, MB_STYLE_YESNO);
+    EXPECT_EQ(boxes[3].text, "AN UNDEFINED ERROR HAS OCCURED");
+    EXPECT_EQ(boxes[4].text, "UNSUPPORTED UNIT NUMBER SPECIFIED");
 }
 
 TEST_F(ChannelTest, TheReportingModeSilencesEachKindOfCodeOnItsOwn) {
@@ -205,32 +217,6 @@ TEST_F(ChannelTest, TheReportingModeSilencesEachKindOfCodeOnItsOwn) {
     }
     EXPECT_EQ(context.commErrorReporting, COMM_REPORT_LINE_ERRORS);
     EXPECT_EQ(boxes.size(), 1u);
-}
-
-TEST_F(ChannelTest, GageErrorsFrameTheMessageAndKeepTheCallersStyle) {
-    recorder.answers = {MB_RESULT_YES};
-    EXPECT_EQ(
-        ReportGageError(context, nullptr, GAGE_ERR_NO_PORT, "Gage 7", "Port 3", MB_STYLE_YESNO),
-        MB_RESULT_YES);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].caption, "GAGE ERROR");
-    EXPECT_EQ(boxes[0].text,
-              "Gage 7\n\nNO COMMUNICATION PORT SELECTED\r\n\r\nSelect a communication port "
-              "now?\n\nPort 3");
-    EXPECT_EQ(boxes[0].style, MB_STYLE_YESNO);
-    ReportGageError(context, nullptr, 999, nullptr, "", MB_STYLE_OK);
-    EXPECT_EQ(boxes[1].text, "AN UNDEFINED ERROR HAS OCCURED");
-    // The one code whose message is out of the table's order.
-    ReportGageError(context, nullptr, GAGE_ERR_UNIT_NUMBER, nullptr, nullptr, MB_STYLE_OK);
-    EXPECT_EQ(boxes[2].text, "UNSUPPORTED UNIT NUMBER SPECIFIED");
-}
-
-// The deviates' values after a seed, bit for bit and so in pairs, are pinned by the read cycle's
-// simulated-gage test; the held half of a pair, by the simulated readings below. Unseeded, every
-// context starts alike.
-TEST_F(ChannelTest, DeviatesFollowTheSeed) {
-    ChannelContext again{support, settings};
-    EXPECT_EQ(NormalDeviate(again), NormalDeviate(context));
 }
 
 TEST_F(ChannelTest, SimulatedReadingsAreFourDecimalLinesAndTwoGagesShareOnePair) {
@@ -258,6 +244,10 @@ TEST_F(ChannelTest, SimulatedReadingsAreFourDecimalLinesAndTwoGagesShareOnePair)
     EXPECT_TRUE(IsSimulatedGage(NamedGage("Bore RandomValue 2", 0)));
     EXPECT_FALSE(IsSimulatedGage(NamedGage("randomvalue", 0)));
     EXPECT_FALSE(IsSimulatedGage(NamedGage("Random Value", 0)));
+    // The deviates' values after a seed, bit for bit and so in pairs, are pinned by the read
+    // cycle's simulated-gage test. Unseeded, every context starts alike.
+    ChannelContext fresh{support, settings}, again{support, settings};
+    EXPECT_EQ(NormalDeviate(fresh), NormalDeviate(again));
 }
 
 TEST_F(ChannelTest, SimulatedReadingsStopAtTheSerialLimit) {

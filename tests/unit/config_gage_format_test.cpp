@@ -53,6 +53,14 @@ std::string Commands(const GageFormat& f) {
            f.MeasReadCommand.str() + "|" + f.MeasPostCommand.str() + "|" +
            f.SubgroupStartCommand.str() + "|" + f.SubgroupEndCommand.str();
 }
+// "number=description;" of each entry.
+std::string Listed(const std::vector<DefinitionEntry>& entries) {
+    std::string text;
+    for (const auto& entry : entries) {
+        text += std::to_string(entry.number) + "=" + entry.description + ";";
+    }
+    return text;
+}
 
 class GageFormatFileTest : public ::testing::Test {
   protected:
@@ -214,11 +222,7 @@ TEST_F(GageFormatFileTest, DescriptionsListsAndNumbers) {
     EXPECT_EQ(SaveGageFormat(path, 2, 3, caliper, GageFormat{}), FormatSaveResult::Saved);
     EXPECT_EQ(SaveGageFormat(path, 1, 0, caliper, GageFormat{}), FormatSaveResult::Saved);
 
-    std::string listed;  // formats 1 to 100 with a description
-    for (const auto& entry : ListGageFormats(path, 1)) {
-        listed += std::to_string(entry.number) + "=" + entry.description + ";";
-    }
-    EXPECT_EQ(listed, "1=A;2=B;4=D;7=Caliper;");
+    EXPECT_EQ(Listed(ListGageFormats(path, 1)), "1=A;2=B;4=D;7=Caliper;");  // 1 to 100 only
     EXPECT_EQ(LowestUnusedFormatNumber(path, 3), 1);
     EXPECT_TRUE(RemoveGageFormat(path, 1, 2));
     EXPECT_EQ(LowestUnusedFormatNumber(path, 1), 2);
@@ -240,11 +244,7 @@ TEST_F(GageFormatFileTest, InterfaceTypesAndTheirInitStrings) {
     EXPECT_EQ(strings, "500:ABC,DEF;0:quoted,text;0:LAST;");
     EXPECT_TRUE(ReadInitStrings(path, 3).empty());
     EXPECT_EQ(ReadInterfaceTypeDescription(path, 2), "Mux");
-    std::string listed;
-    for (const auto& entry : ListInterfaceTypes(path)) {
-        listed += std::to_string(entry.number) + "=" + entry.description + ";";
-    }
-    EXPECT_EQ(listed, "1=One;2=Mux;4=Four;");
+    EXPECT_EQ(Listed(ListInterfaceTypes(path)), "1=One;2=Mux;4=Four;");
 
     // Removing a type removes its formats 0 to 100, not those beyond nor those of other types.
     ASSERT_TRUE(RemoveInterfaceType(path, 2));

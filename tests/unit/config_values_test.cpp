@@ -32,11 +32,8 @@ using S = ConnectionLineStatus;
 std::string Fields(std::string_view text, std::string_view delimiters = ",") {
     FieldScanner scanner(text);
     std::string fields;
-    for (int i = 0; i < 100; ++i) {
-        const auto field = scanner.NextField(delimiters);
-        if (!field) {
-            break;
-        }
+    std::optional<std::string_view> field;
+    for (int i = 0; i < 100 && (field = scanner.NextField(delimiters)); ++i) {
         fields += std::string(*field) + "|";
     }
     return fields;
@@ -193,11 +190,8 @@ TEST(ReadCReal, ReadsLikeAtofInTheCLocaleAndTellsWhetherTheFieldIsThatNumber) {
     // clang-format on
     for (const auto& c : cases) {
         const auto reading = ReadCRealField(c.text);
-        if (std::isnan(c.value)) {
-            EXPECT_TRUE(std::isnan(reading.value)) << c.text;
-        } else {
-            EXPECT_EQ(reading.value, c.value) << c.text.substr(0, 20);
-        }
+        EXPECT_TRUE(std::isnan(c.value) ? std::isnan(reading.value) : reading.value == c.value)
+            << c.text.substr(0, 20) << " read as " << reading.value;
         EXPECT_EQ(reading.asWritten, c.asWritten) << c.text.substr(0, 20);
     }
 }
