@@ -22,6 +22,7 @@ using test::DialogDriver;
 
 constexpr const char* kTitle = "Gaging Device Setup";
 constexpr const char* kFormatTitle = "Gaging Device Format Definition";
+constexpr const char* kPickerTitle = "ASCII Character Values";
 
 class GageSetupDialogTest : public test::DialogTest {
   protected:
@@ -44,14 +45,11 @@ class GageSetupDialogTest : public test::DialogTest {
             drive);
         return result;
     }
-    // The setup dialog on the gage; button there opens the format dialog that drive works. The
-    // setup dialog is cancelled after.
+    // The setup dialog on the gage; button there opens the format dialog that drive works and
+    // closes. The setup dialog is cancelled after.
     void EditFormat(int button, const std::function<void(DialogDriver&)>& drive) {
         Edit(0, [&](DialogDriver& setup) {
-            auto format = setup.Open(button, kFormatTitle);
-            ASSERT_TRUE(format.has_value());
-            drive(*format);
-            ASSERT_TRUE(format->WaitClosed());
+            ASSERT_TRUE(setup.Open(button, kFormatTitle, drive));
             formatCount = setup.ComboCount(IDC_SETUP_FORMAT);
             formatSelected = setup.Text(IDC_SETUP_FORMAT);
             EXPECT_TRUE(setup.CloseWith(IDC_SETUP_CANCEL));
@@ -69,24 +67,24 @@ class GageSetupDialogTest : public test::DialogTest {
 TEST_F(GageSetupDialogTest, NewGageIsEnabledStepByStepNeedsAUniqueNameAndIsSavedAsEntered) {
     Configure([this](DialogDriver& configuration) {
         configuration.SwitchTab(IDC_CONFIG_TABS, 1);
-        auto setup = configuration.Open(IDC_CONFIG_ADD, kTitle);
-        ASSERT_TRUE(setup.has_value());
-        EXPECT_FALSE(setup->IsEnabled(IDC_SETUP_FORMAT));  // no connection chosen yet
-        ASSERT_TRUE(setup->SelectComboText(IDC_SETUP_INTERFACE, "Bench"));
-        EXPECT_FALSE(setup->IsEnabled(IDC_SETUP_READ_GAGE));  // no format chosen yet
-        ASSERT_TRUE(setup->SelectComboText(IDC_SETUP_FORMAT, "Counter"));
-        EXPECT_TRUE(setup->IsEnabled(IDC_SETUP_READ_GAGE));
-        EXPECT_TRUE(setup->IsVisible(IDC_SETUP_MINIMUM));         // an ASCII format's entered range
-        setup->SetEditTexts({{IDC_SETUP_DESCRIPTION, "CALIPER"},  // the other gage's, in capitals
-                             {IDC_SETUP_GAGE_ID, "7"},
-                             {IDC_SETUP_GAIN, "2"}});
-        ASSERT_TRUE(setup->ClickNow(IDC_SETUP_ABSOLUTE));
-        ASSERT_TRUE(setup->ClickNow(IDC_SETUP_OK));
-        ASSERT_EQ(boxes.boxes.size(), 1u);
-        EXPECT_NE(boxes.boxes[0].text.find("NOT UNQUE"), std::string::npos);
-        EXPECT_TRUE(setup->IsOpen());
-        setup->SetEditText(IDC_SETUP_DESCRIPTION, "Depth");
-        ASSERT_TRUE(setup->CloseWith(IDC_SETUP_OK));
+        ASSERT_TRUE(configuration.Open(IDC_CONFIG_ADD, kTitle, [this](DialogDriver& setup) {
+            EXPECT_FALSE(setup.IsEnabled(IDC_SETUP_FORMAT));  // no connection chosen yet
+            ASSERT_TRUE(setup.SelectComboText(IDC_SETUP_INTERFACE, "Bench"));
+            EXPECT_FALSE(setup.IsEnabled(IDC_SETUP_READ_GAGE));  // no format chosen yet
+            ASSERT_TRUE(setup.SelectComboText(IDC_SETUP_FORMAT, "Counter"));
+            EXPECT_TRUE(setup.IsEnabled(IDC_SETUP_READ_GAGE));
+            EXPECT_TRUE(setup.IsVisible(IDC_SETUP_MINIMUM));         // an ASCII format's range
+            setup.SetEditTexts({{IDC_SETUP_DESCRIPTION, "CALIPER"},  // the other gage's, capitals
+                                {IDC_SETUP_GAGE_ID, "7"},
+                                {IDC_SETUP_GAIN, "2"}});
+            ASSERT_TRUE(setup.ClickNow(IDC_SETUP_ABSOLUTE));
+            ASSERT_TRUE(setup.ClickNow(IDC_SETUP_OK));
+            ASSERT_EQ(boxes.boxes.size(), 1u);
+            EXPECT_NE(boxes.boxes[0].text.find("NOT UNQUE"), std::string::npos);
+            EXPECT_TRUE(setup.IsOpen());
+            setup.SetEditText(IDC_SETUP_DESCRIPTION, "Depth");
+            ASSERT_TRUE(setup.CloseWith(IDC_SETUP_OK));
+        }));
     });
     const std::string saved = directory.Read("BRW_GAGE.CFG").value_or("");
     EXPECT_NE(saved.find("=\"Depth\",1,1,0,7,,0,0,0,2,7,2,2\r\n"), std::string::npos) << saved;
@@ -146,13 +144,11 @@ TEST_F(GageSetupDialogTest, NewFormatIsTriedOnTheGageAndSavedAsTyped) {
                              {IDC_FORMAT_ROW_VALUE_A, "1"},
                              {IDC_FORMAT_ROW_VALUE_A + IDC_FORMAT_ROW_START, "1"}});
         ASSERT_TRUE(dialog.SelectComboText(IDC_FORMAT_COMBINATION, "Difference"));
-        {
-            auto advanced = dialog.Open(IDC_FORMAT_ADVANCED, "Advanced...");
-            ASSERT_TRUE(advanced.has_value());
-            advanced->SetEditTexts(
+        ASSERT_TRUE(dialog.Open(IDC_FORMAT_ADVANCED, "Advanced...", [](DialogDriver& advanced) {
+            advanced.SetEditTexts(
                 {{IDC_ADVANCED_MEAS_READ, "?<13>"}, {IDC_ADVANCED_TIMEOUT, "3000"}});
-            ASSERT_TRUE(advanced->CloseWith(IDOK));
-        }
+            ASSERT_TRUE(advanced.CloseWith(IDOK));
+        }));
         ASSERT_TRUE(dialog.ClickNow(IDC_FORMAT_INIT_PORT));
         ASSERT_TRUE(dialog.Click(IDC_FORMAT_READ_GAGE));
         ASSERT_TRUE(test::WaitFor([&] { return !dialog.Text(IDC_FORMAT_SAMPLE_VALUE_A).empty(); }));
@@ -170,7 +166,7 @@ TEST_F(GageSetupDialogTest, NewFormatIsTriedOnTheGageAndSavedAsTyped) {
                              {IDC_FORMAT_ROW_CODE + IDC_FORMAT_ROW_START, "5"},
                              {IDC_FORMAT_ROW_CODE + IDC_FORMAT_ROW_LENGTH, "2"}});
         dialog.SelectCombo(IDC_FORMAT_ROW_CODE + IDC_FORMAT_ROW_OPERATOR, 1);  // EQ, no literal
-        ASSERT_TRUE(dialog.Click(IDC_FORMAT_SAVE_AS_NEW));
+        ASSERT_TRUE(dialog.CloseWith(IDC_FORMAT_SAVE_AS_NEW));
     });
     const std::pair<const char*, const char*> saved[] = {
         {"DESCRIPTION", "Counter B"}, {"DATATYPE", "0"},        {"RECEND", "<13><10>"},
@@ -185,26 +181,23 @@ TEST_F(GageSetupDialogTest, NewFormatIsTriedOnTheGageAndSavedAsTyped) {
 
 TEST_F(GageSetupDialogTest, ModifyShowsTheFormatEscapeLeavesNoScratchCopyRemoveStaysAfterCancel) {
     const int result = Edit(0, [this](DialogDriver& setup) {
-        auto format = setup.Open(IDC_SETUP_FORMAT_MODIFY, kFormatTitle);
-        ASSERT_TRUE(format.has_value());
-        EXPECT_TRUE(format->IsEnabled(IDC_FORMAT_SAVE));
-        EXPECT_EQ(format->Text(IDC_FORMAT_DESCRIPTION), "Counter");
-        EXPECT_EQ(format->Text(IDC_FORMAT_RECORD_END), "<13><10>");
-        EXPECT_EQ(format->Text(IDC_FORMAT_COMBINATION), "Difference (A - B)");
-        EXPECT_TRUE(test::WaitFor([&] { return !format->IsEnabled(IDC_FORMAT_RESOLUTION); }));
-        {
+        ASSERT_TRUE(setup.Open(IDC_SETUP_FORMAT_MODIFY, kFormatTitle, [this](DialogDriver& format) {
+            EXPECT_TRUE(format.IsEnabled(IDC_FORMAT_SAVE));
+            EXPECT_EQ(format.Text(IDC_FORMAT_DESCRIPTION), "Counter");
+            EXPECT_EQ(format.Text(IDC_FORMAT_RECORD_END), "<13><10>");
+            EXPECT_EQ(format.Text(IDC_FORMAT_COMBINATION), "Difference (A - B)");
+            EXPECT_TRUE(test::WaitFor([&] { return !format.IsEnabled(IDC_FORMAT_RESOLUTION); }));
             // "..." types a byte's token into the edit before it.
-            auto picker = format->Open(IDC_FORMAT_RECORD_START_PICK, "ASCII Character Values");
-            ASSERT_TRUE(picker.has_value());
-            picker->DoubleClickList(IDC_PICKER_LIST, 2);
-            ASSERT_TRUE(test::WaitFor([&] { return picker->Text(IDC_PICKER_LINE) == "<2>"; }));
-            ASSERT_TRUE(picker->CloseWith(IDOK));
-        }
-        EXPECT_EQ(format->Text(IDC_FORMAT_RECORD_START), "<2>");
-        ASSERT_TRUE(format->ClickNow(IDC_FORMAT_INIT_GAGE));
-        EXPECT_EQ(Key(0, "RECSTART"), "<2>");
-        ASSERT_TRUE(format->Dismiss());
-
+            ASSERT_TRUE(format.Open(IDC_FORMAT_RECORD_START_PICK, kPickerTitle, [](auto& picker) {
+                picker.DoubleClickList(IDC_PICKER_LIST, 2);
+                ASSERT_TRUE(picker.WaitText(IDC_PICKER_LINE, "<2>"));
+                ASSERT_TRUE(picker.CloseWith(IDOK));
+            }));
+            EXPECT_EQ(format.Text(IDC_FORMAT_RECORD_START), "<2>");
+            ASSERT_TRUE(format.ClickNow(IDC_FORMAT_INIT_GAGE));
+            EXPECT_EQ(Key(0, "RECSTART"), "<2>");
+            ASSERT_TRUE(format.Dismiss());
+        }));
         ASSERT_TRUE(setup.SelectComboText(IDC_SETUP_FORMAT, "Spare"));
         ASSERT_TRUE(setup.ClickNow(IDC_SETUP_FORMAT_REMOVE));
         EXPECT_FALSE(setup.IsEnabled(IDC_SETUP_READ_GAGE));
@@ -226,7 +219,6 @@ TEST_F(GageSetupDialogTest, ModifyShowsTheFormatEscapeLeavesNoScratchCopyRemoveS
 // Not a test: holds the dialogs after a read of a simulated gage while scripts/screenshots.sh
 // photographs them.
 TEST_F(GageSetupDialogTest, DISABLED_ScreenshotStates) {
-    ASSERT_NE(std::getenv("GAGE_SCREENSHOT_DIR"), nullptr) << "run through scripts/screenshots.sh";
     ConnectionRecord& bench = runtime.connections[2];
     bench = ConnectionRecord{};
     bench.Name = "Bench left";
@@ -242,21 +234,18 @@ TEST_F(GageSetupDialogTest, DISABLED_ScreenshotStates) {
     Edit(0, [&](DialogDriver& dialog) {
         ASSERT_TRUE(dialog.Click(IDC_SETUP_READ_GAGE));
         ASSERT_TRUE(test::WaitFor([&] { return dialog.Text(IDC_SETUP_LAST_VALUE) != "?"; }));
-        dialog.Sync();
         EXPECT_TRUE(test::HoldForScreenshot(dialog.Window(), "gaging-device-setup"));
         EXPECT_TRUE(dialog.Click(IDC_SETUP_CANCEL));
     });
     EditFormat(IDC_SETUP_FORMAT_MODIFY, [](DialogDriver& dialog) {
         ASSERT_TRUE(dialog.Click(IDC_FORMAT_READ_GAGE));
         ASSERT_TRUE(test::WaitFor([&] { return !dialog.Text(IDC_FORMAT_SAMPLE_VALUE_A).empty(); }));
-        dialog.Sync();
         EXPECT_TRUE(test::HoldForScreenshot(dialog.Window(), "format-definition"));
-        auto advanced = dialog.Open(IDC_FORMAT_ADVANCED, "Advanced...");
-        ASSERT_TRUE(advanced.has_value());
-        advanced->Sync();
-        EXPECT_TRUE(test::HoldForScreenshot(advanced->Window(), "format-advanced"));
-        ASSERT_TRUE(advanced->Dismiss());
-        dialog.PressEscape();
+        ASSERT_TRUE(dialog.Open(IDC_FORMAT_ADVANCED, "Advanced...", [](DialogDriver& advanced) {
+            EXPECT_TRUE(test::HoldForScreenshot(advanced.Window(), "format-advanced"));
+            ASSERT_TRUE(advanced.Dismiss());
+        }));
+        EXPECT_TRUE(dialog.Dismiss());
     });
 }
 
