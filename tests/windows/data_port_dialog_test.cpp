@@ -2,26 +2,17 @@
 // and Edit of the configuration dialog. What the dialogs decide is tested on their forms; here
 // the controls must reach the forms, BRW_GAGE.DEF, BRW_GAGE.CFG and the converter.
 
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
+#include "ui/data_port_dialog.h"
 #include "dialog_fixture.h"
 #include "integration/loopback_peer.h"
-#include "ui/data_port_dialog.h"
 
-namespace gage {
+namespace gage::test {
 namespace {
-
-using test::DialogDriver;
 
 constexpr const char* kPortTitle = "Gage Interface Selection";
 constexpr const char* kInterfaceTitle = "Interface Configuration";
 
-class DataPortDialogTest : public test::DialogTest {
+class DataPortDialogTest : public DialogTest {
   protected:
     // The data port dialog opened directly on the first connection, set up by TCP/IP.
     void OpenOnTcpRecord(int portNumber, const std::function<void(DialogDriver&)>& drive) {
@@ -44,7 +35,7 @@ class DataPortDialogTest : public test::DialogTest {
 };
 
 TEST_F(DataPortDialogTest, NewTcpConverterFromNothing) {
-    test::LoopbackPeer converter;
+    LoopbackPeer converter;
     ASSERT_TRUE(converter.ready());
     const std::string converterPort = std::to_string(converter.port());
     Configure([&](DialogDriver& configuration) {
@@ -80,7 +71,7 @@ TEST_F(DataPortDialogTest, NewTcpConverterFromNothing) {
 // A connection behind a COM port (the gage simulator on a pty): the port and baud rate chosen are
 // the ones saved.
 TEST_F(DataPortDialogTest, NewSerialConnectionIsSavedWithThePortAndBaudRateChosen) {
-    const int com = test::SimulatorComPort();
+    const int com = SimulatorComPort();
     if (com == 0) {
         GTEST_SKIP() << "no gage simulator behind a COM port (GAGE_SIM_COM unset)";
     }
@@ -126,7 +117,7 @@ TEST_F(DataPortDialogTest, ModifyModeEditsTheTypeAndRenamesTheConnectionInEveryG
             port.Sync();
             EXPECT_EQ(port.Text(IDC_PORT_TYPE_NAME), "Renamed");
             ASSERT_TRUE(port.Click(IDC_PORT_HOST_RADIO));
-            EXPECT_TRUE(test::WaitFor([&] { return port.IsEnabled(IDC_PORT_HOST); }));
+            EXPECT_TRUE(WaitFor([&] { return port.IsEnabled(IDC_PORT_HOST); }));
             EXPECT_FALSE(port.IsEnabled(IDC_PORT_OCTET1));
             port.SetEditTexts({{IDC_PORT_HOST, "localhost"}, {IDC_PORT_HOST_PORT, "4002"}});
             EXPECT_EQ(port.Text(IDC_PORT_RESOLVED), "127.0.0.1");  // the host edit lost the focus
@@ -153,7 +144,7 @@ TEST_F(DataPortDialogTest, ClearAllAndRemoveChangeTheTypesMonitorWatchesCancelRe
     directory.Write("BRW_GAGE.DEF",
                     "[TYPE1]\r\nDESCRIPTION=Keep\r\nINIT1=500,ABC\r\nINIT2=0,R\r\n"
                     "[TYPE2]\r\nDESCRIPTION=Drop\r\n");
-    test::LoopbackPeer converter;
+    LoopbackPeer converter;
     OpenOnTcpRecord(1, [&](DialogDriver& port) {
         ASSERT_TRUE(port.SelectComboText(IDC_PORT_TYPE, "Keep"));
         // Its warning answered Yes.
@@ -192,17 +183,17 @@ TEST_F(DataPortDialogTest, DISABLED_ScreenshotStates) {
     runtime.connections[0].Name = "Cell 4 converter";
     runtime.connections[0].InterfaceType = 1;
     OpenOnTcpRecord(4001, [](DialogDriver& port) {
-        EXPECT_TRUE(test::HoldForScreenshot(port.Window(), "data-port-ip-address"));
+        EXPECT_TRUE(HoldForScreenshot(port.Window(), "data-port-ip-address"));
         ASSERT_TRUE(port.Click(IDC_PORT_HOST_RADIO));
-        ASSERT_TRUE(test::WaitFor([&] { return port.IsEnabled(IDC_PORT_HOST); }));
+        ASSERT_TRUE(WaitFor([&] { return port.IsEnabled(IDC_PORT_HOST); }));
         port.SetEditTexts({{IDC_PORT_HOST, "localhost"}, {IDC_PORT_HOST_PORT, "4001"}});
-        EXPECT_TRUE(test::HoldForScreenshot(port.Window(), "data-port-host"));
+        EXPECT_TRUE(HoldForScreenshot(port.Window(), "data-port-host"));
         ASSERT_TRUE(port.SelectComboText(IDC_PORT_TYPE, "Bench caliper port"));
         ASSERT_TRUE(port.SelectComboText(IDC_PORT_SOURCE, "("));
-        EXPECT_TRUE(test::HoldForScreenshot(port.Window(), "data-port-serial"));
+        EXPECT_TRUE(HoldForScreenshot(port.Window(), "data-port-serial"));
         ASSERT_TRUE(port.SelectComboText(IDC_PORT_TYPE, "Cell 4 converter"));
         ASSERT_TRUE(port.Open(IDC_PORT_TYPE_MODIFY, kInterfaceTitle, [](DialogDriver& type) {
-            EXPECT_TRUE(test::HoldForScreenshot(type.Window(), "interface-configuration"));
+            EXPECT_TRUE(HoldForScreenshot(type.Window(), "interface-configuration"));
             ASSERT_TRUE(type.Dismiss());
         }));
         port.PressEscape();
@@ -210,4 +201,4 @@ TEST_F(DataPortDialogTest, DISABLED_ScreenshotStates) {
 }
 
 }  // namespace
-}  // namespace gage
+}  // namespace gage::test

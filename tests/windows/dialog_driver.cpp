@@ -72,16 +72,9 @@ HWND FindProcessWindow(std::string_view title, HWND owner) {
     return nullptr;
 }
 
-std::optional<MessageBoxSeen> WaitForMessageBox(HWND owner) {
+std::optional<DialogDriver> WaitForMessageBox(HWND owner) {
     HWND box = WaitForWindow({}, owner);
-    return box ? std::optional(MessageBoxSeen{box, WindowText(::GetDlgItem(box, 0xFFFF))})
-               : std::nullopt;
-}
-
-bool AnswerMessageBox(const MessageBoxSeen& box, int button) {
-    HWND control = ::GetDlgItem(box.window, button);
-    return control != nullptr && ::PostMessageA(control, BM_CLICK, 0, 0) &&
-           WaitFor([&] { return !::IsWindow(box.window); });
+    return box ? std::optional(DialogDriver(box)) : std::nullopt;
 }
 
 bool DialogDriver::Attach(std::string_view title, const std::function<void(DialogDriver&)>& drive) {

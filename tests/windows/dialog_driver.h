@@ -36,15 +36,6 @@ bool WaitFor(const std::function<bool()>& condition,
 // null).
 HWND FindProcessWindow(std::string_view title, HWND owner = nullptr);
 
-struct MessageBoxSeen {
-    HWND window = nullptr;
-    std::string text;
-};
-// The next message box owned by owner; none when none came in time.
-std::optional<MessageBoxSeen> WaitForMessageBox(HWND owner);
-// Presses button (IDYES, IDNO ...) of the box and true once the box is gone.
-bool AnswerMessageBox(const MessageBoxSeen& box, int button);
-
 class DialogDriver {
   public:
     explicit DialogDriver(HWND dialog) : dialog_(dialog) {}
@@ -121,6 +112,10 @@ class DialogDriver {
 
     HWND dialog_;
 };
+
+// The next message box owned by owner (its text is control 0xFFFF, its buttons IDYES, IDNO ...);
+// none when none came in time.
+std::optional<DialogDriver> WaitForMessageBox(HWND owner);
 
 // Counts the messages the test's main thread (the dialogs' thread) takes from its queue that
 // counts accepts, such as a dialog's timer ticks. Made and destroyed on that thread.

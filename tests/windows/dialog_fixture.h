@@ -4,12 +4,7 @@
 // and the ways a dialog is opened (by command 3 as a host opens it, or directly) while the
 // dialog driver works it from a second thread.
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
-
-#include <string>
-#include <string_view>
 
 #include "channels/tcp_channel.h"
 #include "config/profile.h"

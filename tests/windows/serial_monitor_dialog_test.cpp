@@ -2,14 +2,9 @@
 // test's own on 127.0.0.1 and on the simulator's COM port: what the line sends must show in both
 // views, what the user sends must reach the other end byte for byte.
 
-#include <windows.h>
 #include <winsock2.h>
 
-#include <gtest/gtest.h>
-
-#include <optional>
 #include <span>
-#include <string>
 
 #include "channels/serial_channel.h"
 #include "dialog_fixture.h"
@@ -20,17 +15,15 @@
 #include "ui/forms/monitor_text.h"
 #include "ui/serial_monitor_dialog.h"
 
-namespace gage {
+namespace gage::test {
 namespace {
-
-using test::DialogDriver;
 
 constexpr const char* kTitle = "Serial Data Monitor";
 constexpr const char* kPickerTitle = "ASCII Character Values";
 // The simulator behind the COM port answers "B\r" with this many bytes of its burst pattern.
 constexpr std::size_t kBurstBytes = 100 * 1024;
 
-class SerialMonitorDialogTest : public test::DialogTest {
+class SerialMonitorDialogTest : public DialogTest {
   protected:
     void SetUp() override {
         DialogTest::SetUp();
@@ -66,7 +59,7 @@ class SerialMonitorDialogTest : public test::DialogTest {
         EXPECT_NE(
             ::SendMessageTimeoutA(dialog.Window(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer), 0);
         // Growing views are slow to append to on a busy machine: a minute.
-        ASSERT_TRUE(test::WaitFor(
+        ASSERT_TRUE(WaitFor(
             [&] {
                 return ::GetWindowTextLengthA(dialog.Control(IDC_MONITOR_HEX_VIEW)) >=
                        static_cast<int>(kBurstBytes * 3);
@@ -80,7 +73,7 @@ class SerialMonitorDialogTest : public test::DialogTest {
                     HexPairs(std::span<const std::uint8_t>(bytes, burst.size())));
     }
 
-    std::optional<test::LoopbackPeer> listening;  // made once sockets are started
+    std::optional<LoopbackPeer> listening;  // made once sockets are started
     ConnectionRecord& record = runtime.connections[0];
 };
 
@@ -99,8 +92,7 @@ TEST_F(SerialMonitorDialogTest, ShowsWhatArrivesAndSendsTheLineWithItsTokens) {
         dialog.SetEditText(IDC_MONITOR_SEND_LINE, "ABC<13>");
         ASSERT_TRUE(dialog.Click(IDC_MONITOR_SEND));
         EXPECT_EQ(listening->Receive(4), "ABC\r");
-        ASSERT_TRUE(
-            test::WaitFor([&] { return dialog.FocusedControl() == IDC_MONITOR_SEND_LINE; }));
+        ASSERT_TRUE(WaitFor([&] { return dialog.FocusedControl() == IDC_MONITOR_SEND_LINE; }));
         ASSERT_TRUE(dialog.Click(IDC_MONITOR_SEND_CRLF));
         EXPECT_EQ(listening->Receive(6), "ABC\r\r\n");
         ASSERT_TRUE(dialog.Click(IDC_MONITOR_ADD_CR));
@@ -108,17 +100,16 @@ TEST_F(SerialMonitorDialogTest, ShowsWhatArrivesAndSendsTheLineWithItsTokens) {
         EXPECT_TRUE(dialog.WaitText(IDC_MONITOR_SEND_LINE, "ABC<13><13><10>"));
 
         ASSERT_TRUE(dialog.Click(IDC_MONITOR_HEX_DATA));
-        ASSERT_TRUE(test::WaitFor([&] { return dialog.IsVisible(IDC_MONITOR_HEX_VIEW); }));
+        ASSERT_TRUE(WaitFor([&] { return dialog.IsVisible(IDC_MONITOR_HEX_VIEW); }));
         EXPECT_FALSE(dialog.IsVisible(IDC_MONITOR_TEXT_VIEW));
         ASSERT_TRUE(dialog.Click(IDC_MONITOR_COPY));
-        EXPECT_TRUE(
-            test::WaitFor([&] { return ClipboardText(nullptr) == "48 65 6C 6C 6F 0D 0A "; }));
+        EXPECT_TRUE(WaitFor([&] { return ClipboardText(nullptr) == "48 65 6C 6C 6F 0D 0A "; }));
         ASSERT_TRUE(dialog.Click(IDC_MONITOR_CLEAR_VIEWS));
         EXPECT_TRUE(dialog.WaitText(IDC_MONITOR_HEX_VIEW, ""));
 
         // Initialize connects again and empties the views; the new connection is watched.
         listening->SendAll("old");
-        ASSERT_TRUE(test::WaitFor([&] { return !dialog.Text(IDC_MONITOR_HEX_VIEW).empty(); }));
+        ASSERT_TRUE(WaitFor([&] { return !dialog.Text(IDC_MONITOR_HEX_VIEW).empty(); }));
         ASSERT_TRUE(dialog.Click(IDC_MONITOR_INITIALIZE));
         EXPECT_TRUE(dialog.WaitText(IDC_MONITOR_HEX_VIEW, ""));
         ASSERT_TRUE(listening->Accept());
@@ -131,7 +122,7 @@ TEST_F(SerialMonitorDialogTest, ShowsWhatArrivesAndSendsTheLineWithItsTokens) {
 }
 
 TEST_F(SerialMonitorDialogTest, WaitsWhileThePickerIsInFrontAndShowsAWholeBurstInOrder) {
-    const test::MessageCounter ticks([](const MSG& message) {
+    const MessageCounter ticks([](const MSG& message) {
         return message.message == WM_TIMER && message.wParam == IDT_MONITOR_POLL &&
                ::GetDlgItem(message.hwnd, IDC_MONITOR_SEND_LINE) != nullptr;
     });
@@ -168,18 +159,18 @@ TEST_F(SerialMonitorDialogTest, WaitsWhileThePickerIsInFrontAndShowsAWholeBurstI
 }
 
 TEST_F(SerialMonitorDialogTest, WatchesASerialPortAndClosesItAgain) {
-    const int port = test::SimulatorComPort();
+    const int port = SimulatorComPort();
     if (port < 1 || SerialProbePort(runtime.settings, port) == 0) {
         GTEST_SKIP() << "no gage simulator behind a COM port (GAGE_SIM_COM unset)";
     }
     ConnectionRecord& serial = runtime.connections[1];
     serial.Name = "Bench COM";
-    test::MakeSerial9600(serial, port);
+    MakeSerial9600(serial, port);
     serial.BaudRate = 115200;
     const int result = Watch(serial, [](DialogDriver& dialog) {
         dialog.SetEditText(IDC_MONITOR_SEND_LINE, "?<13>");
         ASSERT_TRUE(dialog.Click(IDC_MONITOR_SEND));
-        EXPECT_TRUE(test::WaitFor([&] {
+        EXPECT_TRUE(WaitFor([&] {
             const std::string text = dialog.Text(IDC_MONITOR_TEXT_VIEW);
             return text == "+1.500\r\n" || text == "-2.250\r\n";
         }));
@@ -195,7 +186,7 @@ TEST_F(SerialMonitorDialogTest, WatchesASerialPortAndClosesItAgain) {
 TEST_F(SerialMonitorDialogTest, ConnectionThatCannotBePreparedOpensNoMonitor) {
     listening->Close();
     EXPECT_EQ(OpenSerialMonitor(context, nullptr, record), 0);
-    EXPECT_EQ(test::FindProcessWindow(kTitle), nullptr);
+    EXPECT_EQ(FindProcessWindow(kTitle), nullptr);
     EXPECT_FALSE(record.Socket.is_open());
 }
 
@@ -208,17 +199,17 @@ TEST_F(SerialMonitorDialogTest, DISABLED_ScreenshotStates) {
         listening->SendAll(records);
         ASSERT_TRUE(dialog.WaitText(IDC_MONITOR_TEXT_VIEW, records));
         dialog.SetEditText(IDC_MONITOR_SEND_LINE, "?<13>");
-        EXPECT_TRUE(test::HoldForScreenshot(dialog.Window(), "serial-monitor"));
+        EXPECT_TRUE(HoldForScreenshot(dialog.Window(), "serial-monitor"));
         ASSERT_TRUE(dialog.Click(IDC_MONITOR_HEX_DATA));
-        ASSERT_TRUE(test::WaitFor([&] { return dialog.IsVisible(IDC_MONITOR_HEX_VIEW); }));
-        EXPECT_TRUE(test::HoldForScreenshot(dialog.Window(), "serial-monitor-hex"));
+        ASSERT_TRUE(WaitFor([&] { return dialog.IsVisible(IDC_MONITOR_HEX_VIEW); }));
+        EXPECT_TRUE(HoldForScreenshot(dialog.Window(), "serial-monitor-hex"));
         ASSERT_TRUE(dialog.Open(IDC_MONITOR_PICK_BYTE, kPickerTitle, [](DialogDriver& picker) {
             picker.SelectList(IDC_PICKER_LIST, 13);
-            EXPECT_TRUE(test::HoldForScreenshot(picker.Window(), "ascii-picker"));
+            EXPECT_TRUE(HoldForScreenshot(picker.Window(), "ascii-picker"));
             EXPECT_TRUE(picker.CloseWith(IDCANCEL));
         }));
     });
 }
 
 }  // namespace
-}  // namespace gage
+}  // namespace gage::test
