@@ -55,8 +55,7 @@ class ConfigDialogTest : public DialogTest {
                                       nullptr));
         ASSERT_NE(host_, nullptr);
         g_hostRuntime = &runtime;
-        directory.Write("BRW_GAGE.CFG", kConfiguration);
-        ASSERT_EQ(LoadRuntimeConfiguration(runtime, nullptr), 1);
+        Load(kConfiguration, "");
     }
     void ConfigureFromHost(const std::function<void(DialogDriver&)>& drive) {
         Configure(drive, host_.get());

@@ -47,7 +47,6 @@ class GageSetupDialogTest : public DialogTest {
     std::string Key(int format, std::string_view key) {
         return Saved("BRW_GAGE.DEF", "TYPE1." + std::to_string(format), key, "<missing>");
     }
-    static bool HasSimulator() { return SimulatorPort() != 0; }
 
     int formatCount = 0;
     std::string formatSelected;
@@ -79,7 +78,7 @@ TEST_F(GageSetupDialogTest, NewGageIsEnabledStepByStepNeedsAUniqueNameAndIsSaved
 }
 
 TEST_F(GageSetupDialogTest, ReadShowsTheValueAndPollingReadsOncePerTick) {
-    if (!HasSimulator()) {
+    if (SimulatorPort() == 0) {
         GTEST_SKIP() << "no gage simulator on 127.0.0.1 (GAGE_SIM_TCP_PORT_FILE unset)";
     }
     // Polling ticks (while the dialog is active and polling) and poll presses, as the dialog's
@@ -119,7 +118,7 @@ TEST_F(GageSetupDialogTest, ReadShowsTheValueAndPollingReadsOncePerTick) {
 }
 
 TEST_F(GageSetupDialogTest, NewFormatIsTriedOnTheGageAndSavedAsTyped) {
-    if (!HasSimulator()) {
+    if (SimulatorPort() == 0) {
         GTEST_SKIP() << "no gage simulator on 127.0.0.1 (GAGE_SIM_TCP_PORT_FILE unset)";
     }
     EditFormat(IDC_SETUP_FORMAT_CREATE, [this](DialogDriver& dialog) {
