@@ -122,9 +122,7 @@ std::optional<DialogDriver> WaitForMessageBox(HWND owner);
 class MessageCounter {
   public:
     explicit MessageCounter(std::function<bool(const MSG&)> counts);
-    ~MessageCounter();
-    MessageCounter(const MessageCounter&) = delete;
-    MessageCounter& operator=(const MessageCounter&) = delete;
+    ~MessageCounter();  // not copied: its count is atomic
 
     int Count() const { return count_; }
     // True once count more messages have come than when it was called.

@@ -40,19 +40,6 @@ class DialogTest : public ::testing::Test {
         directory.Write("BRW_GAGE.DEF", definitions);
         ASSERT_EQ(LoadRuntimeConfiguration(runtime, nullptr), 1);
     }
-    // The connection "Bench" (index 2, interface type 1) by TCP/IP to the counting gage
-    // simulator on 127.0.0.1, and the gage "Caliper" on it with format of definitions.
-    void UseBenchGage(std::string_view definitions, int format) {
-        directory.Write("BRW_GAGE.DEF", definitions);
-        runtime.connections[2].Name = "Bench";
-        runtime.connections[2].InterfaceType = 1;
-        UseLocalTcp(runtime.connections[2], SimulatorPort());
-        runtime.gages.resize(1);
-        runtime.gages[0].Name = "Caliper";
-        runtime.gages[0].ConnectionIndex = 2;
-        runtime.gages[0].InterfaceTypeNumber = 1;
-        runtime.gages[0].FormatNumber = static_cast<std::uint16_t>(format);
-    }
     // record by TCP/IP to port on 127.0.0.1.
     void UseLocalTcp(ConnectionRecord& record, int port) {
         record.Kind = KIND_TCPIP;
@@ -80,9 +67,7 @@ class DialogTest : public ::testing::Test {
             [&] { EXPECT_EQ(RunCommand(runtime, host, 1, GSV_CMD_CONFIGURE, nullptr), 1); },
             [&](DialogDriver& dialog) {
                 drive(dialog);
-                if (dialog.IsOpen()) {
-                    dialog.Click(IDC_CONFIG_CLOSE);
-                }
+                dialog.Click(IDC_CONFIG_CLOSE);  // none when closed
                 EXPECT_TRUE(dialog.WaitClosed());
             });
         EXPECT_EQ(runtime.configDialog, nullptr);

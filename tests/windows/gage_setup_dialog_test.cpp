@@ -19,13 +19,23 @@ constexpr const char* kPickerTitle = "ASCII Character Values";
 
 class GageSetupDialogTest : public DialogTest {
   protected:
+    // The connection "Bench" (index 2, interface type 1) by TCP/IP to the counting gage
+    // simulator on 127.0.0.1, and the gage "Caliper" on it with format 1.
     void SetUp() override {
         DialogTest::SetUp();
-        UseBenchGage(
+        directory.Write(
+            "BRW_GAGE.DEF",
             "[TYPE1.1]\nDESCRIPTION=Counter\nMEAS_READ=?<13>\nRECEND=<13><10>\nVALUE1=1,1,0\n"
             "MEASTIMEOUT=3000\nFMTOPTS=48\n[TYPE1.2]\nDESCRIPTION=Spare\n"
-            "[TYPE1.4]\nDESCRIPTION=Binary\nDATATYPE=2\nBITS=16\nFULLSCALE=10\n",
-            1);
+            "[TYPE1.4]\nDESCRIPTION=Binary\nDATATYPE=2\nBITS=16\nFULLSCALE=10\n");
+        runtime.connections[2].Name = "Bench";
+        runtime.connections[2].InterfaceType = 1;
+        UseLocalTcp(runtime.connections[2], SimulatorPort());
+        GageRecord& gage = runtime.gages.emplace_back();
+        gage.Name = "Caliper";
+        gage.ConnectionIndex = 2;
+        gage.InterfaceTypeNumber = 1;
+        gage.FormatNumber = 1;
     }
     // EditGage on the gage; its result.
     int Edit(const std::function<void(DialogDriver&)>& drive) {
