@@ -67,7 +67,7 @@ class DialogTest : public ::testing::Test {
             [&] { EXPECT_EQ(RunCommand(runtime, host, 1, GSV_CMD_CONFIGURE, nullptr), 1); },
             [&](DialogDriver& dialog) {
                 drive(dialog);
-                dialog.Click(IDC_CONFIG_CLOSE);  // none when closed
+                dialog.Click(IDC_CONFIG_CLOSE);  // no click once it has closed
                 EXPECT_TRUE(dialog.WaitClosed());
             });
         EXPECT_EQ(runtime.configDialog, nullptr);
