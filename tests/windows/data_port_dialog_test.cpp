@@ -2,35 +2,22 @@
 // and Edit of the configuration dialog. What the dialogs decide is tested on their forms; here
 // the controls must reach the forms, BRW_GAGE.DEF, BRW_GAGE.CFG and the converter.
 
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <string>
-#include <vector>
-
+#include "ui/data_port_dialog.h"
 #include "dialog_fixture.h"
 #include "integration/loopback_peer.h"
-#include "ui/data_port_dialog.h"
 
-namespace gage {
+namespace gage::test {
 namespace {
-
-using test::DialogDriver;
 
 constexpr const char* kPortTitle = "Gage Interface Selection";
 constexpr const char* kInterfaceTitle = "Interface Configuration";
 
-class DataPortDialogTest : public test::DialogTest {
+class DataPortDialogTest : public DialogTest {
   protected:
     // The data port dialog opened directly on the first connection, set up by TCP/IP.
     void OpenOnTcpRecord(int portNumber, const std::function<void(DialogDriver&)>& drive) {
         ConnectionRecord& record = runtime.connections[0];
-        record.Kind = KIND_TCPIP;
-        record.BaudRate = 127;
-        record.Parity = 1;
-        record.PortNumber = portNumber;
+        UseLocalTcp(record, portNumber);
         Drive(
             kPortTitle, [&] { result = OpenDataPortDialog(context, nullptr, record, false); },
             drive);
@@ -38,38 +25,37 @@ class DataPortDialogTest : public test::DialogTest {
     // A new interface type from the data port dialog, with these edits, saved with OK.
     static void CreateType(DialogDriver& port,
                            std::initializer_list<std::pair<int, std::string>> edits) {
-        auto type = port.Open(IDC_PORT_TYPE_CREATE, kInterfaceTitle);
-        ASSERT_TRUE(type.has_value());
-        type->SetEditTexts(edits);
-        ASSERT_TRUE(type->CloseWith(IDOK));
+        ASSERT_TRUE(port.Open(IDC_PORT_TYPE_CREATE, kInterfaceTitle, [&](DialogDriver& type) {
+            type.SetEditTexts(edits);
+            ASSERT_TRUE(type.CloseWith(IDOK));
+        }));
         port.Sync();
     }
     int result = -1;
 };
 
 TEST_F(DataPortDialogTest, NewTcpConverterFromNothing) {
-    test::LoopbackPeer converter;
+    LoopbackPeer converter;
     ASSERT_TRUE(converter.ready());
     const std::string converterPort = std::to_string(converter.port());
     Configure([&](DialogDriver& configuration) {
-        auto port = configuration.Open(IDC_CONFIG_ADD, kPortTitle);
-        ASSERT_TRUE(port.has_value());
-        CreateType(*port, {{IDC_IFACE_DESCRIPTION, "Bench converter"},
-                           {IDC_IFACE_DELAY, "100"},
-                           {IDC_IFACE_STRING, "<13>"}});
-        EXPECT_EQ(port->Text(IDC_PORT_TYPE), "Bench converter");
-        ASSERT_TRUE(port->SelectComboText(IDC_PORT_SOURCE, "TCP/IP"));
-        EXPECT_FALSE(port->IsVisible(IDC_PORT_BAUD));
-        port->SetEditText(IDC_PORT_OCTET1, "127");
-        EXPECT_EQ(port->FocusedControl(), IDC_PORT_OCTET2);  // a full octet moves on
-        port->SetEditTexts({{IDC_PORT_OCTET2, "0"},
-                            {IDC_PORT_OCTET3, "0"},
-                            {IDC_PORT_OCTET4, "1"},
-                            {IDC_PORT_OCTET_PORT, "1"}});
-        ASSERT_TRUE(port->ClickNow(IDOK));  // port 1 is refused: the dialog stays
-        EXPECT_TRUE(port->IsOpen());
-        port->SetEditText(IDC_PORT_OCTET_PORT, converterPort);
-        ASSERT_TRUE(port->CloseWith(IDOK));
+        ASSERT_TRUE(configuration.Open(IDC_CONFIG_ADD, kPortTitle, [&](DialogDriver& port) {
+            CreateType(port, {{IDC_IFACE_DESCRIPTION, "Bench converter"},
+                              {IDC_IFACE_DELAY, "100"},
+                              {IDC_IFACE_STRING, "<13>"}});  // selected: the type saved
+            ASSERT_TRUE(port.SelectComboText(IDC_PORT_SOURCE, "TCP/IP"));
+            EXPECT_FALSE(port.IsVisible(IDC_PORT_BAUD));
+            port.SetEditText(IDC_PORT_OCTET1, "127");
+            EXPECT_EQ(port.FocusedControl(), IDC_PORT_OCTET2);  // a full octet moves on
+            port.SetEditTexts({{IDC_PORT_OCTET2, "0"},
+                               {IDC_PORT_OCTET3, "0"},
+                               {IDC_PORT_OCTET4, "1"},
+                               {IDC_PORT_OCTET_PORT, "1"}});
+            ASSERT_TRUE(port.ClickNow(IDOK));  // port 1 is refused: the dialog stays
+            EXPECT_TRUE(port.IsOpen());
+            port.SetEditText(IDC_PORT_OCTET_PORT, converterPort);
+            ASSERT_TRUE(port.CloseWith(IDOK));
+        }));
         // The new connection is opened at once and its interface type's string sent.
         ASSERT_TRUE(converter.Accept());
         EXPECT_EQ(converter.Receive(1), "\r");
@@ -84,17 +70,17 @@ TEST_F(DataPortDialogTest, NewTcpConverterFromNothing) {
 // A connection behind a COM port (the gage simulator on a pty): the port and baud rate chosen are
 // the ones saved.
 TEST_F(DataPortDialogTest, NewSerialConnectionIsSavedWithThePortAndBaudRateChosen) {
-    const int com = test::SimulatorComPort();
+    const int com = SimulatorComPort();
     if (com == 0) {
         GTEST_SKIP() << "no gage simulator behind a COM port (GAGE_SIM_COM unset)";
     }
     Configure([&](DialogDriver& configuration) {
-        auto data = configuration.Open(IDC_CONFIG_ADD, kPortTitle);
-        ASSERT_TRUE(data.has_value());
-        CreateType(*data, {{IDC_IFACE_DESCRIPTION, "Caliper port"}});
-        ASSERT_TRUE(data->SelectComboText(IDC_PORT_SOURCE, "COM" + std::to_string(com)));
-        ASSERT_TRUE(data->SelectComboText(IDC_PORT_BAUD, "4800"));
-        ASSERT_TRUE(data->CloseWith(IDOK));
+        ASSERT_TRUE(configuration.Open(IDC_CONFIG_ADD, kPortTitle, [&](DialogDriver& port) {
+            CreateType(port, {{IDC_IFACE_DESCRIPTION, "Caliper port"}});
+            ASSERT_TRUE(port.SelectComboText(IDC_PORT_SOURCE, "COM" + std::to_string(com)));
+            ASSERT_TRUE(port.SelectComboText(IDC_PORT_BAUD, "4800"));
+            ASSERT_TRUE(port.CloseWith(IDOK));
+        }));
     });
     EXPECT_EQ(Saved("BRW_GAGE.DEF", "TYPE1", "DESCRIPTION"), "Caliper port");
     EXPECT_EQ(Saved("BRW_GAGE.CFG", "INTERFACES", "MUX_0"),
@@ -111,33 +97,31 @@ TEST_F(DataPortDialogTest, ModifyModeEditsTheTypeAndRenamesTheConnectionInEveryG
         "[TYPE2]\r\nDESCRIPTION=Other\r\n");
     Configure([](DialogDriver& configuration) {
         ASSERT_TRUE(configuration.SelectListText(IDC_CONFIG_CONNECTION_LIST, "Bench"));
-        auto port = configuration.Open(IDC_CONFIG_EDIT, kPortTitle);
-        ASSERT_TRUE(port.has_value());
-        EXPECT_EQ(port->Text(IDC_PORT_TYPE_NAME), "Bench");
-        EXPECT_FALSE(port->IsVisible(IDC_PORT_TYPE));
-        EXPECT_FALSE(port->IsEnabled(IDC_PORT_TYPE_CREATE));
-        EXPECT_EQ(port->Text(IDC_PORT_OCTET1), "10");
-        {
-            auto type = port->Open(IDC_PORT_TYPE_MODIFY, kInterfaceTitle);  // warning: Yes
-            ASSERT_TRUE(type.has_value());
-            EXPECT_EQ(type->Text(IDC_IFACE_STRING), "ABC,DEF");
-            type->SelectList(IDC_IFACE_LIST, 1);
-            ASSERT_TRUE(type->ClickNow(IDC_IFACE_UP));  // the new order is the one saved
-            EXPECT_EQ(type->ListSelection(IDC_IFACE_LIST), 0);
-            auto picker = type->Open(IDC_IFACE_PICK, "ASCII Character Values");
-            ASSERT_TRUE(picker.has_value());
-            ASSERT_TRUE(picker->Dismiss());
-            type->SetEditText(IDC_IFACE_DESCRIPTION, "Renamed");
-            ASSERT_TRUE(type->CloseWith(IDOK));
-        }
-        port->Sync();
-        EXPECT_EQ(port->Text(IDC_PORT_TYPE_NAME), "Renamed");
-        ASSERT_TRUE(port->Click(IDC_PORT_HOST_RADIO));
-        EXPECT_TRUE(test::WaitFor([&] { return port->IsEnabled(IDC_PORT_HOST); }));
-        EXPECT_FALSE(port->IsEnabled(IDC_PORT_OCTET1));
-        port->SetEditTexts({{IDC_PORT_HOST, "localhost"}, {IDC_PORT_HOST_PORT, "4002"}});
-        EXPECT_EQ(port->Text(IDC_PORT_RESOLVED), "127.0.0.1");  // the host edit lost the focus
-        ASSERT_TRUE(port->CloseWith(IDOK));
+        ASSERT_TRUE(configuration.Open(IDC_CONFIG_EDIT, kPortTitle, [](DialogDriver& port) {
+            EXPECT_EQ(port.Text(IDC_PORT_TYPE_NAME), "Bench");
+            EXPECT_FALSE(port.IsVisible(IDC_PORT_TYPE));
+            EXPECT_FALSE(port.IsEnabled(IDC_PORT_TYPE_CREATE));
+            EXPECT_EQ(port.Text(IDC_PORT_OCTET1), "10");
+            // Its warning answered Yes.
+            ASSERT_TRUE(port.Open(IDC_PORT_TYPE_MODIFY, kInterfaceTitle, [](DialogDriver& type) {
+                EXPECT_EQ(type.Text(IDC_IFACE_STRING), "ABC,DEF");
+                type.SelectList(IDC_IFACE_LIST, 1);
+                ASSERT_TRUE(type.ClickNow(IDC_IFACE_UP));  // the new order is the one saved
+                EXPECT_EQ(type.ListSelection(IDC_IFACE_LIST), 0);
+                ASSERT_TRUE(type.Open(IDC_IFACE_PICK, "ASCII Character Values",
+                                      [](DialogDriver& picker) { ASSERT_TRUE(picker.Dismiss()); }));
+                type.SetEditText(IDC_IFACE_DESCRIPTION, "Renamed");
+                ASSERT_TRUE(type.CloseWith(IDOK));
+            }));
+            port.Sync();
+            EXPECT_EQ(port.Text(IDC_PORT_TYPE_NAME), "Renamed");
+            ASSERT_TRUE(port.Click(IDC_PORT_HOST_RADIO));
+            EXPECT_TRUE(WaitFor([&] { return port.IsEnabled(IDC_PORT_HOST); }));
+            EXPECT_FALSE(port.IsEnabled(IDC_PORT_OCTET1));
+            port.SetEditTexts({{IDC_PORT_HOST, "localhost"}, {IDC_PORT_HOST_PORT, "4002"}});
+            EXPECT_EQ(port.Text(IDC_PORT_RESOLVED), "127.0.0.1");  // the host edit lost the focus
+            ASSERT_TRUE(port.CloseWith(IDOK));
+        }));
         configuration.SwitchTab(IDC_CONFIG_TABS, 1);
         const std::vector<std::string> gages = configuration.ListLines(IDC_CONFIG_GAGE_LIST);
         ASSERT_EQ(gages.size(), 2u);
@@ -159,16 +143,15 @@ TEST_F(DataPortDialogTest, ClearAllAndRemoveChangeTheTypesMonitorWatchesCancelRe
     directory.Write("BRW_GAGE.DEF",
                     "[TYPE1]\r\nDESCRIPTION=Keep\r\nINIT1=500,ABC\r\nINIT2=0,R\r\n"
                     "[TYPE2]\r\nDESCRIPTION=Drop\r\n");
-    test::LoopbackPeer converter;
+    LoopbackPeer converter;
     OpenOnTcpRecord(1, [&](DialogDriver& port) {
         ASSERT_TRUE(port.SelectComboText(IDC_PORT_TYPE, "Keep"));
-        {
-            auto type = port.Open(IDC_PORT_TYPE_MODIFY, kInterfaceTitle);  // warning: Yes
-            ASSERT_TRUE(type.has_value());
-            ASSERT_TRUE(type->ClickNow(IDC_IFACE_CLEAR_ALL));
-            EXPECT_EQ(type->Text(IDC_IFACE_STRING), "");
-            ASSERT_TRUE(type->CloseWith(IDOK));
-        }
+        // Its warning answered Yes.
+        ASSERT_TRUE(port.Open(IDC_PORT_TYPE_MODIFY, kInterfaceTitle, [](DialogDriver& type) {
+            ASSERT_TRUE(type.ClickNow(IDC_IFACE_CLEAR_ALL));
+            EXPECT_EQ(type.Text(IDC_IFACE_STRING), "");
+            ASSERT_TRUE(type.CloseWith(IDOK));
+        }));
         port.Sync();
         ASSERT_TRUE(port.SelectComboText(IDC_PORT_TYPE, "Drop"));
         ASSERT_TRUE(port.ClickNow(IDC_PORT_TYPE_REMOVE));  // confirmation: Yes
@@ -176,10 +159,10 @@ TEST_F(DataPortDialogTest, ClearAllAndRemoveChangeTheTypesMonitorWatchesCancelRe
         EXPECT_TRUE(port.SelectComboText(IDC_PORT_TYPE, "Keep"));
 
         port.SetEditText(IDC_PORT_OCTET_PORT, std::to_string(converter.port()));
-        auto monitor = port.Open(IDC_PORT_MONITOR, "Serial Data Monitor");
-        ASSERT_TRUE(monitor.has_value());
-        EXPECT_TRUE(converter.Accept());  // on the port entered
-        ASSERT_TRUE(monitor->CloseWith(IDC_MONITOR_CLOSE));
+        ASSERT_TRUE(port.Open(IDC_PORT_MONITOR, "Serial Data Monitor", [&](DialogDriver& monitor) {
+            EXPECT_TRUE(converter.Accept());  // on the port entered
+            ASSERT_TRUE(monitor.CloseWith(IDC_MONITOR_CLOSE));
+        }));
         port.PressEscape();
     });
     EXPECT_EQ(result, 0);
@@ -193,29 +176,28 @@ TEST_F(DataPortDialogTest, ClearAllAndRemoveChangeTheTypesMonitorWatchesCancelRe
 
 // Not a test: holds the dialogs in the states the how-to shows for scripts/screenshots.sh.
 TEST_F(DataPortDialogTest, DISABLED_ScreenshotStates) {
-    ASSERT_NE(std::getenv("GAGE_SCREENSHOT_DIR"), nullptr) << "run through scripts/screenshots.sh";
     directory.Write("BRW_GAGE.DEF",
                     "[TYPE1]\r\nDESCRIPTION=Cell 4 converter\r\nINIT1=200,<27>R<13>\r\n"
                     "INIT2=50,ID?<13>\r\n[TYPE2]\r\nDESCRIPTION=Bench caliper port\r\n");
     runtime.connections[0].Name = "Cell 4 converter";
     runtime.connections[0].InterfaceType = 1;
     OpenOnTcpRecord(4001, [](DialogDriver& port) {
-        EXPECT_TRUE(test::HoldForScreenshot(port.Window(), "data-port-ip-address"));
+        EXPECT_TRUE(HoldForScreenshot(port.Window(), "data-port-ip-address"));
         ASSERT_TRUE(port.Click(IDC_PORT_HOST_RADIO));
-        ASSERT_TRUE(test::WaitFor([&] { return port.IsEnabled(IDC_PORT_HOST); }));
+        ASSERT_TRUE(WaitFor([&] { return port.IsEnabled(IDC_PORT_HOST); }));
         port.SetEditTexts({{IDC_PORT_HOST, "localhost"}, {IDC_PORT_HOST_PORT, "4001"}});
-        EXPECT_TRUE(test::HoldForScreenshot(port.Window(), "data-port-host"));
+        EXPECT_TRUE(HoldForScreenshot(port.Window(), "data-port-host"));
         ASSERT_TRUE(port.SelectComboText(IDC_PORT_TYPE, "Bench caliper port"));
         ASSERT_TRUE(port.SelectComboText(IDC_PORT_SOURCE, "("));
-        EXPECT_TRUE(test::HoldForScreenshot(port.Window(), "data-port-serial"));
+        EXPECT_TRUE(HoldForScreenshot(port.Window(), "data-port-serial"));
         ASSERT_TRUE(port.SelectComboText(IDC_PORT_TYPE, "Cell 4 converter"));
-        auto type = port.Open(IDC_PORT_TYPE_MODIFY, kInterfaceTitle);
-        ASSERT_TRUE(type.has_value());
-        EXPECT_TRUE(test::HoldForScreenshot(type->Window(), "interface-configuration"));
-        ASSERT_TRUE(type->Dismiss());
+        ASSERT_TRUE(port.Open(IDC_PORT_TYPE_MODIFY, kInterfaceTitle, [](DialogDriver& type) {
+            EXPECT_TRUE(HoldForScreenshot(type.Window(), "interface-configuration"));
+            ASSERT_TRUE(type.Dismiss());
+        }));
         port.PressEscape();
     });
 }
 
 }  // namespace
-}  // namespace gage
+}  // namespace gage::test

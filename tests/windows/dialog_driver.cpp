@@ -72,21 +72,20 @@ HWND FindProcessWindow(std::string_view title, HWND owner) {
     return nullptr;
 }
 
-std::optional<MessageBoxSeen> WaitForMessageBox(HWND owner) {
+std::optional<DialogDriver> WaitForMessageBox(HWND owner) {
     HWND box = WaitForWindow({}, owner);
-    return box ? std::optional(MessageBoxSeen{box, WindowText(::GetDlgItem(box, 0xFFFF))})
-               : std::nullopt;
+    return box ? std::optional(DialogDriver(box)) : std::nullopt;
 }
 
-bool AnswerMessageBox(const MessageBoxSeen& box, int button) {
-    HWND control = ::GetDlgItem(box.window, button);
-    return control != nullptr && ::PostMessageA(control, BM_CLICK, 0, 0) &&
-           WaitFor([&] { return !::IsWindow(box.window); });
-}
-
-std::optional<DialogDriver> DialogDriver::Attach(std::string_view title) {
+bool DialogDriver::Attach(std::string_view title, const std::function<void(DialogDriver&)>& drive) {
     HWND dialog = WaitForWindow(title, nullptr);
-    return dialog != nullptr ? std::optional(DialogDriver(dialog)) : std::nullopt;
+    if (dialog == nullptr) {
+        ADD_FAILURE() << title << " did not open";
+        return false;
+    }
+    DialogDriver driver(dialog);
+    drive(driver);
+    return !::testing::Test::HasFatalFailure();
 }
 
 void DialogDriver::SetEditText(int id, const std::string& text) {
@@ -196,8 +195,10 @@ void MessageCounter::Take(const MSG& message) {
 bool HoldForScreenshot(HWND window, const std::string& name) {
     const char* folder = std::getenv("GAGE_SCREENSHOT_DIR");
     if (folder == nullptr) {
+        ADD_FAILURE() << "run through scripts/screenshots.sh";
         return false;
     }
+    ::SendMessageA(window, WM_NULL, 0, 0);
     ::RedrawWindow(window, nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     const std::string marker = std::string(folder) + "\\" + name + ".ready";

@@ -36,20 +36,12 @@ bool WaitFor(const std::function<bool()>& condition,
 // null).
 HWND FindProcessWindow(std::string_view title, HWND owner = nullptr);
 
-struct MessageBoxSeen {
-    HWND window = nullptr;
-    std::string text;
-};
-// The next message box owned by owner; none when none came in time.
-std::optional<MessageBoxSeen> WaitForMessageBox(HWND owner);
-// Presses button (IDYES, IDNO ...) of the box and true once the box is gone.
-bool AnswerMessageBox(const MessageBoxSeen& box, int button);
-
 class DialogDriver {
   public:
     explicit DialogDriver(HWND dialog) : dialog_(dialog) {}
-    // The dialog titled title, once it is visible; none when it did not come.
-    static std::optional<DialogDriver> Attach(std::string_view title);
+    // Works the dialog titled title with drive once it is visible; false when it did not come or
+    // drive failed an assertion, so that the caller can stop too.
+    static bool Attach(std::string_view title, const std::function<void(DialogDriver&)>& drive);
 
     HWND Window() const { return dialog_; }
     HWND Control(int id) const { return ::GetDlgItem(dialog_, id); }
@@ -57,6 +49,9 @@ class DialogDriver {
     bool IsVisible(int id) const { return ::IsWindowVisible(Control(id)) != FALSE; }
     bool IsEnabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
     std::string Text(int id) const { return WindowText(Control(id)); }
+    bool WaitText(int id, std::string_view text) const {
+        return WaitFor([&] { return Text(id) == text; });
+    }
 
     // Types text into an edit in place of what it holds: the edit gets the focus, its text is
     // replaced as typing replaces it (the edit itself notifies EN_UPDATE and EN_CHANGE).
@@ -86,9 +81,9 @@ class DialogDriver {
     // The same click, returning once the dialog has handled it; only for a click that opens
     // no window (a message box answered by a hook is none).
     bool ClickNow(int id) { return Press(id, true); }
-    // Clicks button and attaches to the window titled title that the click opens.
-    std::optional<DialogDriver> Open(int button, std::string_view title) {
-        return Click(button) ? Attach(title) : std::nullopt;
+    // Clicks button and works the window titled title that the click opens, as Attach does.
+    bool Open(int button, std::string_view title, const std::function<void(DialogDriver&)>& drive) {
+        return Click(button) && Attach(title, drive);
     }
     // Clicks button (OK, Cancel ...) and true once the dialog has closed.
     bool CloseWith(int button) { return Click(button) && WaitClosed(); }
@@ -118,14 +113,16 @@ class DialogDriver {
     HWND dialog_;
 };
 
+// The next message box owned by owner (its text is control 0xFFFF, its buttons IDYES, IDNO ...);
+// none when none came in time.
+std::optional<DialogDriver> WaitForMessageBox(HWND owner);
+
 // Counts the messages the test's main thread (the dialogs' thread) takes from its queue that
 // counts accepts, such as a dialog's timer ticks. Made and destroyed on that thread.
 class MessageCounter {
   public:
     explicit MessageCounter(std::function<bool(const MSG&)> counts);
-    ~MessageCounter();
-    MessageCounter(const MessageCounter&) = delete;
-    MessageCounter& operator=(const MessageCounter&) = delete;
+    ~MessageCounter();  // not copied: its count is atomic
 
     int Count() const { return count_; }
     // True once count more messages have come than when it was called.
@@ -137,9 +134,9 @@ class MessageCounter {
     std::atomic<int> count_{0};
 };
 
-// For scripts/screenshots.sh: repaints window, writes NAME.ready (holding the window's title)
-// into GAGE_SCREENSHOT_DIR and waits until the script has taken the picture and removed it.
-// False when no folder was given or the picture was not taken in time.
+// For scripts/screenshots.sh: repaints window once it has handled what was sent, writes NAME.ready
+// (holding the window's title) into GAGE_SCREENSHOT_DIR and waits until the script has taken the
+// picture and removed it. False when no folder was given or the picture was not taken in time.
 bool HoldForScreenshot(HWND window, const std::string& name);
 
 // Runs open on this thread while drive works the dialog from a second thread. When drive is done

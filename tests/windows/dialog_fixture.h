@@ -4,12 +4,7 @@
 // and the ways a dialog is opened (by command 3 as a host opens it, or directly) while the
 // dialog driver works it from a second thread.
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
-
-#include <string>
-#include <string_view>
 
 #include "channels/tcp_channel.h"
 #include "config/profile.h"
@@ -45,23 +40,13 @@ class DialogTest : public ::testing::Test {
         directory.Write("BRW_GAGE.DEF", definitions);
         ASSERT_EQ(LoadRuntimeConfiguration(runtime, nullptr), 1);
     }
-    // The connection "Bench" (index 2, interface type 1) by TCP/IP to the counting gage
-    // simulator on 127.0.0.1, and the gage "Caliper" on it with format of definitions.
-    void UseBenchGage(std::string_view definitions, int format) {
-        directory.Write("BRW_GAGE.DEF", definitions);
-        ConnectionRecord& bench = runtime.connections[2];
-        bench.Name = "Bench";
-        bench.InterfaceType = 1;
-        bench.Kind = KIND_TCPIP;
-        bench.BaudRate = 127;  // 127.0.0.1
-        bench.Parity = 1;
-        bench.PortNumber = SimulatorPort();
-        TcpSettleAddress(runtime.channels, bench);
-        runtime.gages.resize(1);
-        runtime.gages[0].Name = "Caliper";
-        runtime.gages[0].ConnectionIndex = 2;
-        runtime.gages[0].InterfaceTypeNumber = 1;
-        runtime.gages[0].FormatNumber = static_cast<std::uint16_t>(format);
+    // record by TCP/IP to port on 127.0.0.1.
+    void UseLocalTcp(ConnectionRecord& record, int port) {
+        record.Kind = KIND_TCPIP;
+        record.BaudRate = 127;
+        record.Parity = 1;
+        record.PortNumber = port;
+        TcpSettleAddress(runtime.channels, record);
     }
     // A key of a file as it is on disk now; fallback when it is absent.
     std::string Saved(std::string_view file, std::string_view section, std::string_view key,
@@ -72,11 +57,7 @@ class DialogTest : public ::testing::Test {
     // Runs open on this thread while drive works the dialog titled title.
     static void Drive(std::string_view title, const std::function<void()>& open,
                       const std::function<void(DialogDriver&)>& drive) {
-        DriveDialog(open, [&] {
-            auto dialog = DialogDriver::Attach(title);
-            ASSERT_TRUE(dialog.has_value()) << title << " did not open";
-            drive(*dialog);
-        });
+        DriveDialog(open, [&] { DialogDriver::Attach(title, drive); });
     }
     // Command 3 from host while drive works the configuration dialog; what drive leaves open is
     // closed with Close, which saves.
@@ -86,9 +67,7 @@ class DialogTest : public ::testing::Test {
             [&] { EXPECT_EQ(RunCommand(runtime, host, 1, GSV_CMD_CONFIGURE, nullptr), 1); },
             [&](DialogDriver& dialog) {
                 drive(dialog);
-                if (dialog.IsOpen()) {
-                    dialog.Click(IDC_CONFIG_CLOSE);
-                }
+                dialog.Click(IDC_CONFIG_CLOSE);  // no click once it has closed
                 EXPECT_TRUE(dialog.WaitClosed());
             });
         EXPECT_EQ(runtime.configDialog, nullptr);

@@ -5,19 +5,14 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <gtest/gtest.h>
-
-#include <string>
 
 #include "dialog_fixture.h"
 #include "unit/reading_test_support.h"
 
-namespace gage {
+namespace gage::test {
 namespace {
 
-using test::DialogDriver;
-
-class GageBarDialogTest : public test::DialogTest {
+class GageBarDialogTest : public DialogTest {
   protected:
     void SetUp() override {
         DialogTest::SetUp();
@@ -39,7 +34,7 @@ class GageBarDialogTest : public test::DialogTest {
 };
 
 TEST_F(GageBarDialogTest, PlusReadsItsRowSetAllEveryRowAndPollingOnlyWhileTheDisplayIsActive) {
-    const test::MessageCounter ticks([](const MSG& message) {
+    const MessageCounter ticks([](const MSG& message) {
         return message.message == WM_TIMER && message.wParam == IDT_POLL;
     });
     Run([&](DialogDriver& dialog) {
@@ -47,24 +42,24 @@ TEST_F(GageBarDialogTest, PlusReadsItsRowSetAllEveryRowAndPollingOnlyWhileTheDis
         EXPECT_EQ(dialog.Text(IDC_BAR_NAME_FIRST + 2), "RandomValue 3");
         EXPECT_FALSE(dialog.IsEnabled(IDC_BAR_GAGE_RANGE_LIMITS));
         ASSERT_TRUE(dialog.Click(IDC_BAR_READ_FIRST + 1));
-        ASSERT_TRUE(test::WaitFor([&] { return !value(1).empty(); }));
+        ASSERT_TRUE(WaitFor([&] { return !value(1).empty(); }));
         EXPECT_EQ(value(0), "");
         // A simulated value lies well inside -3 to 3.
         EXPECT_GT(::SendMessageA(dialog.Control(IDC_BAR_BAR_FIRST + 1), PBM_GETPOS, 0, 0), 0);
         ASSERT_TRUE(dialog.Click(IDC_BAR_READ_ALL));
-        EXPECT_TRUE(test::WaitFor([&] { return !value(0).empty() && !value(2).empty(); }));
+        EXPECT_TRUE(WaitFor([&] { return !value(0).empty() && !value(2).empty(); }));
         EXPECT_EQ(value(3), "");  // row D: no gage
 
         ::SetForegroundWindow(dialog.Window());
         const std::string read = value(0);
         ASSERT_TRUE(dialog.Click(IDC_BAR_POLL_ALL));
-        EXPECT_TRUE(test::WaitFor([&] { return value(0) != read; }));  // a new random value
+        EXPECT_TRUE(WaitFor([&] { return value(0) != read; }));  // a new random value
         // Another window active: ticks come, values stay.
-        test::WindowOwner other(::CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0,
-                                                  50, 50, nullptr, nullptr, nullptr, nullptr));
+        WindowOwner other(::CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50,
+                                            50, nullptr, nullptr, nullptr, nullptr));
         ASSERT_NE(other, nullptr);
         ::SetForegroundWindow(other.get());
-        ASSERT_TRUE(test::WaitFor([&] { return ::GetForegroundWindow() == other.get(); }));
+        ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == other.get(); }));
         dialog.Sync();
         const std::string shown = value(0);
         ASSERT_TRUE(ticks.WaitForMore(5));
@@ -76,18 +71,17 @@ TEST_F(GageBarDialogTest, PlusReadsItsRowSetAllEveryRowAndPollingOnlyWhileTheDis
 
 // Not a test: holds the display after a read of every row for scripts/screenshots.sh.
 TEST_F(GageBarDialogTest, DISABLED_ScreenshotStates) {
-    ASSERT_NE(std::getenv("GAGE_SCREENSHOT_DIR"), nullptr) << "run through scripts/screenshots.sh";
     runtime.gages[0].Name = "RandomValue Caliper";
     runtime.gages[1].Name = "RandomValue Bore gage";
     runtime.gages[2].Name = "RandomValue Height stand";
     runtime.gages[2].Minimum = runtime.gages[2].Maximum = 0.0;  // no range: a grey bar
     Run([](DialogDriver& dialog) {
         ASSERT_TRUE(dialog.Click(IDC_BAR_READ_ALL));
-        ASSERT_TRUE(test::WaitFor([&] { return !dialog.Text(IDC_BAR_VALUE_FIRST + 2).empty(); }));
-        EXPECT_TRUE(test::HoldForScreenshot(dialog.Window(), "gage-bar-columns"));
+        ASSERT_TRUE(WaitFor([&] { return !dialog.Text(IDC_BAR_VALUE_FIRST + 2).empty(); }));
+        EXPECT_TRUE(HoldForScreenshot(dialog.Window(), "gage-bar-columns"));
         dialog.PressEscape();
     });
 }
 
 }  // namespace
-}  // namespace gage
+}  // namespace gage::test

@@ -4,54 +4,51 @@
 // reached it. What the dialogs decide is tested on their forms; here the controls must reach the
 // forms, the files and the gage.
 
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
 #include <cstdlib>
-#include <string>
 
 #include "dialog_fixture.h"
 #include "helpers/serial_record.h"
 #include "ui/gage_setup_dialog.h"
 
-namespace gage {
+namespace gage::test {
 namespace {
-
-using test::DialogDriver;
 
 constexpr const char* kTitle = "Gaging Device Setup";
 constexpr const char* kFormatTitle = "Gaging Device Format Definition";
+constexpr const char* kPickerTitle = "ASCII Character Values";
 
-class GageSetupDialogTest : public test::DialogTest {
+class GageSetupDialogTest : public DialogTest {
   protected:
+    // The connection "Bench" (index 2, interface type 1) by TCP/IP to the counting gage
+    // simulator on 127.0.0.1, and the gage "Caliper" on it with format 1.
     void SetUp() override {
         DialogTest::SetUp();
-        UseBenchGage(
+        directory.Write(
+            "BRW_GAGE.DEF",
             "[TYPE1.1]\nDESCRIPTION=Counter\nMEAS_READ=?<13>\nRECEND=<13><10>\nVALUE1=1,1,0\n"
             "MEASTIMEOUT=3000\nFMTOPTS=48\n[TYPE1.2]\nDESCRIPTION=Spare\n"
-            "[TYPE1.4]\nDESCRIPTION=Binary\nDATATYPE=2\nBITS=16\nFULLSCALE=10\n",
-            1);
+            "[TYPE1.4]\nDESCRIPTION=Binary\nDATATYPE=2\nBITS=16\nFULLSCALE=10\n");
+        runtime.connections[2].Name = "Bench";
+        runtime.connections[2].InterfaceType = 1;
+        UseLocalTcp(runtime.connections[2], SimulatorPort());
+        GageRecord& gage = runtime.gages.emplace_back();
+        gage.Name = "Caliper";
+        gage.ConnectionIndex = 2;
+        gage.InterfaceTypeNumber = 1;
+        gage.FormatNumber = 1;
     }
-    // EditGage on row index (a new default row when index is the gage count); its result.
-    int Edit(int index, const std::function<void(DialogDriver&)>& drive) {
-        if (index == static_cast<int>(runtime.gages.size())) {
-            runtime.gages.emplace_back();
-        }
+    // EditGage on the gage; its result.
+    int Edit(const std::function<void(DialogDriver&)>& drive) {
         int result = -1;
         Drive(
-            kTitle, [&] { result = EditGage(context, nullptr, runtime.gages[index], index); },
-            drive);
+            kTitle, [&] { result = EditGage(context, nullptr, runtime.gages[0], 0); }, drive);
         return result;
     }
-    // The setup dialog on the gage; button there opens the format dialog that drive works. The
-    // setup dialog is cancelled after.
+    // The setup dialog on the gage; button there opens the format dialog that drive works and
+    // closes. The setup dialog is cancelled after.
     void EditFormat(int button, const std::function<void(DialogDriver&)>& drive) {
-        Edit(0, [&](DialogDriver& setup) {
-            auto format = setup.Open(button, kFormatTitle);
-            ASSERT_TRUE(format.has_value());
-            drive(*format);
-            ASSERT_TRUE(format->WaitClosed());
+        Edit([&](DialogDriver& setup) {
+            ASSERT_TRUE(setup.Open(button, kFormatTitle, drive));
             formatCount = setup.ComboCount(IDC_SETUP_FORMAT);
             formatSelected = setup.Text(IDC_SETUP_FORMAT);
             EXPECT_TRUE(setup.CloseWith(IDC_SETUP_CANCEL));
@@ -60,7 +57,6 @@ class GageSetupDialogTest : public test::DialogTest {
     std::string Key(int format, std::string_view key) {
         return Saved("BRW_GAGE.DEF", "TYPE1." + std::to_string(format), key, "<missing>");
     }
-    static bool HasSimulator() { return test::SimulatorPort() != 0; }
 
     int formatCount = 0;
     std::string formatSelected;
@@ -69,63 +65,62 @@ class GageSetupDialogTest : public test::DialogTest {
 TEST_F(GageSetupDialogTest, NewGageIsEnabledStepByStepNeedsAUniqueNameAndIsSavedAsEntered) {
     Configure([this](DialogDriver& configuration) {
         configuration.SwitchTab(IDC_CONFIG_TABS, 1);
-        auto setup = configuration.Open(IDC_CONFIG_ADD, kTitle);
-        ASSERT_TRUE(setup.has_value());
-        EXPECT_FALSE(setup->IsEnabled(IDC_SETUP_FORMAT));  // no connection chosen yet
-        ASSERT_TRUE(setup->SelectComboText(IDC_SETUP_INTERFACE, "Bench"));
-        EXPECT_FALSE(setup->IsEnabled(IDC_SETUP_READ_GAGE));  // no format chosen yet
-        ASSERT_TRUE(setup->SelectComboText(IDC_SETUP_FORMAT, "Counter"));
-        EXPECT_TRUE(setup->IsEnabled(IDC_SETUP_READ_GAGE));
-        EXPECT_TRUE(setup->IsVisible(IDC_SETUP_MINIMUM));         // an ASCII format's entered range
-        setup->SetEditTexts({{IDC_SETUP_DESCRIPTION, "CALIPER"},  // the other gage's, in capitals
-                             {IDC_SETUP_GAGE_ID, "7"},
-                             {IDC_SETUP_GAIN, "2"}});
-        ASSERT_TRUE(setup->ClickNow(IDC_SETUP_ABSOLUTE));
-        ASSERT_TRUE(setup->ClickNow(IDC_SETUP_OK));
-        ASSERT_EQ(boxes.boxes.size(), 1u);
-        EXPECT_NE(boxes.boxes[0].text.find("NOT UNQUE"), std::string::npos);
-        EXPECT_TRUE(setup->IsOpen());
-        setup->SetEditText(IDC_SETUP_DESCRIPTION, "Depth");
-        ASSERT_TRUE(setup->CloseWith(IDC_SETUP_OK));
+        ASSERT_TRUE(configuration.Open(IDC_CONFIG_ADD, kTitle, [this](DialogDriver& setup) {
+            EXPECT_FALSE(setup.IsEnabled(IDC_SETUP_FORMAT));  // no connection chosen yet
+            ASSERT_TRUE(setup.SelectComboText(IDC_SETUP_INTERFACE, "Bench"));
+            EXPECT_FALSE(setup.IsEnabled(IDC_SETUP_READ_GAGE));  // no format chosen yet
+            ASSERT_TRUE(setup.SelectComboText(IDC_SETUP_FORMAT, "Counter"));
+            EXPECT_TRUE(setup.IsVisible(IDC_SETUP_MINIMUM));         // an ASCII format's range
+            setup.SetEditTexts({{IDC_SETUP_DESCRIPTION, "CALIPER"},  // the other gage's, capitals
+                                {IDC_SETUP_GAGE_ID, "7"},
+                                {IDC_SETUP_GAIN, "2"}});
+            ASSERT_TRUE(setup.ClickNow(IDC_SETUP_ABSOLUTE));
+            ASSERT_TRUE(setup.ClickNow(IDC_SETUP_OK));
+            ASSERT_EQ(boxes.boxes.size(), 1u);
+            EXPECT_NE(boxes.boxes[0].text.find("NOT UNQUE"), std::string::npos);
+            EXPECT_TRUE(setup.IsOpen());
+            setup.SetEditText(IDC_SETUP_DESCRIPTION, "Depth");
+            ASSERT_TRUE(setup.CloseWith(IDC_SETUP_OK));
+        }));
     });
     const std::string saved = directory.Read("BRW_GAGE.CFG").value_or("");
     EXPECT_NE(saved.find("=\"Depth\",1,1,0,7,,0,0,0,2,7,2,2\r\n"), std::string::npos) << saved;
 }
 
 TEST_F(GageSetupDialogTest, ReadShowsTheValueAndPollingReadsOncePerTick) {
-    if (!HasSimulator()) {
+    if (SimulatorPort() == 0) {
         GTEST_SKIP() << "no gage simulator on 127.0.0.1 (GAGE_SIM_TCP_PORT_FILE unset)";
     }
     // Polling ticks (while the dialog is active and polling) and poll presses, as the dialog's
     // thread takes them from its queue.
-    const test::MessageCounter ticks([](const MSG& message) {
+    const MessageCounter ticks([](const MSG& message) {
         return message.message == WM_TIMER && message.wParam == IDT_POLL &&
                ::IsDlgButtonChecked(message.hwnd, IDC_SETUP_CONTINUOUS_POLL) == BST_CHECKED &&
                ::GetActiveWindow() == message.hwnd;
     });
-    const test::MessageCounter presses([](const MSG& message) {
+    const MessageCounter presses([](const MSG& message) {
         return message.message == WM_COMMAND && LOWORD(message.wParam) == IDC_SETUP_POLL_READ;
     });
-    Edit(0, [&](DialogDriver& dialog) {
+    Edit([&](DialogDriver& dialog) {
         const auto shown = [&] { return dialog.Text(IDC_SETUP_LAST_VALUE); };
         ASSERT_TRUE(dialog.Click(IDC_SETUP_INIT_PORT));
         ASSERT_TRUE(dialog.Click(IDC_SETUP_READ_GAGE));
-        ASSERT_TRUE(test::WaitFor([&] { return shown() != "?"; }));
+        ASSERT_TRUE(WaitFor([&] { return shown() != "?"; }));
         EXPECT_EQ(shown()[0], '+');
         const int first = std::atoi(shown().c_str());
         ::SetForegroundWindow(dialog.Window());
         ASSERT_TRUE(dialog.Click(IDC_SETUP_CONTINUOUS_POLL));
-        EXPECT_TRUE(test::WaitFor([&] { return presses.Count() >= 3; }));
+        EXPECT_TRUE(WaitFor([&] { return presses.Count() >= 3; }));
         ASSERT_TRUE(dialog.Click(IDC_SETUP_CONTINUOUS_POLL));
-        ASSERT_TRUE(test::WaitFor(
+        ASSERT_TRUE(WaitFor(
             [&] { return ::IsDlgButtonChecked(dialog.Window(), IDC_SETUP_CONTINUOUS_POLL) == 0; }));
         // A press posted by the last polling tick may still be queued behind the click.
-        EXPECT_TRUE(test::WaitFor([&] { return presses.Count() == ticks.Count(); }));
+        EXPECT_TRUE(WaitFor([&] { return presses.Count() == ticks.Count(); }));
         dialog.Sync();
         const int pressed = presses.Count();
         const std::string polled = shown();
         ASSERT_TRUE(dialog.Click(IDC_SETUP_READ_GAGE));
-        ASSERT_TRUE(test::WaitFor([&] { return shown() != polled; }));
+        ASSERT_TRUE(WaitFor([&] { return shown() != polled; }));
         // Every press was one read command, and nothing else reached the simulator.
         EXPECT_EQ(std::atoi(shown().c_str()), first + pressed + 1);
         EXPECT_TRUE(dialog.Click(IDC_SETUP_CANCEL));
@@ -133,7 +128,7 @@ TEST_F(GageSetupDialogTest, ReadShowsTheValueAndPollingReadsOncePerTick) {
 }
 
 TEST_F(GageSetupDialogTest, NewFormatIsTriedOnTheGageAndSavedAsTyped) {
-    if (!HasSimulator()) {
+    if (SimulatorPort() == 0) {
         GTEST_SKIP() << "no gage simulator on 127.0.0.1 (GAGE_SIM_TCP_PORT_FILE unset)";
     }
     EditFormat(IDC_SETUP_FORMAT_CREATE, [this](DialogDriver& dialog) {
@@ -146,31 +141,29 @@ TEST_F(GageSetupDialogTest, NewFormatIsTriedOnTheGageAndSavedAsTyped) {
                              {IDC_FORMAT_ROW_VALUE_A, "1"},
                              {IDC_FORMAT_ROW_VALUE_A + IDC_FORMAT_ROW_START, "1"}});
         ASSERT_TRUE(dialog.SelectComboText(IDC_FORMAT_COMBINATION, "Difference"));
-        {
-            auto advanced = dialog.Open(IDC_FORMAT_ADVANCED, "Advanced...");
-            ASSERT_TRUE(advanced.has_value());
-            advanced->SetEditTexts(
+        ASSERT_TRUE(dialog.Open(IDC_FORMAT_ADVANCED, "Advanced...", [](DialogDriver& advanced) {
+            advanced.SetEditTexts(
                 {{IDC_ADVANCED_MEAS_READ, "?<13>"}, {IDC_ADVANCED_TIMEOUT, "3000"}});
-            ASSERT_TRUE(advanced->CloseWith(IDOK));
-        }
+            ASSERT_TRUE(advanced.CloseWith(IDOK));
+        }));
         ASSERT_TRUE(dialog.ClickNow(IDC_FORMAT_INIT_PORT));
         ASSERT_TRUE(dialog.Click(IDC_FORMAT_READ_GAGE));
-        ASSERT_TRUE(test::WaitFor([&] { return !dialog.Text(IDC_FORMAT_SAMPLE_VALUE_A).empty(); }));
+        ASSERT_TRUE(WaitFor([&] { return !dialog.Text(IDC_FORMAT_SAMPLE_VALUE_A).empty(); }));
         EXPECT_EQ(dialog.Text(IDC_FORMAT_SAMPLE_VALUE_A)[0], '+');
         const std::string raw = dialog.Text(IDC_FORMAT_RAW_BYTES);
         EXPECT_NE(raw.find("<13><10>"), std::string::npos) << raw;
         EXPECT_EQ(dialog.Text(IDC_FORMAT_RAW_LENGTH), std::to_string(raw.size() - 8 + 2));
         EXPECT_EQ(Key(0, "MEAS_READ"), "?<13>");  // the scratch copy the read used
         ASSERT_TRUE(dialog.Click(IDC_FORMAT_CONTINUOUS_POLL));
-        EXPECT_TRUE(test::WaitFor([&] { return !dialog.IsEnabled(IDC_FORMAT_READ_GAGE); }));
+        EXPECT_TRUE(WaitFor([&] { return !dialog.IsEnabled(IDC_FORMAT_READ_GAGE); }));
         ASSERT_TRUE(dialog.Click(IDC_FORMAT_CONTINUOUS_POLL));
-        EXPECT_TRUE(test::WaitFor([&] { return dialog.IsEnabled(IDC_FORMAT_READ_GAGE); }));
+        EXPECT_TRUE(WaitFor([&] { return dialog.IsEnabled(IDC_FORMAT_READ_GAGE); }));
         // Rows a record of the counter could not fill, so they come after the read.
         dialog.SetEditTexts({{IDC_FORMAT_ROW_CHANNEL + IDC_FORMAT_ROW_START, "5"},  // no key
                              {IDC_FORMAT_ROW_CODE + IDC_FORMAT_ROW_START, "5"},
                              {IDC_FORMAT_ROW_CODE + IDC_FORMAT_ROW_LENGTH, "2"}});
         dialog.SelectCombo(IDC_FORMAT_ROW_CODE + IDC_FORMAT_ROW_OPERATOR, 1);  // EQ, no literal
-        ASSERT_TRUE(dialog.Click(IDC_FORMAT_SAVE_AS_NEW));
+        ASSERT_TRUE(dialog.CloseWith(IDC_FORMAT_SAVE_AS_NEW));
     });
     const std::pair<const char*, const char*> saved[] = {
         {"DESCRIPTION", "Counter B"}, {"DATATYPE", "0"},        {"RECEND", "<13><10>"},
@@ -184,27 +177,22 @@ TEST_F(GageSetupDialogTest, NewFormatIsTriedOnTheGageAndSavedAsTyped) {
 }
 
 TEST_F(GageSetupDialogTest, ModifyShowsTheFormatEscapeLeavesNoScratchCopyRemoveStaysAfterCancel) {
-    const int result = Edit(0, [this](DialogDriver& setup) {
-        auto format = setup.Open(IDC_SETUP_FORMAT_MODIFY, kFormatTitle);
-        ASSERT_TRUE(format.has_value());
-        EXPECT_TRUE(format->IsEnabled(IDC_FORMAT_SAVE));
-        EXPECT_EQ(format->Text(IDC_FORMAT_DESCRIPTION), "Counter");
-        EXPECT_EQ(format->Text(IDC_FORMAT_RECORD_END), "<13><10>");
-        EXPECT_EQ(format->Text(IDC_FORMAT_COMBINATION), "Difference (A - B)");
-        EXPECT_TRUE(test::WaitFor([&] { return !format->IsEnabled(IDC_FORMAT_RESOLUTION); }));
-        {
+    const int result = Edit([this](DialogDriver& setup) {
+        ASSERT_TRUE(setup.Open(IDC_SETUP_FORMAT_MODIFY, kFormatTitle, [this](DialogDriver& format) {
+            EXPECT_TRUE(format.IsEnabled(IDC_FORMAT_SAVE));
+            EXPECT_EQ(format.Text(IDC_FORMAT_DESCRIPTION), "Counter");
+            EXPECT_EQ(format.Text(IDC_FORMAT_RECORD_END), "<13><10>");
+            EXPECT_EQ(format.Text(IDC_FORMAT_COMBINATION), "Difference (A - B)");
+            EXPECT_TRUE(WaitFor([&] { return !format.IsEnabled(IDC_FORMAT_RESOLUTION); }));
             // "..." types a byte's token into the edit before it.
-            auto picker = format->Open(IDC_FORMAT_RECORD_START_PICK, "ASCII Character Values");
-            ASSERT_TRUE(picker.has_value());
-            picker->DoubleClickList(IDC_PICKER_LIST, 2);
-            ASSERT_TRUE(test::WaitFor([&] { return picker->Text(IDC_PICKER_LINE) == "<2>"; }));
-            ASSERT_TRUE(picker->CloseWith(IDOK));
-        }
-        EXPECT_EQ(format->Text(IDC_FORMAT_RECORD_START), "<2>");
-        ASSERT_TRUE(format->ClickNow(IDC_FORMAT_INIT_GAGE));
-        EXPECT_EQ(Key(0, "RECSTART"), "<2>");
-        ASSERT_TRUE(format->Dismiss());
-
+            ASSERT_TRUE(format.Open(IDC_FORMAT_RECORD_START_PICK, kPickerTitle, [](auto& picker) {
+                picker.DoubleClickList(IDC_PICKER_LIST, 2);  // posted before the click on OK
+                ASSERT_TRUE(picker.CloseWith(IDOK));
+            }));
+            ASSERT_TRUE(format.ClickNow(IDC_FORMAT_INIT_GAGE));  // saves the controls' scratch copy
+            EXPECT_EQ(Key(0, "RECSTART"), "<2>");
+            ASSERT_TRUE(format.Dismiss());
+        }));
         ASSERT_TRUE(setup.SelectComboText(IDC_SETUP_FORMAT, "Spare"));
         ASSERT_TRUE(setup.ClickNow(IDC_SETUP_FORMAT_REMOVE));
         EXPECT_FALSE(setup.IsEnabled(IDC_SETUP_READ_GAGE));
@@ -226,12 +214,11 @@ TEST_F(GageSetupDialogTest, ModifyShowsTheFormatEscapeLeavesNoScratchCopyRemoveS
 // Not a test: holds the dialogs after a read of a simulated gage while scripts/screenshots.sh
 // photographs them.
 TEST_F(GageSetupDialogTest, DISABLED_ScreenshotStates) {
-    ASSERT_NE(std::getenv("GAGE_SCREENSHOT_DIR"), nullptr) << "run through scripts/screenshots.sh";
     ConnectionRecord& bench = runtime.connections[2];
     bench = ConnectionRecord{};
     bench.Name = "Bench left";
     bench.InterfaceType = 1;
-    test::MakeSerial9600(bench, 3);
+    MakeSerial9600(bench, 3);
     GageRecord& gage = runtime.gages[0];
     gage.Name = "RandomValue Caliper";  // read from the simulated source
     gage.SerialNumber = "SN-1234";
@@ -239,26 +226,23 @@ TEST_F(GageSetupDialogTest, DISABLED_ScreenshotStates) {
     gage.Minimum = -3.0;
     gage.Maximum = 3.0;
     gage.Precision = 4;
-    Edit(0, [&](DialogDriver& dialog) {
+    Edit([&](DialogDriver& dialog) {
         ASSERT_TRUE(dialog.Click(IDC_SETUP_READ_GAGE));
-        ASSERT_TRUE(test::WaitFor([&] { return dialog.Text(IDC_SETUP_LAST_VALUE) != "?"; }));
-        dialog.Sync();
-        EXPECT_TRUE(test::HoldForScreenshot(dialog.Window(), "gaging-device-setup"));
+        ASSERT_TRUE(WaitFor([&] { return dialog.Text(IDC_SETUP_LAST_VALUE) != "?"; }));
+        EXPECT_TRUE(HoldForScreenshot(dialog.Window(), "gaging-device-setup"));
         EXPECT_TRUE(dialog.Click(IDC_SETUP_CANCEL));
     });
     EditFormat(IDC_SETUP_FORMAT_MODIFY, [](DialogDriver& dialog) {
         ASSERT_TRUE(dialog.Click(IDC_FORMAT_READ_GAGE));
-        ASSERT_TRUE(test::WaitFor([&] { return !dialog.Text(IDC_FORMAT_SAMPLE_VALUE_A).empty(); }));
-        dialog.Sync();
-        EXPECT_TRUE(test::HoldForScreenshot(dialog.Window(), "format-definition"));
-        auto advanced = dialog.Open(IDC_FORMAT_ADVANCED, "Advanced...");
-        ASSERT_TRUE(advanced.has_value());
-        advanced->Sync();
-        EXPECT_TRUE(test::HoldForScreenshot(advanced->Window(), "format-advanced"));
-        ASSERT_TRUE(advanced->Dismiss());
-        dialog.PressEscape();
+        ASSERT_TRUE(WaitFor([&] { return !dialog.Text(IDC_FORMAT_SAMPLE_VALUE_A).empty(); }));
+        EXPECT_TRUE(HoldForScreenshot(dialog.Window(), "format-definition"));
+        ASSERT_TRUE(dialog.Open(IDC_FORMAT_ADVANCED, "Advanced...", [](DialogDriver& advanced) {
+            EXPECT_TRUE(HoldForScreenshot(advanced.Window(), "format-advanced"));
+            ASSERT_TRUE(advanced.Dismiss());
+        }));
+        EXPECT_TRUE(dialog.Dismiss());
     });
 }
 
 }  // namespace
-}  // namespace gage
+}  // namespace gage::test
