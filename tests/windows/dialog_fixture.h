@@ -40,7 +40,8 @@ class DialogTest : public ::testing::Test {
         directory.Write("BRW_GAGE.DEF", definitions);
         ASSERT_EQ(LoadRuntimeConfiguration(runtime, nullptr), 1);
     }
-    // record by TCP/IP to port on 127.0.0.1.
+    // Connects record by TCP/IP to port on 127.0.0.1, the address held in its line fields
+    // (127 in the baud rate, 1 in the parity, the others 0).
     void UseLocalTcp(ConnectionRecord& record, int port) {
         record.Kind = KIND_TCPIP;
         record.BaudRate = 127;
