@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "channels/channel.h"
@@ -29,6 +30,12 @@ struct ChannelHarness {
         ASSERT_EQ(SerialOpen(context, nullptr, record), 1);
         ASSERT_EQ(SerialConfigure(context, nullptr, record), 0);
         ASSERT_EQ(AllocateReceiveBuffer(record), 1);
+    }
+    // The channel's answer to writing bytes to the record's line.
+    int Write(ConnectionRecord& record, std::string_view bytes) {
+        return ChannelWrite(context, nullptr, record,
+                            reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                            static_cast<int>(bytes.size()));
     }
 
     TemporaryDirectory logDirectory;

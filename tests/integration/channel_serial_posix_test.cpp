@@ -142,8 +142,7 @@ TEST_F(SerialPosixTest, ADeviceThatVanishesIsReportedAndAbortClosesTheRead) {
     // What each answer to the box does, the channel's unit test sees on a closed port.
     boxes.answers = {MB_RESULT_ABORT};
     EXPECT_EQ(ChannelRead(context, nullptr, record), -1);
-    const std::uint8_t command[] = {'M', '\r'};
-    EXPECT_EQ(ChannelWrite(context, nullptr, record, command, 2), 0);
+    EXPECT_EQ(Write(record, "M\r"), 0);
     ASSERT_EQ(boxes.boxes.size(), 2u);
     EXPECT_EQ(boxes.boxes[0].text,
               "Invalid device ID.\n\nError Code: 32768 (8000)\n\nError Reading Communication Port");

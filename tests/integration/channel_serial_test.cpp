@@ -33,8 +33,7 @@ class SerialChannelTest : public ::testing::Test, protected test::ChannelHarness
 
     // Asks for a record and waits until all of it has arrived at the port.
     bool Ask() {
-        const std::uint8_t command[] = {'?', '\r'};
-        EXPECT_EQ(ChannelWrite(context, nullptr, record, command, 2), 2);
+        EXPECT_EQ(Write(record, "?\r"), 2);
         return test::WaitQueued(record, 8);
     }
 

@@ -23,6 +23,15 @@ namespace {
 
 using test::LoopbackPeer;
 
+// Bytes in which a slice from the wrong place, or out of order, shows.
+std::string Patterned(std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<char>(i * 7 + (i >> 12));
+    }
+    return bytes;
+}
+
 class TcpChannelTest : public ::testing::Test, protected test::ChannelHarness {
   protected:
     void SetUp() override { ASSERT_EQ(TcpStartup(context), 1); }
@@ -42,8 +51,7 @@ TEST_F(TcpChannelTest, BlockingAndTimedConnectsExchangeBytesWithoutDelay) {
         settings.TcpConnectionTimeout = timeout;
         ASSERT_TRUE(peer.Connect(context, record));
         EXPECT_TRUE(LoopbackPeer::SendsAtOnce(record.Socket.get()));
-        const std::uint8_t command[] = {'M', '\r'};
-        EXPECT_EQ(ChannelWrite(context, nullptr, record, command, 2), 1);
+        EXPECT_EQ(Write(record, "M\r"), 1);
         EXPECT_EQ(peer.Receive(2), "M\r");
         peer.SendAll("+1.25\r\n");
         ASSERT_TRUE(test::ReadUntilHeld(context, record, 7));
@@ -71,9 +79,7 @@ TEST_F(TcpChannelTest, AFailedConnectIsLoggedOnceAndLeavesNoSocket) {
     for (const auto& failing : cases) {
         SCOPED_TRACE(failing.timeout);
         std::ofstream(settings.LogPath, std::ios::trunc).close();
-        record.Kind = KIND_TCPIP;
-        record.IpAddress = 0x0100007Fu;
-        record.TcpPort = failing.port;
+        LoopbackPeer::PointAt(record, failing.port);
         settings.TcpConnectionTimeout = failing.timeout;
         const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(TcpOpen(context, record), 0);
@@ -87,10 +93,7 @@ TEST_F(TcpChannelTest, AFailedConnectIsLoggedOnceAndLeavesNoSocket) {
 
 TEST_F(TcpChannelTest, ARecordHoldsAtMost4096UnconsumedBytes) {
     ASSERT_TRUE(peer.Connect(context, record));
-    std::string payload(6000, '\0');
-    for (std::size_t i = 0; i < payload.size(); ++i) {
-        payload[i] = static_cast<char>('a' + i % 26);
-    }
+    const std::string payload = Patterned(6000);
     peer.SendAll(payload);
     ASSERT_TRUE(test::ReadUntilHeld(context, record, kTcpAppendLimit));
     EXPECT_EQ(record.RxCount, kTcpAppendLimit);
@@ -115,8 +118,7 @@ TEST_F(TcpChannelTest, APurgeReconnectsAndShutdownClosesEveryTcpSocket) {
     }
     EXPECT_EQ(ChannelPurge(context, nullptr, table[9], PURGE_ALL), 1);
     ASSERT_TRUE(peer.Accept());  // a fresh connection
-    const std::uint8_t hello[] = {'h', 'i'};
-    EXPECT_EQ(ChannelWrite(context, nullptr, table[9], hello, 2), 1);
+    EXPECT_EQ(Write(table[9], "hi"), 1);
     EXPECT_EQ(peer.Receive(2), "hi");
     TcpShutdown(context, table);
     EXPECT_FALSE(table[4].Socket.is_open());
@@ -159,10 +161,7 @@ TEST_F(TcpChannelTest, AnInterruptedSendGoesOnFromWhereItStopped) {
     ASSERT_EQ(::sigaction(SIGUSR1, &interrupting, &previous), 0);
     ASSERT_TRUE(peer.Connect(context, record));
     // Far more than the socket buffers hold, so the sender blocks again and again.
-    std::string payload(8 << 20, '\0');
-    for (std::size_t i = 0; i < payload.size(); ++i) {
-        payload[i] = static_cast<char>(i * 7 + (i >> 12));
-    }
+    const std::string payload = Patterned(8 << 20);
     const pthread_t sender = ::pthread_self();
     std::string got;
     std::thread reader([&] {

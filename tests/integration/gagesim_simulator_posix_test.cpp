@@ -8,6 +8,7 @@
 #include "channel_harness.h"
 #include "channels/tcp_channel.h"
 #include "helpers/serial_record.h"
+#include "loopback_peer.h"
 #include "record_template.h"
 #include "simulator.h"
 
@@ -72,10 +73,7 @@ TEST_F(SimulatorLine, AnAddressedTriggerIsAnsweredByItsChannelWithItsOwnCount) {
            .channels = {1, 2, 12},
            .trigger = "#{ch}?"});
     // #03? addresses no channel of this multiplexer and is not answered.
-    const std::string commands = "#02?#12?#03?#02?#01?";
-    ASSERT_EQ(gage::ChannelWrite(context, nullptr, record,
-                                 reinterpret_cast<const std::uint8_t*>(commands.data()), 20),
-              20);
+    ASSERT_EQ(Write(record, "#02?#12?#03?#02?#01?"), 20);
     ASSERT_TRUE(simulator->WaitForCommands(4, 5s));
     EXPECT_EQ(ReadAtLeast(17), "2/1;12/1;2/2;1/1;");
 }
@@ -91,12 +89,8 @@ TEST_F(SimulatorLine, PartialRecordsAndNoise) {
     simulator->SendRecords(2);
     const std::string got = ReadAtLeast(12);
     ASSERT_EQ(got.size(), 12u);
-    EXPECT_EQ(got.substr(2, 4),
-              "\x02"
-              "5.0");
-    EXPECT_EQ(got.substr(8, 4),
-              "\x02"
-              "5.0");
+    EXPECT_EQ(got.substr(2, 4), "\0025.0");  // octal: STX, then '5'
+    EXPECT_EQ(got.substr(8, 4), "\0025.0");
 }
 
 TEST_F(SimulatorLine, DropsTheTcpLineMidRecordWhenAsked) {
@@ -111,13 +105,10 @@ TEST_F(SimulatorLine, DropsTheTcpLineMidRecordWhenAsked) {
     std::string error;
     ASSERT_TRUE(tcp.Start(error)) << error;
     ASSERT_EQ(gage::TcpStartup(context), 1);
-    record.Kind = gage::KIND_TCPIP;
-    record.IpAddress = 0x0100007Fu;  // 127.0.0.1
-    record.TcpPort = tcp.Port();
+    gage::test::LoopbackPeer::PointAt(record, tcp.Port());
     ASSERT_EQ(gage::TcpOpen(context, record), 1);
     ASSERT_TRUE(tcp.WaitForClient(5s));
-    const std::uint8_t commands[] = {'g', 'o', 'g', 'o', 'g', 'o'};
-    EXPECT_EQ(gage::ChannelWrite(context, nullptr, record, commands, 6), 1);
+    EXPECT_EQ(Write(record, "gogogo"), 1);
     EXPECT_EQ(ReadAtLeast(11), "ABCDEFGHABC");
     ASSERT_EQ(gage::ChannelWaitReadable(record, 5000), 1);
     EXPECT_EQ(gage::ChannelRead(context, nullptr, record), 0);

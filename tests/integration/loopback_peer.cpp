@@ -26,15 +26,15 @@ constexpr std::uint32_t kLoopback = 0x0100007Fu;  // 127.0.0.1, network byte ord
 
 #if defined(_WIN32)
 using SocketLength = int;
-SOCKET Os(sockets::Native socket) {
-    return static_cast<SOCKET>(socket);
-}
+using OsSocket = SOCKET;
 #else
 using SocketLength = socklen_t;
-int Os(sockets::Native socket) {
-    return static_cast<int>(socket);
-}
+using OsSocket = int;
 #endif
+
+OsSocket Os(sockets::Native socket) {
+    return static_cast<OsSocket>(socket);
+}
 
 }  // namespace
 
@@ -133,17 +133,16 @@ void LoopbackPeer::SendAll(std::string_view bytes) {
     }
 }
 
-bool LoopbackPeer::Connect(ChannelContext& context, ConnectionRecord& record) {
+void LoopbackPeer::PointAt(ConnectionRecord& record, std::uint16_t port) {
     record.Kind = KIND_TCPIP;
     record.IpAddress = kLoopback;
-    record.TcpPort = port_;
-    record.PortNumber = port_;
-    return TcpOpen(context, record) == 1 && Accept();
+    record.TcpPort = port;
+    record.PortNumber = port;
 }
 
-void LoopbackPeer::Close() {
-    sockets::Close(listener_);
-    listener_ = sockets::kInvalid;
+bool LoopbackPeer::Connect(ChannelContext& context, ConnectionRecord& record) {
+    PointAt(record, port_);
+    return TcpOpen(context, record) == 1 && Accept();
 }
 
 void LoopbackPeer::CloseAccepted() {
@@ -152,14 +151,7 @@ void LoopbackPeer::CloseAccepted() {
 }
 
 std::uint16_t LoopbackPeer::RefusingPort() {
-    bool versionOk = false;
-    const bool started = sockets::Startup(versionOk) == 0;
-    std::uint16_t port = 0;
-    sockets::Close(Listen(1, port));
-    if (started) {
-        sockets::Cleanup();
-    }
-    return port;
+    return LoopbackPeer().port();  // closed again at once
 }
 
 }  // namespace gage::test

@@ -1,8 +1,9 @@
 #pragma once
 // Converters for the connection tests, on 127.0.0.1: a listener that accepts, one that never
 // answers (its accept queue filled, so further handshakes are silently dropped), and a port where
-// nothing listens. Built on the library's socket layer (started and stopped with each peer), with
-// the few calls it has no use for (listening, accepting, reading a socket option) made directly.
+// nothing listens (a peer's, closed again). Built on the library's socket layer (started and
+// stopped with each peer), with the few calls it has no use for (listening, accepting, reading a
+// socket option) made directly.
 
 #include <cstdint>
 #include <string>
@@ -32,8 +33,8 @@ class LoopbackPeer {
     void SendAll(std::string_view bytes);
     // Closes the accepted connection: the peer closes its end.
     void CloseAccepted();
-    // Stops listening (further connects are refused); an accepted connection stays.
-    void Close();
+    // Makes record a TCP/IP connection to port on 127.0.0.1.
+    static void PointAt(ConnectionRecord& record, std::uint16_t port);
     // Points record at this peer, opens it and accepts the connection: true when both worked.
     bool Connect(ChannelContext& context, ConnectionRecord& record);
 

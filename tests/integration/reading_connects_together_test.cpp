@@ -107,10 +107,7 @@ TEST_F(ConnectsTogetherTest, AClosedPeerIsNoticedAtTheNextRead) {
 TEST_F(ConnectsTogetherTest, InitPortsAnswersZeroOnlyWhenEveryConnectionFailed) {
     const std::uint16_t port = LoopbackPeer::RefusingPort();
     for (ConnectionRecord& connection : runtime.connections) {
-        connection.Kind = KIND_TCPIP;
-        connection.PortNumber = port;
-        connection.TcpPort = port;
-        connection.IpAddress = 0x0100007Fu;  // 127.0.0.1
+        LoopbackPeer::PointAt(connection, port);
     }
     EXPECT_EQ(RunCommand(runtime, nullptr, 1, GSV_CMD_INIT_PORTS, nullptr), 0);
     ClearConnection(runtime.connections[17]);  // a row with nothing to open counts as opened

@@ -73,9 +73,7 @@ TEST_F(LineTest, EveryTokenAsSent) {
                  {"[XY]", "[XY]"},
                  {"[S]", "[S]"},
                  {"a[b", "a"},
-                 {"[SNX][IDX][CHX]",
-                  "SN-004265"
-                  "07"},
+                 {"[SNX][IDX][CHX]", "SN-00426507"},
                  {"<2>R<ID><CH><ch><CHANNEL>[SN][ID][CH][ch][XY]", "\x02R[XY]", false}};
     for (const auto& c : cases) {
         EXPECT_EQ(
@@ -126,10 +124,8 @@ TEST_F(LineTest, OpeningConnectsOnceSendsTheStringsAndSkipsUnusedRows) {
     engine.settings.TcpConnectionTimeout = 2.0;
     ConnectionRecord& converter = engine.connections[5];
     converter = ConnectionRecord{};
-    converter.Kind = KIND_TCPIP;
+    test::LoopbackPeer::PointAt(converter, peer.port());
     converter.InterfaceType = 2;
-    converter.IpAddress = record.IpAddress;
-    converter.TcpPort = peer.port();
     AllocateReceiveBuffer(converter);
     converter.RxCount = 3;
     ASSERT_EQ(OpenGageConnection(engine.context, nullptr, 5), 1);
