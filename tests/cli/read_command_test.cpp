@@ -27,14 +27,13 @@ class ReadCommandTest : public GagesrvTest {
     std::unique_ptr<gagesim::Simulator> mux;
 
     void SetUp() override {
-        gagesim::SimulatorOptions network;
-        network.transport = gagesim::Transport::Tcp;
-        network.trigger = "?\r";
-        network.allChannels = true;
-        network.channels = {1, 2, 3};
-        network.values = {1.5, 2.5, 3.5};
-        network.recordTemplate = "{channel},{value:%.1f}<13><10>";
-        mux = Start(network);
+        mux = Start({.transport = gagesim::Transport::Tcp,
+                     .linkPath = "",
+                     .recordTemplate = "{channel},{value:%.1f}<13><10>",
+                     .values = {1.5, 2.5, 3.5},
+                     .channels = {1, 2, 3},
+                     .allChannels = true,
+                     .trigger = "?\r"});
         dir.Write("ZRN_SYS.INI", "[GAGESERVER]\r\nCOM_PREFIX=" + ComPrefix() + "\r\n");
         dir.Write(
             "BRW_GAGE.DEF",
