@@ -16,8 +16,9 @@
 namespace gage::cli_test {
 
 struct ProcessResult {
-    int exitStatus = -1;    // the exit status, or -1 when the process did not exit normally
-    bool timedOut = false;  // killed because it outlived the time allowed
+    // The exit status, or -1 when the process did not exit normally (also when it was killed for
+    // outliving the time allowed).
+    int exitStatus = -1;
     std::string out;
     std::string err;
 };

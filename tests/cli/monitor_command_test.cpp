@@ -34,12 +34,13 @@ class MonitorCommandTest : public GagesrvTest {
                       "MUX_2=\"Empty Port\",1,4,9600,8,1,1,1,1024,0,\n[GAGES]\n");
     }
     std::unique_ptr<gagesim::Simulator> StartGage(Transport transport, std::string recordTemplate,
-                                                  std::string trigger = "") {
+                                                  std::string trigger = "", int intervalMs = 0) {
         return Start({.transport = transport,
                       .linkPath = SerialDevice(3),
                       .recordTemplate = std::move(recordTemplate),
                       .values = {},
-                      .trigger = std::move(trigger)});
+                      .trigger = std::move(trigger),
+                      .intervalMs = intervalMs});
     }
     ProcessResult Monitor(const std::vector<std::string>& args, const std::string& input) {
         std::vector<std::string> all{"monitor", "--seconds", "20"};
@@ -97,11 +98,7 @@ TEST_F(MonitorCommandTest, ReadErrorReopensTheConnection) {
     std::unique_ptr<gagesim::Simulator> second;
     const ProcessResult result = MonitorWhileLosing("Bench Port", *first, [&] {
         first->DropLine();
-        second = Start({.linkPath = SerialDevice(3),
-                        .recordTemplate = "again<13><10>",
-                        .values = {},
-                        .trigger = "",
-                        .intervalMs = 100});
+        second = StartGage(Transport::Pty, "again<13><10>", "", 100);
     });
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_THAT(result.err, HasSubstr("Error Reading Communication Port"));

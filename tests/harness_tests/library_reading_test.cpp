@@ -13,6 +13,7 @@
 #include <string>
 
 #include "loaded_library_fixture.h"
+#include "reading/reading_result.h"
 
 namespace gage::harness {
 namespace {
@@ -22,8 +23,12 @@ constexpr const char* kDefinitions =
     "[TYPE1.1]\r\nDESCRIPTION=One value per line\r\nDATATYPE=0\r\nRECEND=<13><10>\r\n"
     "MEASTIMEOUT=200\r\nVALUE1=1,1,0\r\nREADING=1,1,0\r\nCODE=1,1,0\r\nLITERAL=1,1,0\r\n";
 
-// Code, literal and value of the block are taken from the one number the simulated gage sends.
-void ExpectConsistentBlock(const ReadingResult& block) {
+// The block at address (command 8's answer) holds code, literal and value taken from the one
+// number the simulated gage sends.
+void ExpectConsistentBlock(std::uintptr_t address) {
+    ASSERT_NE(address, 0u);
+    ReadingResult block;
+    std::memcpy(&block, reinterpret_cast<const void*>(address), sizeof block);
     // Copied out: the packed fields cannot be bound to references, as the assertions would.
     const double value = block.Value;
     const std::string literal(block.Literal, strnlen(block.Literal, sizeof block.Literal));
@@ -44,11 +49,10 @@ class LibraryReadingTest : public LoadedLibraryTest {
 };
 
 TEST_F(LibraryReadingTest, SimulatedGageReadsThroughTheEntryPoint) {
+    const std::intptr_t block = Call(8, "RandomValue Caliper");
     // The double at byte 4 stays on its 4-byte boundary only if the block starts on one.
-    EXPECT_EQ(Call(8, "randomvalue caliper") % 8, 0);
-    const std::optional<ReadingResult> result = Read("RandomValue Caliper");
-    ASSERT_TRUE(result.has_value());
-    ExpectConsistentBlock(*result);
+    EXPECT_EQ(block % 8, 0);
+    ExpectConsistentBlock(static_cast<std::uintptr_t>(block));
 }
 
 #if defined(_WIN32) && defined(__i386__)
@@ -104,11 +108,7 @@ TEST_F(LibraryReadingTest, StdcallEntryAtOrdinal100RemovesItsArgumentsAndAnswers
 
     const StdcallOutcome read = CallAsHost(entry, 8, "RandomValue Caliper");
     EXPECT_EQ(read.stackDrift, 0);
-    ASSERT_NE(read.result, 0u);
-    ReadingResult block;
-    std::memcpy(&block, reinterpret_cast<const void*>(static_cast<std::uintptr_t>(read.result)),
-                sizeof block);
-    ExpectConsistentBlock(block);
+    ExpectConsistentBlock(read.result);
 }
 
 #endif

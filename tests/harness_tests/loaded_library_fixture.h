@@ -6,13 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 #include <optional>
 
 #include "helpers/temporary_directory.h"
 #include "host/environment.h"
 #include "host/library_loader.h"
-#include "reading/reading_result.h"
 
 namespace gage::harness {
 
@@ -56,17 +54,6 @@ class LoadedLibraryTest : public ::testing::Test {
     // Calls the entry point with interface version 1; 0 when the library is not loaded.
     std::intptr_t Call(std::int32_t command, const char* argument = nullptr) const {
         return library_ ? library_->Call(command, argument) : 0;
-    }
-
-    // The block command 8 answers for the gage, copied out; nothing when it answers 0.
-    std::optional<ReadingResult> Read(const char* gage) const {
-        const std::intptr_t block = Call(8, gage);
-        if (block == 0) {
-            return std::nullopt;
-        }
-        ReadingResult result;
-        std::memcpy(&result, reinterpret_cast<const void*>(block), sizeof result);
-        return result;
     }
 
   private:
