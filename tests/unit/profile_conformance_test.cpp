@@ -118,11 +118,10 @@ const std::vector<ProfileCase> kCases = {
       {"t", "k", "2"}},
      {{"s", "name3", 9, 9}}},
     {"LF line endings", "[s]\nk=v\nj=w\n", {}, {{"s", "k", "v"}, {"s", "j", "w"}}},
-    {"CR line endings", "[s]\rk=v\rj=w\r", {}, {{"s", "k", "v"}, {"s", "j", "w"}}},
-    {"no newline at the end", "[s]\r\nk=v", {}, {{"s", "k", "v"}}},
-    {"a UTF-8 byte order mark", "\xEF\xBB\xBF[s]\r\nk=v\r\n", {}, {{"s", "k", "v"}}},
-    {"DOS end-of-file mark and tabs are blanks", "[s]\r\n\tk\t=\tv\t\r\n\x1a", {},
-     {{"s", "k", "v"}}},
+    {"CR line endings, no newline at the end", "[s]\rk=v\rj=w", {},
+     {{"s", "k", "v"}, {"s", "j", "w"}}},
+    {"a UTF-8 byte order mark; DOS end-of-file mark and tabs are blanks",
+     "\xEF\xBB\xBF[s]\r\n\tk\t=\tv\t\r\n\x1a", {}, {{"s", "k", "v"}}},
     {"integers",
      "[n]\r\na=12\r\nb=-1\r\nc=+5\r\nd=42abc\r\ne=abc\r\nf=\r\ng=\"17\"\r\nh=1 2\r\ni=70000\r\n"
      "j=0\r\nk=- 3\r\nw=4294967297\r\nx=-4294967297\r\ny=42A94967297\r\nz=B4294967297\r\n"
