@@ -16,8 +16,7 @@
 #include <vector>
 
 #include "config/profile.h"
-#include "config/profile_store.h"
-#include "helpers/temporary_directory.h"
+#include "unit/config_test_files.h"
 
 namespace gage {
 namespace {
@@ -193,9 +192,7 @@ void RunCase(const ProfileCase& testCase, bool system, const test::TemporaryDire
 // Each case on a file of its own, then all again on one file, so that a stale cache entry shows.
 // The system keeps its own cache of profile files by name, so it gets fresh names.
 TEST(ProfileConformance, EveryCaseBehavesAsWindowsDoes) {
-    const test::TemporaryDirectory directory;
-    profile::Store store;
-    const profile::StoreInUse storeInUse(store);
+    const test::ConfigTestDirectory directory;
     for (const bool reused : {false, true}) {
         int index = 0;
         for (const ProfileCase& testCase : kCases) {
