@@ -83,7 +83,6 @@ TEST_F(ConfigurationFileTest, GageRowsThatReachTheTable) {
                  std::string(100000, 'x') + ",0,0,0,1,3,0,0\r\nGAGE_3=\"Kept\"" + gage + "1\r\n"),
         1);
     EXPECT_EQ(Names(), (Strings{"", "Kept"}));
-    EXPECT_EQ(gages[1].ConnectionIndex, 1);
 }
 
 // Rows keep their index across gaps, a reload forgets earlier rows, a name too long for the
@@ -138,7 +137,6 @@ TEST_F(ConfigurationFileTest, HooksRunInOrderAndEachGageHasItsFormat) {
                            "GAGE_2=\"A\",3,9,0,5,SN,0,25,0,1,3,8,9\n",
                        hooks),
               1);
-    EXPECT_EQ(Row(9).HostName.view(), kLongHost);
     EXPECT_NE(Saved().find("MUX_9=\"T\",1,4001,0,0,0,0,1,0,1," + kLongHost + "\r\n"),
               std::string::npos);
     Strings expected{"resolve " + kLongHost};
@@ -149,22 +147,20 @@ TEST_F(ConfigurationFileTest, HooksRunInOrderAndEachGageHasItsFormat) {
     EXPECT_EQ(events, expected);
 }
 
-// Every field of every row survives a save and a load: the second save writes the same bytes as
-// the first, and the first is the file read.
+// Every field of every row survives a load and a save: the save writes the file read, and so
+// does the save after a reload, which replaces the rows rather than adding to them.
 TEST_F(ConfigurationFileTest, SaveAndLoadRoundTrip) {
-    const std::string body =
+    const std::string file =
+        "[APPLICATION]\r\nNAME=ZRNGSV32\r\nVERSION=9\r\n"
         "[INTERFACES]\r\nMUX_0=\"Bench, left\",3,1,9600,8,1,1,1,1024,0,\r\n"
         "MUX_7=\"Hub\",3,4001,127,0,0,1,1,0,1,\r\nMUX_63=\"Last\",4,64,19200,7,2,3,2,512,0,\r\n"
         "[GAGES]\r\nGAGE_1=\"Caliper 1\",3,2,0,5,SN-1234,0,25,0,1,3,8,0\r\n"
         "GAGE_2=\"Micrometer, fine\",3,2,4,6,\"SN,9\",-0.001,0.001,1.5e-07,-2.5,15,2,7\r\n"
         "GAGE_3=\"Indicator\",4,1,255,255,,-1e+10,123456.7,0,1,0,0,63\r\n";
-    ASSERT_EQ(LoadText("[APPLICATION]\r\nNAME=ZRNGSV32\r\nVERSION=9\r\n" + body), 1);
-    EXPECT_EQ(gages[1].SerialNumber.view(), "SN,9");
-    EXPECT_EQ(Row(63).PortNumber, 64);
-    const std::string first = Saved("first.cfg");
-    EXPECT_EQ(first, "[APPLICATION]\r\nNAME=ZRNGSV32\r\nVERSION=9\r\n" + body);
-    ASSERT_EQ(Load(dir.File("first.cfg")), 1);
-    EXPECT_EQ(Saved("second.cfg"), first);
+    for (int load = 0; load < 2; ++load) {
+        ASSERT_EQ(LoadText(file), 1);
+        EXPECT_EQ(Saved("saved" + std::to_string(load) + ".cfg"), file);
+    }
 }
 
 TEST_F(ConfigurationFileTest, SaveSkipsFreeRowsDropsStaleKeysAndKeepsTheBackup) {

@@ -102,13 +102,11 @@ TEST_F(ProfileFileTest, ABatchWritesOnlyAtCommitAndOnlyAChange) {
     EXPECT_EQ(ConfigTestDirectory::Read(path + ".bak"), kOriginal);
     // The comment before the first section survives a rewrite of the whole section.
     EXPECT_EQ(ConfigTestDirectory::Read(path).rfind("; kept\r\n", 0), 0u);
-    for (int version = 10; version <= 11; ++version) {
-        const std::string before = ConfigTestDirectory::Read(path);
-        batch.WriteString("APPLICATION", "VERSION", std::to_string(version));
-        ASSERT_TRUE(batch.Commit(true));
-        EXPECT_EQ(ConfigTestDirectory::Read(path + ".bak"), before);
-        EXPECT_EQ(Get("APPLICATION", "VERSION"), std::to_string(version));
-    }
+    const std::string before = ConfigTestDirectory::Read(path);
+    batch.WriteString("APPLICATION", "VERSION", "10");
+    ASSERT_TRUE(batch.Commit(true));
+    EXPECT_EQ(ConfigTestDirectory::Read(path + ".bak"), before);
+    EXPECT_EQ(Get("APPLICATION", "VERSION"), "10");
 }
 
 TEST_F(ProfileFileTest, OneKeyChangesAndEverythingElseStaysByteForByte) {

