@@ -145,6 +145,11 @@ bool LoopbackPeer::Connect(ChannelContext& context, ConnectionRecord& record) {
     return TcpOpen(context, record) == 1 && Accept();
 }
 
+void LoopbackPeer::Close() {
+    sockets::Close(listener_);
+    listener_ = sockets::kInvalid;
+}
+
 void LoopbackPeer::CloseAccepted() {
     sockets::Close(accepted_);
     accepted_ = sockets::kInvalid;

@@ -33,6 +33,8 @@ class LoopbackPeer {
     void SendAll(std::string_view bytes);
     // Closes the accepted connection: the peer closes its end.
     void CloseAccepted();
+    // Stops listening (further connects are refused); an accepted connection stays.
+    void Close();
     // Makes record a TCP/IP connection to port on 127.0.0.1.
     static void PointAt(ConnectionRecord& record, std::uint16_t port);
     // Points record at this peer, opens it and accepts the connection: true when both worked.

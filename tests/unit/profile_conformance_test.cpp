@@ -16,7 +16,8 @@
 #include <vector>
 
 #include "config/profile.h"
-#include "unit/config_test_files.h"
+#include "config/profile_store.h"
+#include "helpers/temporary_directory.h"
 
 namespace gage {
 namespace {
@@ -80,8 +81,8 @@ bool Apply([[maybe_unused]] bool system, const std::string& path, const Edit& e)
 // One read or edit per cell, several to a line.
 // clang-format off
 const std::vector<ProfileCase> kCases = {
-    {"lookups without regard to case, in a file of LF line endings",
-     "[SeCtIoN1]\nNaMe1=val1\nname4=a\n[section2]\n[s3]\nempty=\n", {},
+    {"lookups without regard to case",
+     "[SeCtIoN1]\r\nNaMe1=val1\r\nname4=a\r\n[section2]\r\n[s3]\r\nempty=\r\n", {},
      {{"section1", "NAME1", "val1"}, {"SECTION1", "name4", "a"},
       {"nosection", "name1", "default"}, {"section1", "nokey", "default"},
       {"section1", "nokey", "", 256, ""},
@@ -116,10 +117,12 @@ const std::vector<ProfileCase> kCases = {
       {"s", "k", "a=b"}, {"s", "k2", "default"}, {"b", "x", "1"}, {"h]x", "k", "1"},
       {"t", "k", "2"}},
      {{"s", "name3", 9, 9}}},
-    {"CR line endings, no newline at the end", "[s]\rk=v\rj=w", {},
-     {{"s", "k", "v"}, {"s", "j", "w"}}},
-    {"a UTF-8 byte order mark; DOS end-of-file mark and tabs are blanks",
-     "\xEF\xBB\xBF[s]\r\n\tk\t=\tv\t\r\n\x1a", {}, {{"s", "k", "v"}}},
+    {"LF line endings", "[s]\nk=v\nj=w\n", {}, {{"s", "k", "v"}, {"s", "j", "w"}}},
+    {"CR line endings", "[s]\rk=v\rj=w\r", {}, {{"s", "k", "v"}, {"s", "j", "w"}}},
+    {"no newline at the end", "[s]\r\nk=v", {}, {{"s", "k", "v"}}},
+    {"a UTF-8 byte order mark", "\xEF\xBB\xBF[s]\r\nk=v\r\n", {}, {{"s", "k", "v"}}},
+    {"DOS end-of-file mark and tabs are blanks", "[s]\r\n\tk\t=\tv\t\r\n\x1a", {},
+     {{"s", "k", "v"}}},
     {"integers",
      "[n]\r\na=12\r\nb=-1\r\nc=+5\r\nd=42abc\r\ne=abc\r\nf=\r\ng=\"17\"\r\nh=1 2\r\ni=70000\r\n"
      "j=0\r\nk=- 3\r\nw=4294967297\r\nx=-4294967297\r\ny=42A94967297\r\nz=B4294967297\r\n"
@@ -191,7 +194,9 @@ void RunCase(const ProfileCase& testCase, bool system, const test::TemporaryDire
 // Each case on a file of its own, then all again on one file, so that a stale cache entry shows.
 // The system keeps its own cache of profile files by name, so it gets fresh names.
 TEST(ProfileConformance, EveryCaseBehavesAsWindowsDoes) {
-    const test::ConfigTestDirectory directory;
+    const test::TemporaryDirectory directory;
+    profile::Store store;
+    const profile::StoreInUse storeInUse(store);
     for (const bool reused : {false, true}) {
         int index = 0;
         for (const ProfileCase& testCase : kCases) {
