@@ -108,7 +108,7 @@ TEST_F(DataPortDialogTest, ModifyModeEditsTheTypeAndRenamesTheConnectionInEveryG
                 type.SelectList(IDC_IFACE_LIST, 1);
                 ASSERT_TRUE(type.ClickNow(IDC_IFACE_UP));  // the new order is the one saved
                 EXPECT_EQ(type.ListSelection(IDC_IFACE_LIST), 0);
-                ASSERT_TRUE(type.Open(IDC_IFACE_PICK, "ASCII Character Values",
+                ASSERT_TRUE(type.Open(IDC_IFACE_PICK, kPickerTitle,
                                       [](DialogDriver& picker) { ASSERT_TRUE(picker.Dismiss()); }));
                 type.SetEditText(IDC_IFACE_DESCRIPTION, "Renamed");
                 ASSERT_TRUE(type.CloseWith(IDOK));

@@ -22,6 +22,8 @@
 namespace gage::test {
 
 inline constexpr const char* kConfigTitle = "Gage Server Configuration";
+// The byte picker, which the monitor, the format and the interface dialogs all open.
+inline constexpr const char* kPickerTitle = "ASCII Character Values";
 
 class DialogTest : public ::testing::Test {
   protected:

@@ -15,7 +15,6 @@ namespace {
 
 constexpr const char* kTitle = "Gaging Device Setup";
 constexpr const char* kFormatTitle = "Gaging Device Format Definition";
-constexpr const char* kPickerTitle = "ASCII Character Values";
 
 class GageSetupDialogTest : public DialogTest {
   protected:

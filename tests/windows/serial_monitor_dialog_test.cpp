@@ -19,7 +19,6 @@ namespace gage::test {
 namespace {
 
 constexpr const char* kTitle = "Serial Data Monitor";
-constexpr const char* kPickerTitle = "ASCII Character Values";
 // The simulator behind the COM port answers "B\r" with this many bytes of its burst pattern.
 constexpr std::size_t kBurstBytes = 100 * 1024;
 
