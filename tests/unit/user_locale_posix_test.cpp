@@ -27,11 +27,7 @@ TEST(UserLocale, ADecimalCommaLocaleGivesACommaAndLeavesTheProcessLocaleAlone) {
     EXPECT_EQ(std::strtod("2.5", nullptr), 2.5);
 }
 
-TEST(UserLocale, NoOrAnUnknownLocaleGivesAPoint) {
-    {
-        const test::ScopedEnvironment all("LC_ALL", "C");
-        EXPECT_EQ(QueryUserLocale().decimalSeparator, '.');
-    }
+TEST(UserLocale, AnUnknownLocaleGivesAPoint) {
     const test::ScopedEnvironment all("LC_ALL", "xx_NOWHERE.bogus");
     const UserLocale user = QueryUserLocale();
     EXPECT_EQ(user.decimalSeparator, '.');
