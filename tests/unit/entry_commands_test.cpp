@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "entry/commands.h"
-#include "entry/configuration_hooks.h"
 #include "entry/engine_commands.h"
 #include "unit/reading_test_support.h"
 
@@ -107,30 +106,24 @@ TEST_F(EntryCommandsTest, ReadValueAnswersTheLastMatchingGagesValue) {
     EXPECT_EQ(ValueBitsOf("RandomValue Twin"), kReadFailureValueBits);
 }
 
-TEST_F(EntryCommandsTest, PollAndChannelOnlyFlags) {
+// That a read and a poll reach the read cycle with their options is the command-line host's
+// test; here the high word: 1 is channel only for both, any other is not.
+TEST_F(EntryCommandsTest, OnlyHighWordOneMakesAReadOrAPollChannelOnly) {
     GageRecord& mux = AddGage("RandomValue Mux");
-    mux.Format.MeasStopCommand = "T";
     mux.Flags = GAGE_FLAG_NO_READ_CMD;
-    // A read's first call only starts the measurement; a poll of a gage that takes no read
-    // command reads at once.
-    EXPECT_EQ(Run(GSV_CMD_READ, "RandomValue Mux"), 0);
-    mux.MeasurementStarted = 0;
-    EXPECT_NE(Run(GSV_CMD_POLL, "RandomValue Mux"), 0);
-
-    mux.Format.MeasStopCommand = "";
     SetBytes(mux.Format.Separator, mux.Format.SeparatorLength, ",");
     mux.Format.ChannelField = Spec(1, 1, 0);
     mux.Format.ValueAField = Spec(2, 1, 0);
     mux.ChannelNumber = 3;
     mux.Format.ReadTimeout = 0;  // one attempt: simulated lines would soon fill the buffer
     Hold(0, "5,1.0\r\n3,2.0\r\n");
-    // Channel only (high word 1, read and poll): the other channel's record stays first.
+    // The other channel's record stays first.
     EXPECT_EQ(Run(0x00010008, "RandomValue Mux"), 0);
     EXPECT_EQ(Run(0x0001000E, "RandomValue Mux"), 0);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(runtime.connections[0].RxBuffer.get()), 7),
               "5,1.0\r\n");
     mux.Format.ReadTimeout = 100;
-    ASSERT_NE(Run(0x00020008, "RandomValue Mux"), 0);  // any other high word: not channel only
+    ASSERT_NE(Run(0x00020008, "RandomValue Mux"), 0);
     EXPECT_EQ(ValueOf(runtime.readingResult), 2.0);
 }
 
@@ -159,7 +152,8 @@ TEST_F(EntryCommandsTest, SubgroupCommandsGoToTheChosenGages) {
     EXPECT_FALSE(runtime.connections[3].HasReceiveBuffer());  // port closed
 }
 
-TEST_F(EntryCommandsTest, PortCommandsAndHooks) {
+// Opening and initialising, and the configuration hooks, are the command-line host's tests.
+TEST_F(EntryCommandsTest, FlushEmptiesConfiguredPortsAndCloseEveryPort) {
     runtime.connections[0].PortNumber = 1;
     Hold(0, "abc");
     Hold(1, "def");
@@ -169,15 +163,6 @@ TEST_F(EntryCommandsTest, PortCommandsAndHooks) {
     EXPECT_EQ(Run(GSV_CMD_CLOSE_PORTS), 1);
     EXPECT_EQ(runtime.connections[1].RxCount, 0);
     EXPECT_TRUE(runtime.connections[1].HasReceiveBuffer());
-    AddGage("RandomValue A");
-    EXPECT_EQ(Run(GSV_CMD_INIT_PORTS), 1);  // nothing configured
-    EXPECT_EQ(Run(GSV_CMD_INIT_GAGES), 1);
-
-    const ConfigurationHooks hooks = MakeConfigurationHooks(runtime);
-    ASSERT_TRUE(hooks.openConnection && hooks.startConnects && hooks.sendGageInit &&
-                hooks.resolveHost);
-    // What opening through the hooks does, the integration test of connecting together sees.
-    EXPECT_EQ(hooks.resolveHost("127.0.0.1"), 0x0100007Fu);
 }
 
 }  // namespace
