@@ -1,5 +1,5 @@
 // The commands through the entry's dispatch; reads on simulated gages whose serial ports stay
-// closed.
+// closed; command 3's rebuild of the tables from BRW_GAGE.CFG.
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,10 @@
 #include <vector>
 
 #include "entry/commands.h"
+#include "entry/configuration_reload.h"
 #include "entry/engine_commands.h"
+#include "helpers/random_gage_configuration.h"
+#include "unit/config_test_files.h"
 #include "unit/reading_test_support.h"
 
 namespace gage {
@@ -162,6 +165,22 @@ TEST_F(EntryCommandsTest, FlushEmptiesConfiguredPortsAndCloseEveryPort) {
     EXPECT_EQ(Run(GSV_CMD_CLOSE_PORTS), 1);
     EXPECT_EQ(runtime.connections[1].RxCount, 0);
     EXPECT_TRUE(runtime.connections[1].HasReceiveBuffer());
+}
+
+// The dialog of command 3 saves the file; the tables are then rebuilt from it.
+TEST_F(EntryCommandsTest, ReloadFollowsTheFileAndARefusedOneEmptiesTheTables) {
+    const test::ConfigTestDirectory dir;
+    runtime.settings.ConfigurationPath = dir.File("BRW_GAGE.CFG");
+    runtime.settings.DefinitionsPath = dir.File("BRW_GAGE.DEF");
+    dir.Write("BRW_GAGE.CFG", test::ConfigurationWithGages(3));
+    ReloadConfiguration(runtime, nullptr);
+    ASSERT_EQ(runtime.gages.size(), 3u);
+    EXPECT_EQ(runtime.gages[2].Name, "RandomValue 3");
+
+    // A file that is no longer acceptable leaves the tables empty, not as they were.
+    dir.Write("BRW_GAGE.CFG", "[APPLICATION]\r\nNAME=OTHER\r\n");
+    ReloadConfiguration(runtime, nullptr);
+    EXPECT_TRUE(runtime.gages.empty());
 }
 
 }  // namespace
