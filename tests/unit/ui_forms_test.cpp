@@ -145,8 +145,7 @@ class DataPortFormTest : public ::testing::Test {
 
 // The sources are the openable ports between undefined and TCP/IP.
 TEST_F(DataPortFormTest, AbsentPortAndUnlistedSettingsOpenAsUndefinedAndDefaults) {
-    engine.settings.ComPrefix = "COM";
-    // Port 7 is not openable now.
+    // The prefix is the settings' default "COM". Port 7 is not openable now.
     record.PortNumber = 7;
     record.BaudRate = 1234;
     record.Parity = 3;
