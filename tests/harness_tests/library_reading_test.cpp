@@ -1,9 +1,8 @@
 // A real configuration loaded at start-up, driven only through the entry point as a host drives
 // it: the entry is found by name (and by ordinal on Windows) and a simulated gage reads end to end
-// into a result block on the host's alignment. In a 32-bit
-// Windows host the entry at ordinal 100 is also called the way such a host calls it (arguments
-// pushed, callee removes them, a stack aligned to 4 bytes only), with the 32-bit result taken from
-// the register and used as a pointer.
+// into a result block on the host's alignment. In a 32-bit Windows host the entry at ordinal 100
+// is also called the way such a host calls it (arguments pushed, callee removes them, a stack
+// aligned to 4 bytes only), with the 32-bit result taken from the register and used as a pointer.
 
 #include <gtest/gtest.h>
 
