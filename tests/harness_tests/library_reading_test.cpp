@@ -1,8 +1,8 @@
 // A real configuration loaded at start-up, driven only through the entry point as a host drives
-// it: a simulated gage reads end to end into a result block on the host's alignment. In a 32-bit
-// Windows host the entry at ordinal 100 is also called the way such a host calls it (arguments
-// pushed, callee removes them, a stack aligned to 4 bytes only), with the 32-bit result taken from
-// the register and used as a pointer.
+// it: the entry is found by name (and by ordinal on Windows) and a simulated gage reads end to end
+// into a result block on the host's alignment. In a 32-bit Windows host the entry at ordinal 100
+// is also called the way such a host calls it (arguments pushed, callee removes them, a stack
+// aligned to 4 bytes only), with the 32-bit result taken from the register and used as a pointer.
 
 #include <gtest/gtest.h>
 
@@ -48,7 +48,18 @@ class LibraryReadingTest : public LoadedLibraryTest {
     }
 };
 
-TEST_F(LibraryReadingTest, SimulatedGageReadsThroughTheEntryPoint) {
+// The entry found by name is the one at ordinal 100 and passes the interface version on; without
+// a window system no dialog opens.
+TEST_F(LibraryReadingTest, SimulatedGageReadsThroughTheEntryFoundByNameOrOrdinal) {
+    const auto entry = Library().EntryByName();
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(Library().EntryByOrdinal(), host::PlatformHasExportOrdinals() ? entry : nullptr);
+    EXPECT_EQ(entry(nullptr, 2, 0, nullptr), 0);  // the version reaches the engine
+#if !defined(_WIN32)
+    for (const std::int32_t command : {3, 6, 7, 15}) {
+        EXPECT_EQ(Call(command), 0) << "command " << command;
+    }
+#endif
     const std::intptr_t block = Call(8, "RandomValue Caliper");
     // The double at byte 4 stays on its 4-byte boundary only if the block starts on one.
     EXPECT_EQ(block % 8, 0);

@@ -10,6 +10,8 @@
 #include <thread>
 #include <utility>
 
+#include "ui/dialog_controls.h"
+
 namespace gage::test {
 
 namespace {
@@ -120,11 +122,8 @@ void DialogDriver::DoubleClickList(int id, int position) {
 
 std::vector<std::string> DialogDriver::ListLines(int id) const {
     std::vector<std::string> lines;
-    for (WPARAM i = 0; static_cast<LRESULT>(i) < Send(id, LB_GETCOUNT); ++i) {
-        std::string line(static_cast<std::size_t>(::SendMessageA(Control(id), LB_GETTEXTLEN, i, 0)),
-                         '\0');
-        ::SendMessageA(Control(id), LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()));
-        lines.push_back(line);
+    for (int position = 0; position < ListCount(dialog_, id); ++position) {
+        lines.push_back(ListItemText(dialog_, id, position));
     }
     return lines;
 }

@@ -45,7 +45,6 @@ class DialogDriver {
 
     HWND Window() const { return dialog_; }
     HWND Control(int id) const { return ::GetDlgItem(dialog_, id); }
-    bool IsOpen() const { return ::IsWindow(dialog_) != FALSE; }
     bool IsVisible(int id) const { return ::IsWindowVisible(Control(id)) != FALSE; }
     bool IsEnabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
     std::string Text(int id) const { return WindowText(Control(id)); }

@@ -40,7 +40,6 @@ TEST_F(GageBarDialogTest, PlusReadsItsRowSetAllEveryRowAndPollingOnlyWhileTheDis
     Run([&](DialogDriver& dialog) {
         const auto value = [&](int row) { return dialog.Text(IDC_BAR_VALUE_FIRST + row); };
         EXPECT_EQ(dialog.Text(IDC_BAR_NAME_FIRST + 2), "RandomValue 3");
-        EXPECT_FALSE(dialog.IsEnabled(IDC_BAR_GAGE_RANGE_LIMITS));
         ASSERT_TRUE(dialog.Click(IDC_BAR_READ_FIRST + 1));
         ASSERT_TRUE(WaitFor([&] { return !value(1).empty(); }));
         EXPECT_EQ(value(0), "");
@@ -48,7 +47,6 @@ TEST_F(GageBarDialogTest, PlusReadsItsRowSetAllEveryRowAndPollingOnlyWhileTheDis
         EXPECT_GT(::SendMessageA(dialog.Control(IDC_BAR_BAR_FIRST + 1), PBM_GETPOS, 0, 0), 0);
         ASSERT_TRUE(dialog.Click(IDC_BAR_READ_ALL));
         EXPECT_TRUE(WaitFor([&] { return !value(0).empty() && !value(2).empty(); }));
-        EXPECT_EQ(value(3), "");  // row D: no gage
 
         ::SetForegroundWindow(dialog.Window());
         const std::string read = value(0);

@@ -77,7 +77,6 @@ TEST_F(GageSetupDialogTest, NewGageIsEnabledStepByStepNeedsAUniqueNameAndIsSaved
             ASSERT_TRUE(setup.ClickNow(IDC_SETUP_OK));
             ASSERT_EQ(boxes.boxes.size(), 1u);
             EXPECT_NE(boxes.boxes[0].text.find("NOT UNQUE"), std::string::npos);
-            EXPECT_TRUE(setup.IsOpen());
             setup.SetEditText(IDC_SETUP_DESCRIPTION, "Depth");
             ASSERT_TRUE(setup.CloseWith(IDC_SETUP_OK));
         }));
@@ -130,7 +129,7 @@ TEST_F(GageSetupDialogTest, NewFormatIsTriedOnTheGageAndSavedAsTyped) {
     if (SimulatorPort() == 0) {
         GTEST_SKIP() << "no gage simulator on 127.0.0.1 (GAGE_SIM_TCP_PORT_FILE unset)";
     }
-    EditFormat(IDC_SETUP_FORMAT_CREATE, [this](DialogDriver& dialog) {
+    EditFormat(IDC_SETUP_FORMAT_CREATE, [](DialogDriver& dialog) {
         EXPECT_FALSE(dialog.IsEnabled(IDC_FORMAT_SAVE));  // a new format is saved as new
         EXPECT_TRUE(dialog.IsEnabled(IDC_FORMAT_FULL_SCALE));
         ASSERT_TRUE(dialog.SelectComboText(IDC_FORMAT_TYPE, "ASCII (8Bit)"));
@@ -152,7 +151,6 @@ TEST_F(GageSetupDialogTest, NewFormatIsTriedOnTheGageAndSavedAsTyped) {
         const std::string raw = dialog.Text(IDC_FORMAT_RAW_BYTES);
         EXPECT_NE(raw.find("<13><10>"), std::string::npos) << raw;
         EXPECT_EQ(dialog.Text(IDC_FORMAT_RAW_LENGTH), std::to_string(raw.size() - 8 + 2));
-        EXPECT_EQ(Key(0, "MEAS_READ"), "?<13>");  // the scratch copy the read used
         ASSERT_TRUE(dialog.Click(IDC_FORMAT_CONTINUOUS_POLL));
         EXPECT_TRUE(WaitFor([&] { return !dialog.IsEnabled(IDC_FORMAT_READ_GAGE); }));
         ASSERT_TRUE(dialog.Click(IDC_FORMAT_CONTINUOUS_POLL));
@@ -194,7 +192,6 @@ TEST_F(GageSetupDialogTest, ModifyShowsTheFormatEscapeLeavesNoScratchCopyRemoveS
         }));
         ASSERT_TRUE(setup.SelectComboText(IDC_SETUP_FORMAT, "Spare"));
         ASSERT_TRUE(setup.ClickNow(IDC_SETUP_FORMAT_REMOVE));
-        EXPECT_FALSE(setup.IsEnabled(IDC_SETUP_READ_GAGE));
         EXPECT_EQ(setup.ComboCount(IDC_SETUP_FORMAT), 2);
         EXPECT_EQ(setup.Text(IDC_SETUP_FORMAT), "");
         EXPECT_TRUE(setup.CloseWith(IDC_SETUP_CANCEL));
