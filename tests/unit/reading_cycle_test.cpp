@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <cmath>
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -124,16 +123,6 @@ TEST_F(ReadCycleTest, ClearBeforeAndAfter) {
         EXPECT_EQ(Held(), "");
         EXPECT_EQ(TicksElapsed(start, engine.clock.now), quiet);
     }
-}
-
-TEST_F(ReadCycleTest, ParseWithRefillFetchesBetweenTwoParses) {
-    EXPECT_EQ(ParseWithRefill(engine.context, nullptr, gage, output, 0), 0);  // no buffer yet
-    AllocateReceiveBuffer(engine.connections[0]);
-    engine.Hold(0, "8.25\r\n");
-    ASSERT_EQ(ParseWithRefill(engine.context, nullptr, gage, output, 0), 1);
-    EXPECT_EQ(ValueOf(result), 8.25);
-    ASSERT_EQ(ParseWithRefill(engine.context, nullptr, gage, output, 0), 1);  // a fetched line
-    EXPECT_EQ(Held(), "");
 }
 
 // A seeded simulated gage reads with its port closed and gives the same deviates and readings,
