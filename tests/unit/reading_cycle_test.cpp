@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -62,7 +61,6 @@ TEST_F(ReadCycleTest, TimeOutZeroIsOneAttempt) {
     gage.Format.ReadTimeout = 0;
     SetBytes(gage.Format.RecordEnd, gage.Format.RecordEndLength, "");  // never frames
     EXPECT_EQ(Read(), 0);
-    EXPECT_EQ(std::bit_cast<std::uint64_t>(ValueOf(result)), kReadFailureValueBits);
     // One fetch: one simulated line ("%4.4f\r\n") in the buffer.
     const std::string held = Held();
     ASSERT_GE(held.size(), 8u);

@@ -164,7 +164,6 @@ const RecordCase kRecords[] = {
     {{.separator = ",", .valueB = kField2, .combination = 4}, "5,2\r", {{1, 3.5, ""}}},
     {{.separator = ",", .valueB = kField2, .combination = 5}, "5,2\r", {{1, 7.0, ""}}},
     {{.separator = ",", .valueB = kField2, .combination = 6}, "5,2\r", {{1, 5.0, ""}}},
-    {{.separator = ",", .valueB = kField2, .combination = 15}, "5,2\r", {{1, 5.0, ""}}},
     {{.separator = ",", .valueA = {}, .valueB = kField2}, "5,2\r", {{1, 2.0, ""}}},
 };
 
