@@ -243,27 +243,31 @@ TEST_F(ParserTest, FieldsTextsAndReadingNumber) {
     SetFrame(gage.Format, "", "<13><10>", ";");
     gage.Format.ChannelField = Spec(1, 2, 2);
     gage.Format.CodeField = Spec(2, 1, 0);
-    gage.Format.LiteralField = Spec(3, 1, 0);
+    gage.Format.LiteralField = Spec(3, 2, 0);
     gage.Format.ValueAField = Spec(4, 1, 0);
     gage.Format.ReadingField = Spec(5, 1, 0);
     gage.Format.ValueBField = Spec(6, 1, 0);
-    Hold("C07;  bad part ; MAX ;-1.5e1;70000.9;2\r\n");
+    // Texts start where their field says and lose their spaces (only) at either end.
+    Hold("C07;  bad part \t ;.MAX ;-1.5e1;70000.9;2\r\n");
     ASSERT_EQ(Parse(), 1);
     EXPECT_EQ(result.Channel, 7);
-    EXPECT_STREQ(result.Code, "bad part");
+    EXPECT_STREQ(result.Code, "bad part \t");
     EXPECT_STREQ(result.Literal, "MAX");
     EXPECT_EQ(ValueOf(result), -15.0);
     EXPECT_EQ(result.ReadingNumber, 70000 & 0xFFFF);
     EXPECT_EQ(output.valueA, -15.0);
     EXPECT_EQ(output.valueB, 2.0);
 
-    // Texts are cut to their fields.
+    // Texts are cut to their fields; blanks leave them empty.
     const std::string code(40, 'c');
     const std::string literal(20, 'l');
     Hold("C01;" + code + ";" + literal + ";1;1;1\r\n");
     ASSERT_EQ(Parse(), 1);
     EXPECT_EQ(std::string(result.Code), code.substr(0, 31));
-    EXPECT_EQ(std::string(result.Literal), literal.substr(0, 15));
+    EXPECT_EQ(std::string(result.Literal), literal.substr(1, 15));
+    Hold("C01;    ;   ;1;1;1\r\n");
+    ASSERT_EQ(Parse(), 1);
+    EXPECT_EQ(std::string(result.Code) + result.Literal, "");
 }
 
 TEST_F(ParserTest, RequestSequenceRecordIsConsumedAfterTheDelayAndIsNoReading) {
@@ -341,18 +345,6 @@ TEST(LooksNumericTest, SignsBlanksAndSeparators) {
     const auto withPoint = [](const char* text) { return LooksNumeric(text, '.'); };
     ExpectSplit(withPoint, {" -12", "+ .5", "7"}, {",5", "A1", "-", "", "   ", "--1"});
     EXPECT_TRUE(LooksNumeric(",5", ','));
-}
-
-TEST(FieldTextTest, TrimsSpacesOnlyAndCutsToSize) {
-    char text[8];
-    FieldText(At("  a b \t "), Spec(1, 1, 0), text, sizeof text);
-    EXPECT_STREQ(text, "a b \t");
-    FieldText(At("abcdefghijk"), Spec(1, 3, 0), text, sizeof text);
-    EXPECT_STREQ(text, "cdefghi");
-    FieldText(At("    "), Spec(1, 1, 0), text, sizeof text);
-    EXPECT_STREQ(text, "");
-    FieldText(FieldLocation{}, Spec(1, 1, 0), text, sizeof text);
-    EXPECT_STREQ(text, "");
 }
 
 TEST(FieldValueTest, TypesAndSeparators) {
