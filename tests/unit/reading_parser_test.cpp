@@ -158,7 +158,6 @@ const RecordCase kRecords[] = {
     {Binary(kLsb, 2, 0), "\2\x10\x27", {{1, 0.0, "\2\x10\x27"}}},
     // The combinations of A and B (unknown codes give A), and B alone.
     {{.separator = ",", .valueB = kField2, .combination = 0}, "5,2\r", {{1, 5.0, ""}}},
-    {{.separator = ",", .valueB = kField2, .combination = 1}, "5,2\r", {{1, 5.0, ""}}},
     {{.separator = ",", .valueB = kField2, .combination = 2}, "5,2\r", {{1, 2.0, ""}}},
     {{.separator = ",", .valueB = kField2, .combination = 3}, "5,2\r", {{1, 3.0, ""}}},
     {{.separator = ",", .valueB = kField2, .combination = 4}, "5,2\r", {{1, 3.5, ""}}},
