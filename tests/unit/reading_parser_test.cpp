@@ -104,6 +104,8 @@ const RecordCase kRecords[] = {
     {{.start = "<2>", .end = "<13><10>", .separator = ",", .valueA = kField2},
      "xx\2A,12.5\r\n\2B,7.25\r\n",
      {{1, 12.5, "\2B,7.25\r\n"}, {1, 7.25, ""}}},
+    // A terminator is found past a partial match of it, and not in fewer bytes than it has.
+    {{.end = "<13><10>"}, "5\r6\r\n7", {{1, 5.0, "7"}, {0, 0.0, "7"}}},
     // Without a terminator or a length nothing is ever read.
     {{.end = ""}, "12.5\r\n", {{0, 0.0, "12.5\r\n"}}},
     // A record framed by length stays; with a separator only its field 1 is located.
@@ -311,16 +313,6 @@ TEST_F(ParserTest, RawCopyFollowsEveryParse) {
     EXPECT_EQ(Parse(), 1);
     EXPECT_EQ(copied, 4);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(copy), 4), "1234");
-}
-
-TEST(FindBytesTest, Positions) {
-    const std::uint8_t bytes[] = {'a', 'b', 'a', 'b', 'c'};
-    const std::uint8_t abc[] = {'a', 'b', 'c'};
-    EXPECT_EQ(FindBytes(bytes, 5, abc, 3), 2);
-    EXPECT_EQ(FindBytes(bytes, 4, abc, 3), kNotFound);
-    EXPECT_EQ(FindBytes(bytes, 2, abc, 3), kNotFound);
-    EXPECT_EQ(FindBytes(bytes, 5, abc, 0), kNotFound);
-    EXPECT_EQ(FindBytes(bytes, 5, abc + 2, 1), 4);
 }
 
 FieldLocation At(std::string_view text) {
