@@ -194,10 +194,9 @@ TEST(ReadCReal, ReadsLikeAtofInTheCLocaleAndTellsWhetherTheFieldIsThatNumber) {
 }
 
 TEST(FormatCReal, WritesSevenSignificantDigitsWithAPeriodInAnyLocale) {
-    // clang-format off
-    const std::pair<double, const char*> cases[] = {{0.001, "0.001"}, {25.0, "25"}, {-1.0, "-1"},
-        {1.0 / 3.0, "0.3333333"}, {12345678.0, "1.234568e+07"}, {0.00001, "1e-05"}, {0.0, "0"}};
-    // clang-format on
+    // Shorter values are the saved gage lines' (tests/unit/config_file_test.cpp).
+    const std::pair<double, const char*> cases[] = {{1.0 / 3.0, "0.3333333"},
+                                                    {12345678.0, "1.234568e+07"}};
     for (const auto& [value, text] : cases) {
         EXPECT_EQ(FormatCReal(value), text);
     }
