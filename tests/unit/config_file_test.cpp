@@ -61,7 +61,6 @@ TEST_F(ConfigurationFileTest, RefusedFilesLeaveTheTablesAsTheyWere) {
     hooks.openConnection = [&](WindowHandle, int) { return ++hookCalls; };
     hooks.sendGageInit = [&](WindowHandle, GageRecord&) { ++hookCalls; };
     EXPECT_EQ(Load("", hooks), 0);
-    EXPECT_EQ(Load(dir.File("missing.cfg"), hooks), 0);
     EXPECT_EQ(LoadText("[APPLICATION]\nNAME=OTHER\nVERSION=9\n[INTERFACES]\n"
                        "MUX_0=\"A\",1,1,9600,8,1,1,1,0,0,\n",
                        hooks),
