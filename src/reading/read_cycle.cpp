@@ -158,15 +158,6 @@ bool ChannelAccepted(const GageRecord& gage, const ReadingResult& result) {
 
 }  // namespace
 
-int ParseWithRefill(ReadContext& context, WindowHandle owner, GageRecord& gage, ParseOutput& output,
-                    unsigned options) {
-    ConnectionRecord* const record = GageConnection(context, gage.ConnectionIndex);
-    if (record == nullptr) {
-        return 0;
-    }
-    return Attempt(context, owner, gage, *record, output, options).parsed;
-}
-
 int ReadGage(ReadContext& context, WindowHandle owner, GageRecord& gage, ParseOutput& output,
              unsigned options) {
     if (gage.InterfaceTypeNumber == 0) {

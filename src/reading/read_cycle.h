@@ -19,9 +19,4 @@ inline constexpr std::uint32_t kMinimumDrainBoundMs = 2000;
 int ReadGage(ReadContext& context, WindowHandle owner, GageRecord& gage, ParseOutput& output,
              unsigned options);
 
-// One attempt of the wait: parse what is held, fetch more (the simulated source for a
-// "RandomValue" gage), parse again. Returns the parser's result.
-int ParseWithRefill(ReadContext& context, WindowHandle owner, GageRecord& gage, ParseOutput& output,
-                    unsigned options);
-
 }  // namespace gage

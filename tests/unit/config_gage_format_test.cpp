@@ -103,7 +103,6 @@ TEST_F(GageFormatFileTest, TheRuntimeFormsNumbersFieldsAndCommands) {
         // Bits and full scale count only for binary types; the scale is 2 to the bits mod 32.
         {"DATATYPE=2\nBITS=35\nFULLSCALE=12.5\n", "0 0 0 0 0 | 0 0 0 | 2 35 8 12.5 | ."},
         {"DATATYPE=3\nBITS=16\nFULLSCALE=12.5\n", "0 0 0 0 0 | 0 0 0 | 3 0 0 0 | ."},
-        {"DATATYPE=1\nBITS=16\n", "0 0 0 0 0 | 0 0 0 | 1 16 65536 0 | ."},
         {"DATATYPE=1\nBITS=-1\n", "0 0 0 0 0 | 0 0 0 | 1 65535 2147483648 0 | ."},
         {"CLEARBUFFER=3\n", "0 0 0 0 0 | 0 0 3 | 0 0 0 0 | ."} /* the older key of FMTOPTS */,
         {"FMTOPTS=48\nCLEARBUFFER=3\n", "0 0 0 0 0 | 0 0 48 | 0 0 0 0 | ."},

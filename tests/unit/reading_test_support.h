@@ -116,8 +116,6 @@ inline FieldSpec Spec(int field, int start, int length, std::string_view conditi
     return spec;
 }
 
-// A gage whose records are one value and recordEnd, read unrounded: where most reading tests
-// start. A name with "RandomValue" in it reads the simulated source.
 // A gage that has only a name and a connection.
 inline GageRecord NamedGage(std::string_view name, int connection) {
     GageRecord gage;
@@ -126,9 +124,10 @@ inline GageRecord NamedGage(std::string_view name, int connection) {
     return gage;
 }
 
+// A gage whose records are one value and recordEnd, read unrounded, on connection 0: where most
+// reading tests start. A name with "RandomValue" in it reads the simulated source.
 inline GageRecord OneValueGage(std::string_view name, std::string_view recordEnd = "<13><10>") {
-    GageRecord gage;
-    gage.Name = name;
+    GageRecord gage = NamedGage(name, 0);
     gage.InterfaceTypeNumber = 1;
     gage.Precision = -1;
     gage.Format.ReadTimeout = 200;
