@@ -100,27 +100,36 @@ TEST_F(SerialPosixTest, ConfigureMapsEachLineSettingToTheTerminal) {
     EXPECT_EQ(t.c_cc[VMIN], 0);
     EXPECT_EQ(t.c_cc[VTIME], 0);
     // A pseudo-terminal forces no parity enable; the parity kind (4 mark, 5 space) it keeps.
-    // Parity is sent but never checked: no INPCK.
+    // Parity is sent but never checked: no INPCK. A parity, stop bits or flow control the line
+    // cannot take is refused, and the line keeps the settings it had.
     const struct {
-        int baud, parity, stopBits, flowControl;
+        int baud, parity, stopBits, flowControl, refusal;
         speed_t speed;
         tcflag_t cflag, iflag;
-    } cases[] = {{9600, 1, 1, 1, B9600, 0, 0},
-                 {19200, 4, 2, 2, B19200, CMSPAR | PARODD | CSTOPB, IXON | IXOFF},
-                 {38400, 5, 1, 3, B38400, CMSPAR | CRTSCTS, 0}};
+    } cases[] = {
+        {9600, 1, 1, 1, 0, B9600, 0, 0},
+        {19200, 4, 2, 2, 0, B19200, CMSPAR | PARODD | CSTOPB, IXON | IXOFF},
+        {38400, 1, 1, 5, SERIAL_CONFIG_BAD_FLOW_CONTROL, B19200, CMSPAR | PARODD | CSTOPB,
+         IXON | IXOFF},
+        {38400, 1, 4, 1, SERIAL_CONFIG_BAD_STOP_BITS, B19200, CMSPAR | PARODD | CSTOPB,
+         IXON | IXOFF},
+        {38400, 0, 1, 1, SERIAL_CONFIG_BAD_PARITY, B19200, CMSPAR | PARODD | CSTOPB, IXON | IXOFF},
+        {38400, 5, 1, 3, 0, B38400, CMSPAR | CRTSCTS, 0},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.baud);
+        SCOPED_TRACE(&c - cases);  // the row
         record.BaudRate = c.baud;
         record.Parity = c.parity;
         record.StopBits = c.stopBits;
         record.FlowControl = c.flowControl;
-        ASSERT_EQ(SerialConfigure(context, nullptr, record), 0);
+        EXPECT_EQ(SerialConfigure(context, nullptr, record), c.refusal);
         t = Attributes();
         EXPECT_EQ(::cfgetispeed(&t), c.speed);
         EXPECT_EQ(::cfgetospeed(&t), c.speed);
         EXPECT_EQ(t.c_cflag & (PARENB | CMSPAR | PARODD | CSTOPB | CRTSCTS), c.cflag);
         EXPECT_EQ(t.c_iflag & (IXON | IXOFF | INPCK), c.iflag);
     }
+    EXPECT_TRUE(boxes.boxes.empty());
 }
 
 // Port 64 is the last that opens; 65 is refused before any device is tried.
