@@ -7,6 +7,7 @@
 #include <chrono>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "channel_harness.h"
 #include "channels/comm_errors.h"
@@ -70,24 +71,21 @@ TEST_F(SerialPosixTest, DeviceNamesFollowThePrefixAndTheMap) {
 TEST_F(SerialPosixTest, AMappedDeviceThatCannotOpenIsReportedWithItsPath) {
     Start();
     OpenSerial(record);  // holds com3
-    const struct {
-        std::string device;
-        std::string why;
-    } cases[] = {
+    const std::pair<std::string, const char*> cases[] = {
         {directory.File("gone/ttyUSB0"), "it does not exist"},
         {directory.Write("plain-file", "x"), "it is not a terminal"},
         {directory.File("com3"), "it is in use"},
     };
-    for (const auto& failing : cases) {
-        settings.PortMap.Map(5, failing.device);
+    for (const auto& [device, why] : cases) {
+        settings.PortMap.Map(5, device);
         ConnectionRecord mapped;
         test::MakeSerial9600(mapped, 5);
         boxes.boxes.clear();
-        EXPECT_EQ(SerialOpen(context, nullptr, mapped), 0) << failing.device;
+        EXPECT_EQ(SerialOpen(context, nullptr, mapped), 0) << device;
         EXPECT_FALSE(mapped.PortHandle.is_open());
         ASSERT_EQ(boxes.boxes.size(), 1u);
         EXPECT_EQ(boxes.boxes[0].text, kLocked);
-        EXPECT_EQ(LogTexts().back(), "COM5: cannot open " + failing.device + ": " + failing.why);
+        EXPECT_EQ(LogTexts().back(), "COM5: cannot open " + device + ": " + why);
     }
 }
 
