@@ -58,7 +58,6 @@ TEST_F(SerialChannelTest, ACommandIsAnsweredAndPurgesAndPrepareDropWhatWaits) {
     EXPECT_EQ(ChannelPrepare(context, nullptr, record), 1);  // open already: purged, emptied
     EXPECT_EQ(record.RxCount, 0);
     EXPECT_EQ(test::QueuedInput(record), 0);
-    EXPECT_EQ(ChannelRead(context, nullptr, record), 0);
     EXPECT_TRUE(boxes.boxes.empty());
 }
 
@@ -67,7 +66,6 @@ TEST_F(SerialChannelTest, PortsAreProbedSilentlyHeldExclusivelySignalledAndClose
     ASSERT_EQ(AllocateReceiveBuffer(record), 1);
     record.RxCount = 3;
     EXPECT_EQ(ChannelPrepare(context, nullptr, record), 1);  // a closed port opens quietly
-    EXPECT_TRUE(record.PortHandle.is_open());
     EXPECT_EQ(record.RxCount, 0);
     if (test::PortsHeldExclusively()) {
         // What opening a held port again reports, the POSIX test's port in use sees.
@@ -81,8 +79,7 @@ TEST_F(SerialChannelTest, PortsAreProbedSilentlyHeldExclusivelySignalledAndClose
     }
     EXPECT_TRUE(Ask());  // the line still carries commands and answers
     EXPECT_EQ(ChannelClose(context, record), 1);
-    EXPECT_FALSE(record.PortHandle.is_open());
-    EXPECT_EQ(ChannelClose(context, record), 0);
+    EXPECT_EQ(ChannelClose(context, record), 0);  // closed: nothing left to close
     EXPECT_EQ(SerialProbePort(settings, gage.port()), 1);
 }
 
