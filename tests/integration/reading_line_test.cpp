@@ -139,7 +139,6 @@ TEST_F(LineTest, OpeningConnectsOnceSendsTheStringsAndSkipsUnusedRows) {
     engine.connections[2].Kind = 9;
     engine.connections[2].PortNumber = 3;
     EXPECT_EQ(OpenGageConnection(engine.context, nullptr, 2), 1);
-    TcpClose(converter);
 }
 
 class CycleLineTest : public LineTest {
