@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <fstream>
 #include <string>
 
 #include "channels/tcp_channel.h"
@@ -27,16 +26,12 @@ class LineTest : public ::testing::Test {
   protected:
     void SetUp() override {
         engine.support.UseBuiltInsOnly(true);
-        engine.settings.DefinitionsPath = directory.File("BRW_GAGE.DEF");
         gage.GageId = 65;  // 'A'
         gage.ChannelNumber = 7;
         gage.SerialNumber = "SN-0042";
         ASSERT_TRUE(peer.Connect(engine.channels, record));
     }
     void TearDown() override { TcpClose(record); }
-    void WriteDefinitions(const std::string& text) {
-        std::ofstream(engine.settings.DefinitionsPath) << text;
-    }
 
     test::TemporaryDirectory directory;
     testing_support::EngineFixture engine;
@@ -110,7 +105,8 @@ TEST_F(LineTest, GageInitGoesBetweenTwoWaits) {
 
 // The interface strings go in key order, not file order, each after its delay.
 TEST_F(LineTest, OpeningConnectsOnceSendsTheStringsAndSkipsUnusedRows) {
-    WriteDefinitions("[TYPE0]\nINIT1=0,never\n[TYPE2]\nINIT2=20,lo<13>\nINIT1=10,hel\n");
+    engine.settings.DefinitionsPath = directory.Write(
+        "BRW_GAGE.DEF", "[TYPE0]\nINIT1=0,never\n[TYPE2]\nINIT2=20,lo<13>\nINIT1=10,hel\n");
     engine.settings.TcpConnectionTimeout = 2.0;
     ConnectionRecord& converter = engine.connections[5];
     converter = ConnectionRecord{};
