@@ -42,11 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     record.Socket.reset();
     std::string received;
     char chunk[4096];
-    for (;;) {
-        const ssize_t n = ::read(pair[1], chunk, sizeof chunk);
-        if (n <= 0) {
-            break;
-        }
+    for (ssize_t n; (n = ::read(pair[1], chunk, sizeof chunk)) > 0;) {
         received.append(chunk, static_cast<std::size_t>(n));
     }
     ::close(pair[1]);

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "channel_harness.h"
 #include "channels/comm_errors.h"
@@ -70,24 +71,21 @@ TEST_F(SerialPosixTest, DeviceNamesFollowThePrefixAndTheMap) {
 TEST_F(SerialPosixTest, AMappedDeviceThatCannotOpenIsReportedWithItsPath) {
     Start();
     OpenSerial(record);  // holds com3
-    const struct {
-        std::string device;
-        std::string why;
-    } cases[] = {
+    const std::pair<std::string, const char*> cases[] = {
         {directory.File("gone/ttyUSB0"), "it does not exist"},
         {directory.Write("plain-file", "x"), "it is not a terminal"},
         {directory.File("com3"), "it is in use"},
     };
-    for (const auto& failing : cases) {
-        settings.PortMap.Map(5, failing.device);
+    for (const auto& [device, why] : cases) {
+        settings.PortMap.Map(5, device);
         ConnectionRecord mapped;
         test::MakeSerial9600(mapped, 5);
         boxes.boxes.clear();
-        EXPECT_EQ(SerialOpen(context, nullptr, mapped), 0) << failing.device;
+        EXPECT_EQ(SerialOpen(context, nullptr, mapped), 0) << device;
         EXPECT_FALSE(mapped.PortHandle.is_open());
         ASSERT_EQ(boxes.boxes.size(), 1u);
         EXPECT_EQ(boxes.boxes[0].text, kLocked);
-        EXPECT_EQ(LogTexts().back(), "COM5: cannot open " + failing.device + ": " + failing.why);
+        EXPECT_EQ(LogTexts().back(), "COM5: cannot open " + device + ": " + why);
     }
 }
 
@@ -100,27 +98,36 @@ TEST_F(SerialPosixTest, ConfigureMapsEachLineSettingToTheTerminal) {
     EXPECT_EQ(t.c_cc[VMIN], 0);
     EXPECT_EQ(t.c_cc[VTIME], 0);
     // A pseudo-terminal forces no parity enable; the parity kind (4 mark, 5 space) it keeps.
-    // Parity is sent but never checked: no INPCK.
+    // Parity is sent but never checked: no INPCK. A parity, stop bits or flow control the line
+    // cannot take is refused, and the line keeps the settings it had.
     const struct {
-        int baud, parity, stopBits, flowControl;
+        int baud, parity, stopBits, flowControl, refusal;
         speed_t speed;
         tcflag_t cflag, iflag;
-    } cases[] = {{9600, 1, 1, 1, B9600, 0, 0},
-                 {19200, 4, 2, 2, B19200, CMSPAR | PARODD | CSTOPB, IXON | IXOFF},
-                 {38400, 5, 1, 3, B38400, CMSPAR | CRTSCTS, 0}};
+    } cases[] = {
+        {9600, 1, 1, 1, 0, B9600, 0, 0},
+        {19200, 4, 2, 2, 0, B19200, CMSPAR | PARODD | CSTOPB, IXON | IXOFF},
+        {38400, 1, 1, 5, SERIAL_CONFIG_BAD_FLOW_CONTROL, B19200, CMSPAR | PARODD | CSTOPB,
+         IXON | IXOFF},
+        {38400, 1, 4, 1, SERIAL_CONFIG_BAD_STOP_BITS, B19200, CMSPAR | PARODD | CSTOPB,
+         IXON | IXOFF},
+        {38400, 0, 1, 1, SERIAL_CONFIG_BAD_PARITY, B19200, CMSPAR | PARODD | CSTOPB, IXON | IXOFF},
+        {38400, 5, 1, 3, 0, B38400, CMSPAR | CRTSCTS, 0},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.baud);
+        SCOPED_TRACE(&c - cases);  // the row
         record.BaudRate = c.baud;
         record.Parity = c.parity;
         record.StopBits = c.stopBits;
         record.FlowControl = c.flowControl;
-        ASSERT_EQ(SerialConfigure(context, nullptr, record), 0);
+        EXPECT_EQ(SerialConfigure(context, nullptr, record), c.refusal);
         t = Attributes();
         EXPECT_EQ(::cfgetispeed(&t), c.speed);
         EXPECT_EQ(::cfgetospeed(&t), c.speed);
         EXPECT_EQ(t.c_cflag & (PARENB | CMSPAR | PARODD | CSTOPB | CRTSCTS), c.cflag);
         EXPECT_EQ(t.c_iflag & (IXON | IXOFF | INPCK), c.iflag);
     }
+    EXPECT_TRUE(boxes.boxes.empty());
 }
 
 // Port 64 is the last that opens; 65 is refused before any device is tried.
@@ -160,7 +167,6 @@ TEST_F(SerialPosixTest, OpeningAConnectionOpensThePortOnceThenOnlyPurges) {
     row.InterfaceType = 2;
     test::MakeSerial9600(row, 3);
     ASSERT_EQ(OpenGageConnection(engine.context, nullptr, 3), 1);
-    ASSERT_TRUE(row.PortHandle.is_open());
     EXPECT_TRUE(simulator->WaitForReceived("hi\r", 5s));
     const auto handle = row.PortHandle.get();
     ASSERT_EQ(OpenGageConnection(engine.context, nullptr, 3), 1);

@@ -58,7 +58,6 @@ TEST_F(SerialChannelTest, ACommandIsAnsweredAndPurgesAndPrepareDropWhatWaits) {
     EXPECT_EQ(ChannelPrepare(context, nullptr, record), 1);  // open already: purged, emptied
     EXPECT_EQ(record.RxCount, 0);
     EXPECT_EQ(test::QueuedInput(record), 0);
-    EXPECT_EQ(ChannelRead(context, nullptr, record), 0);
     EXPECT_TRUE(boxes.boxes.empty());
 }
 
@@ -67,7 +66,6 @@ TEST_F(SerialChannelTest, PortsAreProbedSilentlyHeldExclusivelySignalledAndClose
     ASSERT_EQ(AllocateReceiveBuffer(record), 1);
     record.RxCount = 3;
     EXPECT_EQ(ChannelPrepare(context, nullptr, record), 1);  // a closed port opens quietly
-    EXPECT_TRUE(record.PortHandle.is_open());
     EXPECT_EQ(record.RxCount, 0);
     if (test::PortsHeldExclusively()) {
         // What opening a held port again reports, the POSIX test's port in use sees.
@@ -81,8 +79,7 @@ TEST_F(SerialChannelTest, PortsAreProbedSilentlyHeldExclusivelySignalledAndClose
     }
     EXPECT_TRUE(Ask());  // the line still carries commands and answers
     EXPECT_EQ(ChannelClose(context, record), 1);
-    EXPECT_FALSE(record.PortHandle.is_open());
-    EXPECT_EQ(ChannelClose(context, record), 0);
+    EXPECT_EQ(ChannelClose(context, record), 0);  // closed: nothing left to close
     EXPECT_EQ(SerialProbePort(settings, gage.port()), 1);
 }
 
@@ -102,33 +99,25 @@ TEST_F(SerialChannelTest, ReadsNeverGoPastTheAppendLimit) {
         << start << test::Held(record);
 }
 
-TEST_F(SerialChannelTest, SettingsApplyAndUnusableOnesAreRefusedKeepingTheOld) {
+#if defined(_WIN32)
+// (How each setting reaches a terminal, and that settings the line cannot take are refused, the
+// POSIX test sees.) Reads never wait; a write gives up after 10 ms a byte and 1 s.
+TEST_F(SerialChannelTest, SettingsApplyAndWritesGiveUpInTime) {
     record.BaudRate = 19200;
     OpenSerial(record);
-    EXPECT_EQ(test::LineBaud(record), 19200);
-#if defined(_WIN32)
-    COMMTIMEOUTS timeouts{};  // reads never wait; a write gives up after 10 ms a byte and 1 s
-    ASSERT_TRUE(::GetCommTimeouts(reinterpret_cast<HANDLE>(record.PortHandle.get()), &timeouts));
+    const HANDLE port = reinterpret_cast<HANDLE>(record.PortHandle.get());
+    DCB control{};
+    control.DCBlength = sizeof control;
+    ASSERT_TRUE(::GetCommState(port, &control));
+    EXPECT_EQ(control.BaudRate, 19200u);
+    COMMTIMEOUTS timeouts{};
+    ASSERT_TRUE(::GetCommTimeouts(port, &timeouts));
     EXPECT_EQ(timeouts.ReadIntervalTimeout, MAXDWORD);
     EXPECT_EQ(timeouts.ReadTotalTimeoutMultiplier + timeouts.ReadTotalTimeoutConstant, 0u);
     EXPECT_EQ(timeouts.WriteTotalTimeoutMultiplier, 10u);
     EXPECT_EQ(timeouts.WriteTotalTimeoutConstant, 1000u);
-#endif
-    const struct {
-        int parity, stopBits, flowControl, refusal;
-    } cases[] = {{1, 1, 5, SERIAL_CONFIG_BAD_FLOW_CONTROL},
-                 {1, 4, 1, SERIAL_CONFIG_BAD_STOP_BITS},
-                 {0, 1, 1, SERIAL_CONFIG_BAD_PARITY}};
-    for (const auto& bad : cases) {
-        record.BaudRate = 38400;
-        record.Parity = bad.parity;
-        record.StopBits = bad.stopBits;
-        record.FlowControl = bad.flowControl;
-        EXPECT_EQ(SerialConfigure(context, nullptr, record), bad.refusal);
-        EXPECT_EQ(test::LineBaud(record), 19200);
-    }
-    EXPECT_TRUE(boxes.boxes.empty());
 }
+#endif
 
 }  // namespace
 }  // namespace gage

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <string>
+#include <tuple>
 
 #include "channel_harness.h"
 #include "channels/tcp_channel.h"
@@ -18,23 +19,20 @@ namespace {
 using namespace std::chrono_literals;
 
 TEST(SimulatorTemplate, BuildsTextBinaryAndWideRecords) {
-    const struct {
-        const char* text;
-        double value;
-        int channel, count;
-        std::string record;
-    } cases[] = {{"<2>{sign}{abs:%08.3f}<13>", -12.5, 1, 1, "\x02-0012.500\r"},
-                 {"{sep:,}{value:%.2f};{channel:%02d};{count}<10>", 3.14159, 7, 42, "3,14;07;42\n"},
-                 {"{sign: }{abs}", 1.0, 1, 1, " 1.0000"},
-                 {"{int16le:100}", 2.56, 1, 1, std::string("\x00\x01", 2)},
-                 {"{int32be}", -2.0, 1, 1, "\xFF\xFF\xFF\xFE"},
-                 {"{wide}A<13>", 0.0, 1, 1, std::string("A\0\r\0", 4)},
-                 {"<x> <300> <123>", 0.0, 1, 1, "<x> <300> {"}};
+    // A template, the value, channel and count it is rendered with, and the record.
+    const std::tuple<const char*, double, int, int, std::string> cases[] = {
+        {"<2>{sign}{abs:%08.3f}<13>", -12.5, 1, 1, "\x02-0012.500\r"},
+        {"{sep:,}{value:%.2f};{channel:%02d};{count}<10>", 3.14159, 7, 42, "3,14;07;42\n"},
+        {"{sign: }{abs}", 1.0, 1, 1, " 1.0000"},
+        {"{int16le:100}", 2.56, 1, 1, std::string("\x00\x01", 2)},
+        {"{int32be}", -2.0, 1, 1, "\xFF\xFF\xFF\xFE"},
+        {"{wide}A<13>", 0.0, 1, 1, std::string("A\0\r\0", 4)},
+        {"<x> <300> <123>", 0.0, 1, 1, "<x> <300> {"}};
     std::string error;
-    for (const auto& c : cases) {
+    for (const auto& [text, value, channel, count, record] : cases) {
         RecordTemplate parsed;
-        ASSERT_TRUE(ParseRecordTemplate(c.text, parsed, error)) << c.text << error;
-        EXPECT_EQ(RenderRecord(parsed, c.value, c.channel, c.count), c.record) << c.text;
+        ASSERT_TRUE(ParseRecordTemplate(text, parsed, error)) << text << error;
+        EXPECT_EQ(RenderRecord(parsed, value, channel, count), record) << text;
     }
     for (const char* bad : {"{value:%s}", "{value:%f %f}", "{nonsense}", "{value"}) {
         RecordTemplate parsed;

@@ -36,9 +36,8 @@ OsSocket Os(sockets::Native socket) {
     return static_cast<OsSocket>(socket);
 }
 
-}  // namespace
-
-std::intptr_t LoopbackPeer::Listen(int backlog, std::uint16_t& port) {
+// A listener on a free loopback port; kInvalid on failure.
+sockets::Native Listen(int backlog, std::uint16_t& port) {
     const auto socket = static_cast<sockets::Native>(::socket(AF_INET, SOCK_STREAM, 0));
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -55,12 +54,7 @@ std::intptr_t LoopbackPeer::Listen(int backlog, std::uint16_t& port) {
     return socket;
 }
 
-std::intptr_t LoopbackPeer::AcceptWaiting(std::intptr_t listener, int milliseconds) {
-    if (sockets::WaitReadable(listener, milliseconds) != 1) {
-        return sockets::kInvalid;
-    }
-    return static_cast<sockets::Native>(::accept(Os(listener), nullptr, nullptr));
-}
+}  // namespace
 
 bool LoopbackPeer::SendsAtOnce(std::intptr_t socket) {
     int on = 0;
@@ -105,7 +99,9 @@ LoopbackPeer::~LoopbackPeer() {
 
 bool LoopbackPeer::Accept() {
     CloseAccepted();
-    accepted_ = AcceptWaiting(listener_, kWaitMs);
+    if (sockets::WaitReadable(listener_, kWaitMs) == 1) {
+        accepted_ = static_cast<sockets::Native>(::accept(Os(listener_), nullptr, nullptr));
+    }
     return accepted_ != sockets::kInvalid;
 }
 

@@ -46,11 +46,6 @@ class LoopbackPeer {
     static bool SendsAtOnce(std::intptr_t socket);
 
   private:
-    // A listener on a free loopback port (-1 on failure), and the next connection waiting on it
-    // (-1 when none came within milliseconds).
-    static std::intptr_t Listen(int backlog, std::uint16_t& port);
-    static std::intptr_t AcceptWaiting(std::intptr_t listener, int milliseconds);
-
     bool started_ = false;
     std::intptr_t listener_ = -1;
     std::intptr_t accepted_ = -1;

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -32,34 +31,31 @@ class ConnectsTogetherTest : public ::testing::Test {
   protected:
     void SetUp() override {
         runtime.support.UseBuiltInsOnly(true);
-        runtime.settings.LogPath = (directory.path() / "ZRNGSV32.LOG").string();
-        runtime.settings.DefinitionsPath = (directory.path() / "BRW_GAGE.DEF").string();
+        runtime.settings.LogPath = directory.File("ZRNGSV32.LOG");
+        runtime.settings.DefinitionsPath =
+            directory.Write("BRW_GAGE.DEF",
+                            "[TYPE1]\nINIT1=0,I<13>\n[TYPE1.1]\nRECEND=<13><10>\nMEAS_READ=R<13>\n"
+                            "MEASTIMEOUT=200\nVALUE1=1,1,0\n");
         runtime.settings.TcpConnectionTimeout = 0.5;
         ASSERT_EQ(TcpStartup(runtime.channels), 1);
-        std::ofstream(runtime.settings.DefinitionsPath)
-            << "[TYPE1]\nINIT1=0,I<13>\n[TYPE1.1]\nRECEND=<13><10>\nMEAS_READ=R<13>\n"
-               "MEASTIMEOUT=200\nVALUE1=1,1,0\n";
     }
     void TearDown() override { TcpShutdown(runtime.channels, runtime.connections); }
 
     // Loads a configuration of TCP/IP rows to these ports, one gage on row 0, opening the rows as
     // start-up does.
     void Load(const std::vector<std::uint16_t>& ports) {
-        const std::string path = (directory.path() / "BRW_GAGE.CFG").string();
         std::string text = "[APPLICATION]\nNAME=ZRNGSV32\nVERSION=9\n[INTERFACES]\n";
         for (std::size_t row = 0; row < ports.size(); ++row) {
             text += "MUX_" + std::to_string(row) + "=\"Net\",1," + std::to_string(ports[row]) +
                     ",127,0,0,1,1,1024,1,\n";
         }
         text += "[GAGES]\nGAGE_1=\"Net gage\",1,1,0,1,SN,0,0,0,1,4,0,0\n";
-        std::ofstream(path) << text;
         ASSERT_EQ(
-            LoadConfiguration({runtime.gages, runtime.connections}, nullptr, path,
+            LoadConfiguration({runtime.gages, runtime.connections}, nullptr,
+                              directory.Write("BRW_GAGE.CFG", text),
                               runtime.settings.DefinitionsPath, MakeConfigurationHooks(runtime)),
             1);
     }
-
-    std::vector<std::string> LogTexts() const { return test::LogTexts(runtime.settings.LogPath); }
 
     test::TemporaryDirectory directory;
     Runtime runtime;
@@ -79,7 +75,8 @@ TEST_F(ConnectsTogetherTest, EveryRowSettlesAsAloneAndLogsInRowOrder) {
     for (std::size_t row = 0; row < ports.size(); ++row) {
         EXPECT_EQ(runtime.connections[row].Socket.is_open(), opened[row]) << "row " << row;
     }
-    EXPECT_EQ(LogTexts(), (std::vector<std::string>{kTimedOut, kRefused, kTimedOut}));
+    EXPECT_EQ(test::LogTexts(runtime.settings.LogPath),
+              (std::vector<std::string>{kTimedOut, kRefused, kTimedOut}));
     for (int converter = 0; converter < 2; ++converter) {
         ASSERT_TRUE(accepting.Accept());
         EXPECT_EQ(accepting.Receive(2), "I\r");  // the interface string, once each

@@ -8,7 +8,7 @@
 #include <chrono>
 #include <thread>
 
-#include "channels/serial_channel.h"
+#include "channels/channel.h"
 #include "helpers/message_box_recorder.h"
 #include "helpers/serial_record.h"
 #include "helpers/temporary_directory.h"
@@ -45,8 +45,7 @@ class DeviceTest : public ::testing::Test {
         ASSERT_TRUE(simulator->Start(error)) << error;
         test::MakeSerial9600(record, 3);
         record.BaudRate = 115200;
-        ASSERT_EQ(SerialOpen(engine.channels, nullptr, record), 1);
-        ASSERT_EQ(SerialConfigure(engine.channels, nullptr, record), 0);
+        ASSERT_EQ(ChannelPrepare(engine.channels, nullptr, record), 1);  // opens and configures
         gage = testing_support::OneValueGage("Device");
         testing_support::SetFrame(gage.Format, "<2>", "<13><10>", ",");
         gage.Format.LiteralField = Spec(1, 1, 0, "EQ(\"OK\")");

@@ -1,11 +1,10 @@
 // The reading engine against a converter of the test's own on 127.0.0.1: command texts as they
-// reach the line, interface initialisation strings from the definitions file, opening TCP/IP
-// connections, and the read cycle's measurement commands, request sequence and waiting.
+// reach the line, opening TCP/IP connections with the interface initialisation strings of the
+// definitions file, and the read cycle's measurement commands, request sequence and waiting.
 
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <fstream>
 #include <string>
 
 #include "channels/tcp_channel.h"
@@ -27,16 +26,12 @@ class LineTest : public ::testing::Test {
   protected:
     void SetUp() override {
         engine.support.UseBuiltInsOnly(true);
-        engine.settings.DefinitionsPath = directory.File("BRW_GAGE.DEF");
         gage.GageId = 65;  // 'A'
         gage.ChannelNumber = 7;
         gage.SerialNumber = "SN-0042";
         ASSERT_TRUE(peer.Connect(engine.channels, record));
     }
     void TearDown() override { TcpClose(record); }
-    void WriteDefinitions(const std::string& text) {
-        std::ofstream(engine.settings.DefinitionsPath) << text;
-    }
 
     test::TemporaryDirectory directory;
     testing_support::EngineFixture engine;
@@ -89,18 +84,7 @@ TEST_F(LineTest, EveryTokenAsSent) {
     EXPECT_EQ(peer.Receive(3), "123");
 }
 
-TEST_F(LineTest, InterfaceStringsGoInKeyOrderEachAfterItsDelay) {
-    WriteDefinitions(
-        "[TYPE4]\nDESCRIPTION=Mux\nINIT5=30,five\nINIT1=10,one\nINIT2=20,\"t,wo\"x\n"
-        "INIT3=500\nINIT4=400,\nINIT6=0,<2>R<ID>\n[TYPE5]\nINIT1=0,other\n");
-    record.InterfaceType = 4;
-    SendInterfaceInit(engine.context, nullptr, record);
-    EXPECT_EQ(peer.Receive(13), "onet,wofive\x02R");
-    EXPECT_EQ(engine.clock.slept, 60u);  // the lone delays (500, 400,) are not waited
-}
-
 TEST_F(LineTest, GageInitGoesBetweenTwoWaits) {
-    WriteDefinitions("");
     engine.settings.WaitTime = 150;
     gage.Format.GageInitCommand = "G[ch]";
     EXPECT_EQ(SendGageInit(engine.context, nullptr, gage), 1);
@@ -119,8 +103,10 @@ TEST_F(LineTest, GageInitGoesBetweenTwoWaits) {
     EXPECT_EQ(engine.clock.slept, 300u);
 }
 
+// The interface strings go in key order, not file order, each after its delay.
 TEST_F(LineTest, OpeningConnectsOnceSendsTheStringsAndSkipsUnusedRows) {
-    WriteDefinitions("[TYPE0]\nINIT1=0,never\n[TYPE2]\nINIT1=0,hello<13>\n");
+    engine.settings.DefinitionsPath = directory.Write(
+        "BRW_GAGE.DEF", "[TYPE0]\nINIT1=0,never\n[TYPE2]\nINIT2=20,lo<13>\nINIT1=10,hel\n");
     engine.settings.TcpConnectionTimeout = 2.0;
     ConnectionRecord& converter = engine.connections[5];
     converter = ConnectionRecord{};
@@ -132,6 +118,7 @@ TEST_F(LineTest, OpeningConnectsOnceSendsTheStringsAndSkipsUnusedRows) {
     ASSERT_TRUE(peer.Accept());
     EXPECT_EQ(converter.RxCount, 0);
     EXPECT_EQ(peer.Receive(6), "hello\r");
+    EXPECT_EQ(engine.clock.slept, 30u);
     const auto socket = converter.Socket.get();
     ASSERT_EQ(OpenGageConnection(engine.context, nullptr, 5), 1);
     EXPECT_EQ(converter.Socket.get(), socket);  // an open socket is kept
@@ -148,7 +135,6 @@ TEST_F(LineTest, OpeningConnectsOnceSendsTheStringsAndSkipsUnusedRows) {
     engine.connections[2].Kind = 9;
     engine.connections[2].PortNumber = 3;
     EXPECT_EQ(OpenGageConnection(engine.context, nullptr, 2), 1);
-    TcpClose(converter);
 }
 
 class CycleLineTest : public LineTest {

@@ -32,8 +32,6 @@ class SerialGage {
 
 // Bytes that have arrived at the open port and not been read.
 int QueuedInput(const ConnectionRecord& record);
-// The baud rate the open port is set to.
-int LineBaud(const ConnectionRecord& record);
 
 // Waits until at least want bytes have arrived at the open port, for at most 5 s.
 inline bool WaitQueued(const ConnectionRecord& record, int want) {

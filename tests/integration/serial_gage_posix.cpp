@@ -1,8 +1,6 @@
 #include <sys/ioctl.h>
-#include <termios.h>
 
 #include <string>
-#include <utility>
 
 #include "helpers/temporary_directory.h"
 #include "serial_gage.h"
@@ -37,18 +35,6 @@ int QueuedInput(const ConnectionRecord& record) {
     int queued = 0;
     ::ioctl(static_cast<int>(record.PortHandle.get()), FIONREAD, &queued);
     return queued;
-}
-
-int LineBaud(const ConnectionRecord& record) {
-    termios attributes{};
-    ::tcgetattr(static_cast<int>(record.PortHandle.get()), &attributes);
-    const std::pair<speed_t, int> rates[] = {{B9600, 9600}, {B19200, 19200}, {B38400, 38400}};
-    for (const auto& [speed, baud] : rates) {
-        if (::cfgetospeed(&attributes) == speed) {
-            return baud;
-        }
-    }
-    return 0;
 }
 
 bool PortsHeldExclusively() {

@@ -24,13 +24,6 @@ int QueuedInput(const ConnectionRecord& record) {
     return static_cast<int>(status.cbInQue);
 }
 
-int LineBaud(const ConnectionRecord& record) {
-    DCB control{};
-    control.DCBlength = sizeof control;
-    ::GetCommState(reinterpret_cast<HANDLE>(record.PortHandle.get()), &control);
-    return static_cast<int>(control.BaudRate);
-}
-
 bool PortsHeldExclusively() {
     const HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
     return ntdll == nullptr || ::GetProcAddress(ntdll, "wine_get_version") == nullptr;
