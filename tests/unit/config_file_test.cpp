@@ -16,7 +16,6 @@ namespace {
 using test::ConfigTestDirectory;
 using Strings = std::vector<std::string>;
 
-constexpr std::string_view kHeader = "[APPLICATION]\nNAME=ZRNGSV32\nVERSION=9\n";
 const std::string kLongHost(253, 'h');
 
 class ConfigurationFileTest : public ::testing::Test {

@@ -180,7 +180,7 @@ TEST(ReadCReal, ReadsLikeAtofInTheCLocaleAndTellsWhetherTheFieldIsThatNumber) {
     const struct { std::string text; double value; bool asWritten; } cases[] = {
         {"0.001", 0.001, true}, {"  -2.5e3 mm", -2500.0, false}, {"+.5 ", 0.5, true},
         {"7.", 7.0, true}, {"0,5", 0.0, false} /* no decimal comma */, {"x", 0.0, false},
-        {"", 0.0, true}, {"-", 0.0, false}, {"1e", 1.0, false}, {"0x1p3", 8.0, true},
+        {"", 0.0, true}, {" ", 0.0, true}, {"-", 0.0, false}, {"1e", 1.0, false}, {"0x1p3", 8.0, true},
         {"0x", 0.0, false}, {"inf", HUGE_VAL, true}, {"nan", NAN, true}, {"1e400", HUGE_VAL, true},
         {"-1e400", -HUGE_VAL, true}, {"1e-400", 0.0, true}, {"0.00001e-320", 0.0, true},
         {std::string(400, '9'), HUGE_VAL, true}, {"1e99999999999999999999", HUGE_VAL, true}};

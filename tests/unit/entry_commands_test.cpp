@@ -47,8 +47,9 @@ class EntryCommandsTest : public ::testing::Test {
     }
 };
 
-// Alive in version 1 and command 18 without a dialog are the loaded library's test.
 TEST_F(EntryCommandsTest, AliveAndUnknownCommands) {
+    EXPECT_EQ(Run(GSV_CMD_ALIVE), 1);
+    EXPECT_EQ(Run(GSV_CMD_IS_CONFIGURING), 0);                // no dialog
     for (const std::int32_t version : {0, 2, -1, 0x10001}) {  // only interface version 1
         EXPECT_EQ(Run(GSV_CMD_ALIVE, nullptr, version), 0) << version;
     }
@@ -85,6 +86,7 @@ TEST_F(EntryCommandsTest, ReadReturnsTheResultBlockOfTheFirstMatch) {
     const std::intptr_t address = Run(GSV_CMD_READ, ("randomvalue" + std::string(20, 'X')).c_str());
     ASSERT_EQ(address, reinterpret_cast<std::intptr_t>(&runtime.readingResult));
     EXPECT_EQ(ValueOf(runtime.readingResult), 2.5);
+    EXPECT_EQ(Run(GSV_CMD_READ, "RandomValue B"), 0);  // simulated gages too need a row
     EXPECT_EQ(Run(GSV_CMD_READ, nullptr), 0);
     // Names of 32 characters are refused before the lookup.
     EXPECT_EQ(Run(GSV_CMD_READ, (name31 + "y").c_str()), 0);

@@ -297,12 +297,13 @@ TEST_F(ParserTest, OverflowGuardDropsTheOldestHalf) {
 }
 
 TEST_F(ParserTest, RawCopyFollowsEveryParse) {
+    gage.ConnectionIndex = 1;  // no buffer yet: nothing is read, with or without a copy
+    EXPECT_EQ(Parse(), 0);
     std::uint8_t copy[4] = {};
     std::uint16_t copied = 99;
     output.copyBuffer = copy;
     output.copyLength = &copied;
     output.copyMaximum = 4;
-    gage.ConnectionIndex = 1;  // no buffer yet
     EXPECT_EQ(Parse(), 0);
     EXPECT_EQ(copied, 0);
     gage.ConnectionIndex = 0;
@@ -318,6 +319,21 @@ TEST_F(ParserTest, RawCopyFollowsEveryParse) {
 FieldLocation At(std::string_view text) {
     return {true, reinterpret_cast<const std::uint8_t*>(text.data()),
             static_cast<int>(text.size())};
+}
+
+TEST(FindBytesTest, Positions) {
+    const std::uint8_t bytes[] = {'a', 'b', 'a', 'b', 'c'};
+    const std::uint8_t abc[] = {'a', 'b', 'c'};
+    EXPECT_EQ(FindBytes(bytes, 5, abc, 3), 2);
+    EXPECT_EQ(FindBytes(bytes, 4, abc, 3), kNotFound);
+    EXPECT_EQ(FindBytes(bytes, 2, abc, 3), kNotFound);
+    EXPECT_EQ(FindBytes(bytes, 5, abc, 0), kNotFound);
+}
+
+TEST(FieldTextTest, AFieldThatIsNotThereHasNoText) {
+    char text[4] = "abc";
+    FieldText(FieldLocation{}, Spec(1, 1, 0), text, sizeof text);
+    EXPECT_STREQ(text, "");
 }
 
 // Every input of the first list gives true, every one of the second false.
@@ -344,6 +360,9 @@ TEST(FieldValueTest, TypesAndSeparators) {
     EXPECT_EQ(FieldValue(At("12,5"), Spec(1, 1, 0), format, '.'), 12.0);
     format.DecimalSeparator = {',', '\0'};
     EXPECT_EQ(FieldValue(At("12,5"), Spec(1, 1, 0), format, ','), 12.5);
+    // The gage's separator becomes the user's, also where it starts the number.
+    EXPECT_EQ(FieldValue(At(" ,5"), Spec(1, 1, 0), format, '.'), 0.5);
+    EXPECT_EQ(FieldValue(At("x12"), Spec(1, 1, 0), format, '.'), 0.0);
     format.DataType = 9;  // unknown
     EXPECT_EQ(FieldValue(At("12"), Spec(1, 1, 0), format, '.'), 0.0);
 }

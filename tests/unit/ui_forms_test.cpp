@@ -323,9 +323,9 @@ TEST(FormatDefinitionRules, DataTypeEnablesItsControlsAndRawBytesStayBelow256) {
                   std::pair(resolutionAndFullScale, decimalSeparator))
             << dataType.value_or(-1);
     }
-    const std::uint8_t bytes[] = {2, 49, 50, 13};
-    EXPECT_EQ(RawBytesText(bytes, 4, DATATYPE_ASCII), "<2>12<13>");
-    EXPECT_EQ(RawBytesText(bytes, 4, DATATYPE_BINARY_LSB_FIRST), "<2><49><50><13>");
+    const std::uint8_t bytes[] = {2, 49, 50, 200};
+    EXPECT_EQ(RawBytesText(bytes, 4, DATATYPE_ASCII), "<2>12<200>");
+    EXPECT_EQ(RawBytesText(bytes, 4, DATATYPE_BINARY_LSB_FIRST), "<2><49><50><200>");
     const std::vector<std::uint8_t> letters(300, 'x');
     EXPECT_EQ(RawBytesText(letters.data(), letters.size(), DATATYPE_ASCII), std::string(255, 'x'));
 }
