@@ -13,6 +13,12 @@ if [ ! -f "$program" ]; then
   echo "screenshots: $program is missing; build the win64 preset first" >&2
   exit 1
 fi
+for tool in import xwininfo xvfb-run; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "screenshots: $tool is missing; apt-get install imagemagick x11-utils xvfb" >&2
+    exit 1
+  fi
+done
 if [ -z "${SCREENSHOTS_DISPLAY_READY:-}" ]; then
   exec env SCREENSHOTS_DISPLAY_READY=1 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build"
 fi
@@ -21,6 +27,20 @@ wine_cmd=wine
 command -v wine64 >/dev/null 2>&1 && wine_cmd=wine64
 images=docs/images
 mkdir -p "$images"
+
+# Photographs window $1 into $2 once two frames in a row are alike: Wine copies a window's
+# painting to the X server a little after the dialog has painted it, so the first frame of a
+# newly shown window can lack its lists.
+photograph() {
+  local previous="" frame
+  for _ in $(seq 50); do
+    frame=$(import -window "$1" ppm:- | md5sum)
+    [ "$frame" = "$previous" ] && break
+    previous=$frame
+    sleep 0.2
+  done
+  import -window "$1" "$2"
+}
 
 # The id of the top-level X window with this title.
 window_id() {
@@ -49,7 +69,7 @@ for dpi in 96 120; do
       name=$(basename "$marker" .ready)
       id=$(window_id "$(cat "$marker")")
       if [ -n "$id" ]; then
-        import -window "$id" "$images/$name$suffix.png"
+        photograph "$id" "$images/$name$suffix.png"
         echo "screenshots: $images/$name$suffix.png"
       else
         echo "screenshots: no window titled \"$(cat "$marker")\" for $name" >&2
