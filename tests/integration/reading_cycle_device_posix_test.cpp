@@ -61,35 +61,35 @@ class DeviceTest : public ::testing::Test {
     }
 };
 
-TEST_F(DeviceTest, ClearAfterDrainsTrailingRecordsUntilQuiet) {
-    std::thread device([&] {
+// Trailing records are drained until one quiet time after the last; a gage that never falls
+// silent is drained only up to a bound.
+TEST_F(DeviceTest, ClearAfterDrainsUntilQuietButNotForEver) {
+    std::thread trailing([&] {
         simulator->Send("\x02OK,1.5\r\n");
         for (int i = 0; i < 3; ++i) {
             std::this_thread::sleep_for(20ms);
             simulator->Send("\x02OK,9.5\r\n");
         }
     });
-    const int valid = Read(150);
-    device.join();
+    int valid = Read(150);
+    trailing.join();
     ASSERT_EQ(valid, 1);
     EXPECT_EQ(ValueOf(result), 1.5);
-    EXPECT_GE(took, 60ms + 150ms - 5ms);  // one quiet time after the last trailing record
+    EXPECT_GE(took, 60ms + 150ms - 5ms);
     EXPECT_LT(took, 60ms + 150ms + 300ms);
     EXPECT_EQ(record.RxCount, 0);
     EXPECT_EQ(Read(50), 0);  // nothing of the trailing records is left
-}
 
-TEST_F(DeviceTest, DrainOfAGageThatNeverFallsSilentIsBounded) {
     std::atomic<bool> stop{false};
-    std::thread device([&] {
+    std::thread endless([&] {
         while (!stop) {
             simulator->Send("\x02OK,2.5\r\n");
             std::this_thread::sleep_for(2ms);
         }
     });
-    const int valid = Read(150);  // ten quiet times are still less than the least bound
+    valid = Read(150);  // ten quiet times are still less than the least bound
     stop = true;
-    device.join();
+    endless.join();
     EXPECT_EQ(valid, 1);
     EXPECT_EQ(ValueOf(result), 2.5);
     // The engine counts whole milliseconds of its tick, so the bound may end up to one

@@ -11,14 +11,10 @@ namespace gage::test {
 struct SerialGage::Line {
     // A short path: "<dir>/com" must fit the serial prefix.
     TemporaryDirectory directory{"/tmp", ""};
-    gagesim::Simulator simulator{[this] {
-        gagesim::SimulatorOptions options;
-        options.linkPath = directory.File("com3");
-        options.trigger = "?\r";
-        options.values = {1.5, -2.25};
-        options.recordTemplate = "{value:%+.3f}<13><10>";
-        return options;
-    }()};
+    gagesim::Simulator simulator{{.linkPath = directory.File("com3"),
+                                  .recordTemplate = "{value:%+.3f}<13><10>",
+                                  .values = {1.5, -2.25},
+                                  .trigger = "?\r"}};
 };
 
 SerialGage::SerialGage(ServerSettings& settings) : line_(std::make_unique<Line>()) {
