@@ -18,8 +18,6 @@ namespace {
 
 using test::ConfigTestDirectory;
 
-using namespace std::string_literals;
-
 // The numbers of a format: lengths of start, end, separator and request and the body's | delay,
 // timeout and options | data type, bits, scale and full scale | decimal separator.
 std::string Numbers(const GageFormat& f) {
@@ -125,12 +123,9 @@ TEST_F(GageFormatFileTest, TheRuntimeFormsNumbersFieldsAndCommands) {
     for (const auto& [body, expected] : specs) {
         EXPECT_EQ(Specs(Runtime(body)), expected) << body.substr(0, 60);
     }
-    const GageFormat f = Runtime("RECSTART=<2>\nRECEND=<13><10>\nSEPARATOR=<CR>\nMEASCMD=?<13>\n");
-    EXPECT_EQ(std::string(f.RecordStart.begin(), f.RecordStart.begin() + 1) +
-                  std::string(f.RecordEnd.begin(), f.RecordEnd.begin() + 2) +
-                  std::string(f.Separator.begin(), f.Separator.begin() + 1) +
-                  std::string(f.RequestSequence.begin(), f.RequestSequence.begin() + 2),
-              "\x02\r\n\0?\r"s);
+    // The framing bytes reach their fields in the learned formats' read-back (learn_format_test).
+    const GageFormat f = Runtime("MEASCMD=?<13>\n");
+    EXPECT_EQ(std::string(f.RequestSequence.begin(), f.RequestSequence.begin() + 2), "?\r");
     // Commands are expanded only when sent and cut to 63 characters; MEASINIT is the older key
     // of MEAS_READ.
     EXPECT_EQ(Commands(Runtime("GAGEINIT=INIT<13>\nMEAS_START=S\nMEASPOST=P\nSGRPSTART=A\n"

@@ -172,7 +172,6 @@ void ExpectParses(const RecordCase& record) {
     EngineFixture engine;
     engine.settings.DecimalSeparator = record.shape.userComma ? ',' : '.';
     const GageRecord gage = GageOf(record.shape);
-    AllocateReceiveBuffer(engine.connections[0]);
     engine.Hold(0, record.input);
     for (const Step& step : record.steps) {
         ReadingResult result{};

@@ -93,6 +93,12 @@ TEST_F(StartupSettingsTest, WithoutZrnSysIniTheDefaultsHoldAndTheLocalFileIsUsed
     EXPECT_EQ(Limits(Settle("com_prefix=/dev/ttyUSB_and_more\r\nWaitTime=70000\r\n"
                             "TCPIP_CONNECTION_TIMEOUT=45\r\n")),
               "/dev/ttyUSB_and|4464|30");
+    // A directory gets its separator; a missing one is the current directory.
+    shared.pop_back();
+    local.clear();
+    const ServerSettings bare = Settle();
+    EXPECT_EQ(bare.SharedDirectory, shared + kSeparator);
+    EXPECT_EQ(bare.LocalDirectory, (std::filesystem::current_path() / "").string());
 }
 
 // USE_SHARED_PATH=1, or the host's start-up answering 1, selects the owner's file in GAGE_SERVER
@@ -114,14 +120,6 @@ TEST_F(StartupSettingsTest, TheSettingOrTheHostSelectsTheSharedFile) {
     owner = "..\\../x:y";  // cannot lead out of GAGE_SERVER
     EXPECT_EQ(Settle("USE_SHARED_PATH=1\r\n").ConfigurationPath,
               shared + "GAGE_SERVER" + kSeparator + ".._.._x_y.BRW_GAGE.CFG");
-}
-
-TEST_F(StartupSettingsTest, DirectoriesGetTheirSeparatorAndAMissingOneIsTheCurrentDirectory) {
-    shared.pop_back();  // no separator at the end
-    local.clear();
-    const ServerSettings settings = Settle();
-    EXPECT_EQ(settings.SharedDirectory, shared + kSeparator);
-    EXPECT_EQ(settings.LocalDirectory, (std::filesystem::current_path() / "").string());
 }
 
 }  // namespace
