@@ -222,7 +222,6 @@ TEST_F(SupportTest, TheLogGetsOneTimeStampedLinePerCallAndAnUnwritableOneIsSkipp
         const test::ScopedEnvironment local("ZRNGSV_LOCAL_DIR", directory.str());
         Support fresh;
         fresh.UseBuiltInsOnly(true);
-        EXPECT_EQ(std::filesystem::path(fresh.LogPath()), log);
         fresh.UtilLogError(nullptr, "ZRNGSV32", "first");
     }
     support.UtilLogError(log.string().c_str(), "ZRNGSV32", "second");
