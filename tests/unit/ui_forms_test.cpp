@@ -209,6 +209,7 @@ TEST_F(DataPortFormTest, CancelRestoresTheRecordAsItWas) {
     record.PortNumber = 5;
     record.BaudRate = 4800;
     DataPortForm form = Form(true);
+    EXPECT_TRUE(form.Modify());
     form.Open(form.SourceLines());
     DataPortEntries entries = TcpEntries(false, "", "23");
     entries.interfaceType = ComboLine{"Other", 2};
@@ -431,6 +432,7 @@ TEST(GageBarForm, ReadPlacesTheValueOnTheGagesRange) {
     f.gages[0].Maximum = 10.0;
     f.gages[1].ConnectionIndex = 1;
     GageBarForm form(f.context);
+    EXPECT_EQ(form.OpenRows(nullptr)[1], "RandomValue bench");
 
     // 140 is shown full by the control; a gage without a range gets a grey bar.
     const std::tuple<int, const char*, const char*, unsigned, std::optional<int>> cases[] = {
@@ -517,6 +519,7 @@ TEST(MonitorText, TicksAndTheTerminalShowHexAndText) {
 
 // Tokens are appended to what counts of the send line; the picker's rows name every byte value.
 TEST(MonitorSendLine, TokensAreAppendedToWhatCountsOfTheLineAndThePickerNamesEveryByte) {
+    EXPECT_EQ(AppendToken("ABC", kCarriageReturnToken), "ABC<13>");
     const std::string longLine(2000, 'x');
     EXPECT_EQ(AppendToken(longLine, "<13>"), std::string(kSendLineRoom, 'x') + "<13>");
     Support support;
@@ -525,6 +528,10 @@ TEST(MonitorSendLine, TokensAreAppendedToWhatCountsOfTheLineAndThePickerNamesEve
     ASSERT_EQ(rows.size(), 256u);
     EXPECT_EQ(rows[0] + rows[13] + rows[32] + rows[65], "<0>\tNUL<13>\tCR<32>\t(space)<65>\tA");
     EXPECT_EQ(rows[126] + rows[127] + rows[255], "<126>\t~<127>\t(undefined)<255>\t(undefined)");
+    EXPECT_EQ(RowToken(rows[13]), "<13>");
+
+    const std::string line(200, 'q');
+    EXPECT_EQ(PickerStartLine(line), line.substr(0, 127));
 }
 
 }  // namespace
