@@ -23,8 +23,13 @@ if [ -z "${SCREENSHOTS_DISPLAY_READY:-}" ]; then
   exec env SCREENSHOTS_DISPLAY_READY=1 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build"
 fi
 
+# The 64-bit loader: on PATH, or where Debian keeps it when only the 64-bit Wine is installed.
 wine_cmd=wine
-command -v wine64 >/dev/null 2>&1 && wine_cmd=wine64
+if command -v wine64 >/dev/null 2>&1; then
+  wine_cmd=wine64
+elif [ -x /usr/lib/wine/wine64 ]; then
+  wine_cmd=/usr/lib/wine/wine64
+fi
 images=docs/images
 mkdir -p "$images"
 

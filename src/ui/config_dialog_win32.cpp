@@ -89,6 +89,7 @@ bool ConfigurationDialog::OnInit() {
                                  kTabTextSize);
         TabInsert(Window(), IDC_CONFIG_TABS, tab, text.data());
     }
+    KeepTabBeneathPages(Window(), IDC_CONFIG_TABS);
     TabSelect(Window(), IDC_CONFIG_TABS, CONFIG_TAB_CONNECTIONS);
     currentTab_ = CONFIG_TAB_CONNECTIONS;
     ShowTab(currentTab_);

@@ -27,6 +27,26 @@ int AsPosition(LRESULT result) {
     return result < 0 ? -1 : static_cast<int>(result);
 }
 
+constexpr UINT_PTR kTabBeneathPagesSubclassId = 1;
+
+// Before the tab control paints, the shown controls after it are taken out of what it repaints.
+LRESULT CALLBACK TabBeneathPagesProc(HWND tabs, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR id, DWORD_PTR /*unused*/) {
+    if (message == WM_PAINT) {
+        for (HWND page = ::GetWindow(tabs, GW_HWNDNEXT); page != nullptr;
+             page = ::GetWindow(page, GW_HWNDNEXT)) {
+            RECT place{};
+            if (::IsWindowVisible(page) && ::GetWindowRect(page, &place)) {
+                ::MapWindowPoints(nullptr, tabs, reinterpret_cast<POINT*>(&place), 2);
+                ::ValidateRect(tabs, &place);
+            }
+        }
+    } else if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(tabs, TabBeneathPagesProc, id);
+    }
+    return ::DefSubclassProc(tabs, message, wParam, lParam);
+}
+
 }  // namespace
 
 std::string ControlText(HWND dialog, int id) {
@@ -216,6 +236,12 @@ int TabSelection(HWND dialog, int id) {
 
 void TabSelect(HWND dialog, int id, int position) {
     Send(dialog, id, TCM_SETCURSEL, static_cast<WPARAM>(position));
+}
+
+void KeepTabBeneathPages(HWND dialog, int id) {
+    if (HWND tabs = ::GetDlgItem(dialog, id)) {
+        ::SetWindowSubclass(tabs, TabBeneathPagesProc, kTabBeneathPagesSubclassId, 0);
+    }
 }
 
 int MessageBoxFromStrings(Support& support, HWND owner, unsigned textId, unsigned titleId,

@@ -64,6 +64,10 @@ void PostPollTickPresses(HWND dialog, int helpId, int pollCheckId, int pollButto
 void TabInsert(HWND dialog, int id, int position, const std::string& text);
 int TabSelection(HWND dialog, int id);  // -1 when none is selected
 void TabSelect(HWND dialog, int id, int position);
+// Keeps a tab control from painting over the shown controls that lie on it. They come after it in
+// the tab order, which is also the stacking order, so they lie beneath it, where its
+// WS_CLIPSIBLINGS does not reach: a repaint of the tab control after theirs would wipe them.
+void KeepTabBeneathPages(HWND dialog, int id);
 
 // MessageBoxFromStrings: text string textId (up to 255 characters; none loaded: nothing is
 // shown and the result is 0) under title string titleId (up to 63; "Error" when it does not

@@ -79,6 +79,21 @@ class ConfigDialogTest : public DialogTest {
     WindowOwner host_;
 };
 
+// Whether a list's selected line still shows after the tab control it lies on repainted.
+bool SelectionSurvivesTabRepaint(const DialogDriver& dialog, int listId) {
+    HWND list = dialog.Control(listId);
+    ::UpdateWindow(list);
+    ::InvalidateRect(dialog.Control(IDC_CONFIG_TABS), nullptr, TRUE);
+    ::UpdateWindow(dialog.Control(IDC_CONFIG_TABS));
+    RECT line{};
+    ::SendMessageA(list, LB_GETITEMRECT, ::SendMessageA(list, LB_GETCURSEL, 0, 0),
+                   reinterpret_cast<LPARAM>(&line));
+    HDC dc = ::GetDC(list);
+    const COLORREF pixel = ::GetPixel(dc, line.right - 4, (line.top + line.bottom) / 2);
+    ::ReleaseDC(list, dc);
+    return pixel == ::GetSysColor(COLOR_HIGHLIGHT);
+}
+
 // Escape saves as Close does: the tables, not the file (a rename in the tables is written),
 // then reloads them.
 TEST_F(ConfigDialogTest, DeletingOnYesRemovesTheLineAndItsGagesAndEscapeSavesTheTables) {
@@ -103,6 +118,7 @@ TEST_F(ConfigDialogTest, DeletingOnYesRemovesTheLineAndItsGagesAndEscapeSavesThe
         EXPECT_EQ(dialog.ListLines(IDC_CONFIG_GAGE_LIST),
                   (Lines{"Depth\tLine 2 renamed ((undefined))"}));
         dialog.SelectList(IDC_CONFIG_GAGE_LIST, 0);
+        EXPECT_TRUE(SelectionSurvivesTabRepaint(dialog, IDC_CONFIG_GAGE_LIST));
         Delete(dialog, IDNO, "DELETE GAGE!");  // the gage stays to be deleted on Yes
         Delete(dialog, IDYES, "DELETE GAGE!");
         ASSERT_TRUE(dialog.Dismiss());
