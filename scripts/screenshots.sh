@@ -35,16 +35,19 @@ mkdir -p "$images"
 
 # Photographs window $1 into $2 once two frames in a row are alike: Wine copies a window's
 # painting to the X server a little after the dialog has painted it, so the first frame of a
-# newly shown window can lack its lists.
+# newly shown window can lack its lists. The last frame is the picture.
 photograph() {
-  local previous="" frame
+  local frame previous="" shot
+  shot=$(mktemp --suffix=.ppm)
   for _ in $(seq 50); do
-    frame=$(import -window "$1" ppm:- | md5sum)
+    import -window "$1" "$shot"
+    frame=$(md5sum <"$shot")
     [ "$frame" = "$previous" ] && break
     previous=$frame
     sleep 0.2
   done
-  import -window "$1" "$2"
+  convert "$shot" "$2"
+  rm -f "$shot"
 }
 
 # The id of the top-level X window with this title.
