@@ -73,6 +73,10 @@ int CreateSocket(ConnectionRecord& record) {
     if (!tcp_socket::SetReceiveTimeout(socket, kTcpReceiveTimeoutMs)) {
         ExclamationBeep();
     }
+    // A converter that stops reading would otherwise hold a send, and the host, for ever.
+    if (!tcp_socket::SetSendTimeout(socket, kTcpSendTimeoutMs)) {
+        ExclamationBeep();
+    }
     return 0;
 }
 
@@ -310,6 +314,13 @@ int TcpSend(ChannelContext& context, ConnectionRecord& record, const std::uint8_
             const int error = tcp_socket::LastError();
             if (error == TCP_ERR_INTERRUPTED) {
                 continue;
+            }
+            if (error == TCP_ERR_WOULD_BLOCK || error == TCP_ERR_TIMED_OUT) {
+                // The send time-out: part of a command may be on the line and the converter
+                // reads no more, so the connection is closed, to be opened afresh when needed.
+                TcpReportError(context, TCP_ERR_TIMED_OUT);
+                TcpClose(record);
+                return 0;
             }
             TcpReportError(context, error);
             return 0;

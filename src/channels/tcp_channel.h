@@ -26,6 +26,8 @@ inline constexpr unsigned IDS_TCP_UNKNOWN_ERROR = 1066;
 
 inline constexpr int kTcpReceiveBufferBytes = 4096;  // SO_RCVBUF
 inline constexpr int kTcpReceiveTimeoutMs = 1;       // SO_RCVTIMEO
+// SO_SNDTIMEO: the send buffers are full and the converter has taken nothing for this long.
+inline constexpr int kTcpSendTimeoutMs = 2000;
 
 // Starts the socket library (Windows Sockets 2.0); a failure is logged. Returns 1 on success.
 int TcpStartup(ChannelContext& context);

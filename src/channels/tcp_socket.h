@@ -28,6 +28,8 @@ bool SetKeepAlive(Native socket);
 // Sends each write at once instead of holding small writes back for the peer's acknowledgement.
 bool SetNoDelay(Native socket);
 bool SetReceiveTimeout(Native socket, int milliseconds);
+// A blocking send that finds no room for this long fails (would-block, or timed out on Windows).
+bool SetSendTimeout(Native socket, int milliseconds);
 bool SetNonBlocking(Native socket, bool on);
 // Starts or makes a connection: 0 connected, else the error (would-block while in progress).
 int Connect(Native socket, std::uint32_t address, std::uint16_t port);

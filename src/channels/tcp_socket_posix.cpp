@@ -121,6 +121,11 @@ bool SetInt(Native socket, int level, int option, int value) {
     return ::setsockopt(Fd(socket), level, option, &value, sizeof value) == 0;
 }
 
+bool SetTimeout(Native socket, int option, int milliseconds) {
+    timeval timeout{milliseconds / 1000, (milliseconds % 1000) * 1000};
+    return ::setsockopt(Fd(socket), SOL_SOCKET, option, &timeout, sizeof timeout) == 0;
+}
+
 }  // namespace
 
 int Startup(bool& versionOk) {
@@ -158,8 +163,11 @@ bool SetNoDelay(Native socket) {
 }
 
 bool SetReceiveTimeout(Native socket, int milliseconds) {
-    timeval timeout{milliseconds / 1000, (milliseconds % 1000) * 1000};
-    return ::setsockopt(Fd(socket), SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout) == 0;
+    return SetTimeout(socket, SO_RCVTIMEO, milliseconds);
+}
+
+bool SetSendTimeout(Native socket, int milliseconds) {
+    return SetTimeout(socket, SO_SNDTIMEO, milliseconds);
 }
 
 bool SetNonBlocking(Native socket, bool on) {

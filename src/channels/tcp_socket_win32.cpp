@@ -13,6 +13,12 @@ SOCKET Sock(Native socket) {
     return static_cast<SOCKET>(socket);
 }
 
+bool SetTimeout(Native socket, int option, int milliseconds) {
+    const DWORD timeout = static_cast<DWORD>(milliseconds);
+    return ::setsockopt(Sock(socket), SOL_SOCKET, option, reinterpret_cast<const char*>(&timeout),
+                        sizeof timeout) == 0;
+}
+
 }  // namespace
 
 int Startup(bool& versionOk) {
@@ -63,9 +69,11 @@ bool SetNoDelay(Native socket) {
 }
 
 bool SetReceiveTimeout(Native socket, int milliseconds) {
-    const DWORD timeout = static_cast<DWORD>(milliseconds);
-    return ::setsockopt(Sock(socket), SOL_SOCKET, SO_RCVTIMEO,
-                        reinterpret_cast<const char*>(&timeout), sizeof timeout) == 0;
+    return SetTimeout(socket, SO_RCVTIMEO, milliseconds);
+}
+
+bool SetSendTimeout(Native socket, int milliseconds) {
+    return SetTimeout(socket, SO_SNDTIMEO, milliseconds);
 }
 
 bool SetNonBlocking(Native socket, bool on) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <thread>
 
 #include "channels/channel.h"
 #include "fuzz_support.h"
@@ -37,14 +38,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     gage::ConnectionRecord& record = connections[0];
     record.Kind = gage::KIND_TCPIP;
     record.Socket.reset(pair[0]);
+    // Read as the bytes come: a long expansion, sent a byte per write, fills a socket pair.
+    std::string received;
+    std::thread reader([&received, end = pair[1]] {
+        char chunk[4096];
+        for (ssize_t n; (n = ::read(end, chunk, sizeof chunk)) > 0;) {
+            received.append(chunk, static_cast<std::size_t>(n));
+        }
+    });
     const int count =
         gage::SendGageCommand(context, nullptr, withGage ? &gage : nullptr, record, text);
     record.Socket.reset();
-    std::string received;
-    char chunk[4096];
-    for (ssize_t n; (n = ::read(pair[1], chunk, sizeof chunk)) > 0;) {
-        received.append(chunk, static_cast<std::size_t>(n));
-    }
+    reader.join();
     ::close(pair[1]);
     // Every character sends at most the longest token text: 63 characters of serial number.
     gage::fuzz::Check(count >= 0 && static_cast<std::size_t>(count) == received.size() &&

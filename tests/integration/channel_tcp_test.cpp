@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <future>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -145,6 +146,26 @@ TEST_F(TcpChannelTest, TheSystemClocksWaitBlocksUntilTheTimeIsUpAndWakesOnData) 
     EXPECT_GE(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(55));
     peer.SendAll("1.5\r");
     EXPECT_TRUE(clock.WaitReadable(record, 60000));
+}
+
+// A converter that stops reading must not hold the host: once the socket buffers are full, the
+// send gives up after its time-out, says so and closes the connection.
+TEST_F(TcpChannelTest, ASendToAConverterThatStoppedReadingTimesOutAndCloses) {
+    ASSERT_TRUE(peer.Connect(context, record));
+    const std::string payload(64 << 20, 'x');  // far more than both ends' buffers hold
+    std::promise<void> returned;
+    std::thread watchdog([&, done = returned.get_future()] {
+        if (done.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+            peer.CloseAccepted();  // a send without a time-out: end it, the checks below fail
+        }
+    });
+    EXPECT_EQ(TcpSend(context, record, reinterpret_cast<const std::uint8_t*>(payload.data()),
+                      static_cast<int>(payload.size())),
+              0);
+    returned.set_value();
+    watchdog.join();
+    EXPECT_FALSE(record.Socket.is_open());
+    EXPECT_EQ(LogTexts(), std::vector<std::string>{"WSAETIMEDOUT: Connection timed out"});
 }
 
 #if !defined(_WIN32)
